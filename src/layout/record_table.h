@@ -1,0 +1,90 @@
+#pragma once
+// A fixed-capacity table that owns its records. Entries 0..count-1 are valid in insertion order;
+// removing an entry frees its record and moves every later entry down, and every change rewrites
+// the records' own index fields so that they always equal the slot.
+#include <cassert>
+#include <memory>
+#include <utility>
+
+template <class Rec, int Capacity>
+class RecordTable {
+public:
+    static constexpr int capacity = Capacity;
+
+    RecordTable() = default;
+    RecordTable(const RecordTable&) = delete;
+    RecordTable& operator=(const RecordTable&) = delete;
+    ~RecordTable() { clear(); }
+
+    int count() const { return count_; }
+    const int& countRef() const { return count_; }
+    bool full() const { return count_ >= Capacity; }
+    Rec* operator[](int i) const { return (i >= 0 && i < count_) ? slots_[i] : nullptr; }
+    Rec* at(int i) const { return (*this)[i]; }
+    Rec** begin() { return slots_; }
+    Rec** end() { return slots_ + count_; }
+    Rec* const* begin() const { return slots_; }
+    Rec* const* end() const { return slots_ + count_; }
+
+    // Takes ownership; returns the stored record, or nullptr (record freed) when the table is full.
+    Rec* append(std::unique_ptr<Rec> rec) { return insert(count_, std::move(rec)); }
+    Rec* insert(int index, std::unique_ptr<Rec> rec) {
+        if (full() || index < 0 || index > count_ || !rec) return nullptr;
+        for (int i = count_; i > index; --i) slots_[i] = slots_[i - 1];
+        slots_[index] = rec.release();
+        ++count_;
+        renumberFrom(index);
+        return slots_[index];
+    }
+    // Frees the record at index and closes the gap. Out-of-range indexes do nothing.
+    void removeAt(int index) {
+        if (index < 0 || index >= count_) return;
+        delete slots_[index];
+        for (int i = index; i < count_ - 1; ++i) slots_[i] = slots_[i + 1];
+        slots_[--count_] = nullptr;
+        renumberFrom(index);
+    }
+    // Gives up ownership of the record at index without freeing it.
+    std::unique_ptr<Rec> takeAt(int index) {
+        if (index < 0 || index >= count_) return nullptr;
+        std::unique_ptr<Rec> r(slots_[index]);
+        for (int i = index; i < count_ - 1; ++i) slots_[i] = slots_[i + 1];
+        slots_[--count_] = nullptr;
+        renumberFrom(index);
+        return r;
+    }
+    // Replaces the record at index (the old one is freed).
+    Rec* replace(int index, std::unique_ptr<Rec> rec) {
+        if (index < 0 || index >= count_ || !rec) return nullptr;
+        delete slots_[index];
+        slots_[index] = rec.release();
+        renumberFrom(index);
+        return slots_[index];
+    }
+    void swap(int a, int b) {
+        if (a < 0 || b < 0 || a >= count_ || b >= count_) return;
+        std::swap(slots_[a], slots_[b]);
+        renumberFrom(a < b ? a : b);
+    }
+    int indexOf(const Rec* r) const {
+        for (int i = 0; i < count_; ++i)
+            if (slots_[i] == r) return i;
+        return -1;
+    }
+    void clear() {
+        for (int i = 0; i < count_; ++i) {
+            delete slots_[i];
+            slots_[i] = nullptr;
+        }
+        count_ = 0;
+    }
+
+private:
+    void renumberFrom(int from) {
+        if constexpr (requires(Rec r) { r.ownIndex; }) {
+            for (int i = from; i < count_; ++i) slots_[i]->ownIndex = static_cast<decltype(slots_[i]->ownIndex)>(i);
+        }
+    }
+    Rec* slots_[Capacity] = {};
+    int count_ = 0;
+};

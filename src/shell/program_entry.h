@@ -1,0 +1,3 @@
+#pragma once
+// Creates the application and every form, then runs the message loop.
+int WinMain(int argc, char** argv);

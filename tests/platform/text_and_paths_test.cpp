@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/clock.h"
+#include "platform/paths.h"
+#include "platform/text_codec.h"
+#include "test_support.h"
+
+using namespace vestrel;
+
+TEST(TextCodec, RoundTripsEveryByteAndMapsTheWindowsRange) {
+    std::string all;
+    for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
+    EXPECT_EQ(toCp1252(fromCp1252(all)), all);
+    EXPECT_EQ(fromCp1252(std::string("\x80\xE9")), QString::fromUtf8("€é"));
+    EXPECT_EQ(toCp1252(QString::fromUtf8("Ω")), "?");
+    const char buf[5] = {'a', 'b', 0, 'c', 'd'};
+    EXPECT_EQ(fromCp1252(buf, 5), "ab");
+}
+
+TEST(Paths, BackslashesBecomeSlashesAndExistingNamesMatchWithoutCase) {
+    testsupport::ScratchDir dir;
+    EXPECT_EQ(toLocalPath("foto\\loc\\00blanco.bmp"), "foto/loc/00blanco.bmp");
+    std::filesystem::create_directories("Demo/Sub");
+    std::ofstream("Demo/Sub/Layout.VTL") << "x";
+    EXPECT_EQ(resolvePath("demo\\sub\\layout.vtl"), "Demo/Sub/Layout.VTL");
+    EXPECT_TRUE(fileExists("DEMO\\SUB\\LAYOUT.vtl"));
+    EXPECT_EQ(resolvePath("demo\\new.vtl"), "Demo/new.vtl");
+    EXPECT_FALSE(fileExists("nothing.vtl"));
+}
+
+TEST(Paths, CurrentDirectoryIsNotCut) {
+    testsupport::ScratchDir dir;
+    std::string deep = std::string(120, 'd');
+    std::filesystem::create_directories(deep);
+    std::filesystem::current_path(deep);
+    EXPECT_GT(currentDirectory().size(), 120u);
+    EXPECT_EQ(currentDirectory(), std::filesystem::current_path().string());
+}
+
+TEST(Clock, ManualClockReplacesTheSourceAndRestoresIt) {
+    {
+        ManualClock clock(1000);
+        EXPECT_EQ(tickCountMs(), 1000u);
+        clock.advance(30);
+        EXPECT_EQ(tickCountMs(), 1030u);
+    }
+    EXPECT_LT(tickCountMs(), 1000000u);
+}
