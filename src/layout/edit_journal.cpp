@@ -1,0 +1,3 @@
+#include "layout/edit_journal.h"
+
+void emptyEditJournal() {}

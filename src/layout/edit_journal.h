@@ -1,0 +1,3 @@
+#pragma once
+// The edit journal temp.tmp (undo and redo).
+void emptyEditJournal();

@@ -1,0 +1,6 @@
+#include "layout/render.h"
+
+void redrawSchema(int) {}
+void drawBackground() {}
+void updateTitleBar() {}
+void initToolbar() {}

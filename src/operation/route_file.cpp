@@ -1,0 +1,4 @@
+#include "operation/route_file.h"
+
+int loadRouteFile() { return 0; }
+void clearRoutes() {}

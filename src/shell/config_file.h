@@ -1,0 +1,3 @@
+#pragma once
+// vestrel.cfg: read once per run, then rewritten whole on every call.
+void syncConfigFile();

@@ -1,0 +1,14 @@
+#include "shell/messages.h"
+
+namespace {
+std::string gLastMessage;
+}
+
+int showDialogMessage(const std::string& text, int /*mode*/) {
+    gLastMessage = text;
+    return 0;
+}
+
+void fatalOutOfMemory() { showDialogMessage("Er is te weinig geheugen (malloc). Het programma zal afgesloten worden !", 1); }
+
+const std::string& lastDialogMessage() { return gLastMessage; }

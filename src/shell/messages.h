@@ -1,0 +1,11 @@
+#pragma once
+// Messages to the user: the message window, the Yes/No question, the status line.
+// Text is 8-bit Windows text, converted at the widgets.
+#include <string>
+
+// Modes: 0/1 show the message window; 2 ask Yes/No (1 = "Ja"); 3 set the text only; 4 append only;
+// 5 append and show. Returns 0 while the main window is not visible.
+int showDialogMessage(const std::string& text, int mode);
+void fatalOutOfMemory();
+// The text of the last showDialogMessage call, whether or not it could be shown (for the logs and tests).
+const std::string& lastDialogMessage();

@@ -1,0 +1,4 @@
+#pragma once
+// Step programs and the step-program file (<layout>.stp).
+int loadStepProgramFile();
+void clearStepPrograms();
