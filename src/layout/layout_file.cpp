@@ -1,7 +1,10 @@
 #include "layout/layout_file.h"
 
 #include <algorithm>
+#include <memory>
 #include <new>
+#include <string>
+#include <vector>
 #include <unistd.h>
 
 #include "layout/double_turnouts.h"

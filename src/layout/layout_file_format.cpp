@@ -143,7 +143,7 @@ bool readLayoutImage(const std::vector<uint8_t>& bytes, LayoutFileImage& im) {
     if (!r.ok() || !countsFit(counts)) return false;
     if (!readTables(r, counts, im)) return false;
     im.protocols.resize(static_cast<size_t>(protocolEntriesStored(im.version)));
-    r.bytes(im.protocols.data(), im.protocols.size());
+    if (!im.protocols.empty()) r.bytes(im.protocols.data(), im.protocols.size());
     if (im.version < 8) readTrailer(r, im);
     return r.ok();
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
+#include <string>
 
 #include "layout/layout_file.h"
 #include "layout_file_fixture.h"
@@ -327,4 +327,14 @@ TEST(LayoutFile, FullTablesLoadAndSaveBack) {
     gLayoutFileName = "vol2.vtl";
     ASSERT_EQ(saveLayoutFile(), 1);
     EXPECT_EQ(readBytes("vol2.vtl"), fileBytes(9, withRunTimeCleared(full)));
+}
+
+TEST(LayoutFile, AnExistingFileThatCannotBeReadIsRefused) {
+    ScratchDir dir;
+    presetSettings();
+    std::filesystem::create_directory("map.vtl");
+    gLayoutFileName = "map.vtl";
+    EXPECT_EQ(loadLayoutFile(), 0);
+    EXPECT_EQ(lastDialogMessage(), "Spoorbaan 'map.vtl' (versie -1) kan niet geopend worden.");
+    expectPresetSettings();
 }
