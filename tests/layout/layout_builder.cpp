@@ -151,6 +151,15 @@ std::string describeConnection(const ConnectionRec* c) {
     return text;
 }
 
+std::string describeSections(const BlockRec* b) {
+    std::string kinds = "kinds", inputs = " inputs";
+    for (int s = 1; s <= b->sections && s <= kMaxSections; ++s) {
+        kinds += " " + std::to_string(b->sectionKinds[s - 1]);
+        inputs += " " + std::to_string(b->sectionInputs[s]);
+    }
+    return kinds + inputs;
+}
+
 std::vector<std::string> describeConnections() {
     std::vector<std::string> all;
     for (const ConnectionRec* c : gConnections) all.push_back(describeConnection(c));

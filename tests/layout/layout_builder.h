@@ -49,6 +49,8 @@ SignalRec* signalNumbered(int number);
 // A connection as text: "<from> <to> <direction>[ loop]" and " <number><position>" per turnout,
 // e.g. "1 2 H 1G 2R" or "2 2 T loop 1R".
 std::string describeConnection(const ConnectionRec* c);
+// A block's section kinds and inputs, section 1 first: "kinds 1 0 6 inputs 11 0 12".
+std::string describeSections(const BlockRec* b);
 // Every connection in table order.
 std::vector<std::string> describeConnections();
 
