@@ -16,8 +16,8 @@ constexpr int kOtherWay[4] = {1, 0, 3, 2};
 
 // The square test with which the editor joins element ends; a hit moves p onto q.
 bool joinsAt(DiagramPoint& p, const DiagramPoint& q) {
-    int t = gSnapTolerance;
-    if (std::abs(p.x - q.x) > t || std::abs(p.y - q.y) > t) return false;
+    int64_t t = gSnapTolerance;
+    if (std::llabs(int64_t{p.x} - q.x) > t || std::llabs(int64_t{p.y} - q.y) > t) return false;
     p = q;
     return true;
 }

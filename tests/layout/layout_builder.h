@@ -10,10 +10,14 @@
 //
 // Turnout legs are taken as given (no turnout geometry), so a plan need not be to scale.
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "layout/layout_model.h"
+
+// Readable points in test failures.
+inline void PrintTo(const DiagramPoint& p, std::ostream* os) { *os << "(" << p.x << "," << p.y << ")"; }
 
 class LayoutBuilder {
 public:
