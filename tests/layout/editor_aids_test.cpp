@@ -1,0 +1,88 @@
+// Angle guides, the pointer range and the length read-outs of the editor.
+#include <gtest/gtest.h>
+
+#include "layout/angle_guides.h"
+#include "layout/measure_readouts.h"
+#include "layout/pointer_range.h"
+#include "layout/scale.h"
+#include "layout_builder.h"
+#include "shell/editor_readouts.h"
+
+namespace {
+
+struct GuideCase {
+    int base;
+    DiagramPoint pointer, result;
+};
+
+TEST(AngleGuides, PointerDrawnOntoTheNearerGuide) {
+    const GuideCase cases[] = {
+        {0, {150, 110}, {150, 110}},   // within 60 degrees of the base: as it is
+        {0, {110, 150}, {110, 117}},   // beyond +60: onto the 60-degree guide along x
+        {0, {110, 50}, {110, 83}},     // beyond -60: onto the -60-degree guide
+        {0, {90, 150}, {100, 100}},    // behind the guide: the origin
+        {90, {150, 120}, {150, 129}},  // guide 30 degrees
+        {90, {50, 120}, {50, 129}},    // guide 150 degrees, leftwards
+        {30, {95, 150}, {100, 150}},   // guide 90 degrees, along y
+        {-90, {150, 80}, {150, 71}},   // guide -30 degrees
+        {999, {300, 10}, {300, 10}},   // no direction: guides off
+    };
+    for (const GuideCase& c : cases) {
+        setAngleGuides(100, 100, c.base, 60);
+        EXPECT_EQ(applyAngleGuide(c.pointer), c.result) << "base " << c.base << " at " << c.pointer.x << "," << c.pointer.y;
+    }
+    setAngleGuides(100, 100, 170, 60);
+    EXPECT_EQ(gAngleGuides[0].direction, -130);  // normalised
+    EXPECT_EQ(gAngleGuides[1].direction, 110);
+}
+
+TEST(PointerRange, DrawingAreaExcludesItsEdges) {
+    gDrawArea = {0, 0, 640, 392};
+    struct Case {
+        int x, y, inside;
+    } cases[] = {{1, 1, 3}, {639, 391, 3}, {0, 100, 0}, {640, 100, 0}, {100, 392, 0}, {100, 0, 0}, {-5, -5, 0}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(isInDrawingArea(c.x, c.y), c.inside) << c.x << "," << c.y;
+        EXPECT_EQ(gInDrawingArea, c.inside);
+    }
+}
+
+TEST(PointerRange, BoundsSkipUnusedPointsForTheMinimum) {
+    gCanvasSize = {640, 480};
+    const DiagramPoint legs[5] = {{100, 100}, {120, 100}, {114, 105}, {0, 0}, {110, 100}};
+    DrawRect box;
+    EXPECT_EQ(pointsBoundsInArea(legs, 5, box), 1);
+    EXPECT_EQ(box, (DrawRect{100, 100, 120, 105}));
+    const DiagramPoint low[2] = {{10, 380}, {20, 393}};  // 88 pixels above the bottom is the limit
+    EXPECT_EQ(pointsBoundsInArea(low, 2, box), 0);
+    const DiagramPoint left[2] = {{-1, 10}, {20, 20}};
+    EXPECT_EQ(pointsBoundsInArea(left, 2, box), 0);
+    const DiagramPoint edge[2] = {{0, 0}, {640, 392}};
+    EXPECT_EQ(pointsBoundsInArea(edge, 2, box), 1);
+    DiagramPoint many[17] = {};
+    EXPECT_EQ(pointsBoundsInArea(many, 17, box), 0);
+}
+
+TEST(Readouts, SegmentCurveAndPointerTexts) {
+    gCmPerUnit = 0.5f;
+    const SegmentEnds first{{0, 0}, {100, 0}};
+    const SegmentEnds second{{100, 0}, {100, -60}};
+    EXPECT_EQ(segmentMeasuresText(first, nullptr, 999, -45, 100), ">135\xB0      50.0  >45\xB0      Total:50.0");
+    EXPECT_EQ(segmentMeasuresText(first, &second, 0, -90, 160),
+              "50.0  >0\xB0      >90\xB0      30.0  >90\xB0      Total:80.0");
+    EXPECT_EQ(curveMeasuresText({0, 0}, {30, 40}, 10, -20), ">150\xB0      25.00  >20\xB0");
+    gLayoutOffset = {-20, 0};
+    EXPECT_EQ(cursorPositionText({120, 50}), "70.0 / 25.0");
+    const DiagramPoint polyline[3] = {{0, 0}, {100, 0}, {100, -60}};
+    showSegmentMeasures(polyline, 2, second, nullptr, 0, -90);
+    EXPECT_EQ(lineLengthReadout(), ">90\xB0      30.0  >90\xB0      Total:80.0");
+}
+
+TEST(Readouts, AngleBetweenSegmentsIsZeroToOneEighty) {
+    struct Case {
+        int reference, direction, between;
+    } cases[] = {{0, 0, 180}, {0, 30, 150}, {0, -30, 150}, {999, 90, 90}, {170, -170, 160}, {-170, 170, 160}, {0, 180, 0}};
+    for (const Case& c : cases) EXPECT_EQ(angleBetweenSegments(c.reference, c.direction), c.between);
+}
+
+}  // namespace
