@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "layout/connection_report.h"
-#include "layout/element_shapes.h"
+#include "layout/geometry.h"
 #include "platform/paths.h"
 #include "shell/messages.h"
 
@@ -74,7 +74,7 @@ void markReversingLoops(ConnectionReport& report) {
 // Tracing may have turned a bridge track around; its turntable follows it.
 void relayTurntables() {
     for (TurntableRec* t : gTurntables)
-        if (t->track) layoutTurntable(t, &t->track->points[0], t->track->points[1]);
+        if (t->track) layoutTurntable(*t, &t->track->points[0], &t->track->points[1]);
 }
 
 void listConnections(ConnectionReport& report) {

@@ -2,7 +2,7 @@
 #include <utility>
 
 #include "layout/connection_analysis.h"
-#include "layout/element_shapes.h"
+#include "layout/geometry.h"
 
 namespace {
 

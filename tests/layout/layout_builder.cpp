@@ -3,7 +3,7 @@
 #include <cmath>
 #include <memory>
 
-#include "layout/element_shapes.h"
+#include "layout/geometry.h"
 
 namespace {
 
@@ -119,7 +119,7 @@ LayoutBuilder& LayoutBuilder::turntable(int number, DiagramPoint a, DiagramPoint
     t->pulseTime = 2;
     t->track = bridge;
     TurntableRec* stored = gTurntables.append(std::move(t));
-    layoutTurntable(stored, &bridge->points[0], bridge->points[1]);
+    layoutTurntable(*stored, &bridge->points[0], &bridge->points[1]);
     last_ = 0;
     return *this;
 }

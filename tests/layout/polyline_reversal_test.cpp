@@ -3,7 +3,7 @@
 
 #include "layout/connection_analysis.h"
 #include "layout/direction_reference.h"
-#include "layout/element_shapes.h"
+#include "layout/geometry.h"
 #include "layout_builder.h"
 #include "shell/messages.h"
 
