@@ -1,11 +1,16 @@
-// Angle guides, the pointer range and the length read-outs of the editor.
+// Angle guides, the pointer range, the length read-outs and the drawing aids of the editor.
 #include <gtest/gtest.h>
 
 #include "layout/angle_guides.h"
+#include "layout/diagram_canvas.h"
+#include "layout/drawing_aids.h"
+#include "layout/editor_state.h"
+#include "layout/element_colours.h"
 #include "layout/measure_readouts.h"
 #include "layout/pointer_range.h"
 #include "layout/scale.h"
 #include "layout_builder.h"
+#include "platform/canvas.h"
 #include "shell/editor_readouts.h"
 
 namespace {
@@ -83,6 +88,63 @@ TEST(Readouts, AngleBetweenSegmentsIsZeroToOneEighty) {
         int reference, direction, between;
     } cases[] = {{0, 0, 180}, {0, 30, 150}, {0, -30, 150}, {999, 90, 90}, {170, -170, 160}, {-170, 170, 160}, {0, 180, 0}};
     for (const Case& c : cases) EXPECT_EQ(angleBetweenSegments(c.reference, c.direction), c.between);
+}
+
+}  // namespace
+
+namespace {
+
+class DrawingAids : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gCanvasSize = {640, 480};
+        gDiagramCanvas = &canvas;
+    }
+    void TearDown() override {
+        gDiagramCanvas = nullptr;
+        gTurntableMode = 0;
+    }
+    bool untouched() const { return canvas.image() == blank.image(); }
+    vestrel::Canvas canvas{640, 480, kBackgroundColour};
+    vestrel::Canvas blank{640, 480, kBackgroundColour};
+};
+
+TEST_F(DrawingAids, CrosshairInNotXorAndErasedBySecondDrawing) {
+    drawCrosshair(100, 50);
+    const uint32_t purpleOnSilver = ~(0x800080u ^ kBackgroundColour) & 0xFFFFFF;
+    EXPECT_EQ(canvas.Pixel(0, 50), purpleOnSilver);
+    EXPECT_EQ(canvas.Pixel(639, 50), purpleOnSilver);
+    EXPECT_EQ(canvas.Pixel(100, 0), purpleOnSilver);
+    EXPECT_EQ(canvas.Pixel(100, 391), purpleOnSilver);
+    EXPECT_EQ(canvas.Pixel(100, 392), kBackgroundColour);  // not into the strip 88 pixels high at the bottom
+    EXPECT_EQ(canvas.Pen.Mode, vestrel::PenMode::Copy);
+    drawCrosshair(100, 50);
+    EXPECT_TRUE(untouched());
+}
+
+TEST_F(DrawingAids, RubberBandIsDottedAndErasable) {
+    drawRubberSegment({10, 10}, {30, 10});
+    // White dots leave the silver diagram as it is; the silver gaps between them show white.
+    const uint32_t expected[8] = {kBackgroundColour, kBackgroundColour, kBackgroundColour, kWhiteColour,
+                                  kWhiteColour,      kWhiteColour,      kBackgroundColour, kBackgroundColour};
+    for (int k = 0; k < 8; ++k) EXPECT_EQ(canvas.Pixel(10 + k, 10), expected[k]) << k;
+    EXPECT_EQ(canvas.Pixel(30, 10), kBackgroundColour);  // the end pixel is left out
+    drawRubberSegment({10, 10}, {30, 10});
+    EXPECT_TRUE(untouched());
+}
+
+TEST_F(DrawingAids, TurntableRubberBandAddsTheCircleOnItsDiameter) {
+    gTurntableMode = 1;
+    drawRubberSegment({100, 200}, {180, 200});
+    EXPECT_EQ(canvas.Pixel(140, 215), kWhiteColour);       // inside the pit
+    EXPECT_EQ(canvas.Pixel(140, 230), kWhiteColour);
+    EXPECT_EQ(canvas.Pixel(140, 250), kBackgroundColour);  // outside radius 40
+    drawRubberSegment({100, 200}, {180, 200});
+    EXPECT_TRUE(untouched());
+    drawXorLine(5, 5, 50, 80, kRedColour);
+    EXPECT_FALSE(untouched());
+    drawXorLine(5, 5, 50, 80, kRedColour);
+    EXPECT_TRUE(untouched());
 }
 
 }  // namespace

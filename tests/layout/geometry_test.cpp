@@ -167,18 +167,6 @@ TEST(Turntable, TooManyPositionsAreCutAndTheRestCleared) {
     EXPECT_EQ(t.outerEnds[0][0], -30);
 }
 
-TEST(Turntable, MorePositionsThanTheRingHoldsAreCut) {
-    gSnapTolerance = 4;
-    TurntableRec t;
-    t.number = 1;
-    t.positions = 30;  // a damaged record: the ring arrays hold 24
-    const DiagramPoint a{100, 200}, b{400, 200};  // radius 150 would allow far more than 24
-    EXPECT_EQ(layoutTurntable(t, &a, &b), 0);
-    EXPECT_EQ(t.positions, kTurntablePositions);
-    EXPECT_EQ(lastDialogMessage(),
-              "Het maximaal aantal aansluitingen van draaischijf 1 is 24 bij deze draaischijfafmeting en zoomfactor");
-}
-
 TEST(Turntable, APitTooSmallForAnyPosition) {
     gSnapTolerance = 4;
     TurntableRec t;
