@@ -1,6 +1,8 @@
 #include "layout/render.h"
 
+#include "shell/main_window.h"
+
 void redrawSchema(int) {}
 void drawBackground() {}
-void updateTitleBar() {}
+void updateTitleBar() { updateTitleTexts(); }
 void initToolbar() {}
