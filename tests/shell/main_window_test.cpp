@@ -120,7 +120,7 @@ TEST(MainWindow, ConstructionSetsUpTheWindowAndItsState) {
     EXPECT_EQ(textColour(frmSchema->lblSnapToGrid), vestrel::clBlue);
     EXPECT_EQ(frmSchema->cboWissellengte->currentIndex(), 2);
     EXPECT_FALSE(frmSchema->ServerSocket1->isListening());
-    EXPECT_EQ(frmSchema->MainMenu1->actions().size(), 16);  // eleven menus and five items
+    EXPECT_EQ(frmSchema->MainMenu1->actions().size(), 16);  // ten menus and six items
 }
 
 TEST(MainWindow, TimerIntervalFollowsTheCycleTimeSetting) {
