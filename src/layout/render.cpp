@@ -6,3 +6,4 @@ void redrawSchema(int) {}
 void drawBackground() {}
 void updateTitleBar() { updateTitleTexts(); }
 void initToolbar() {}
+void drawDeadEndMark(int, int) {}

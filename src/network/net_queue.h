@@ -1,6 +1,12 @@
 #pragma once
-// The outgoing network buffer.
+// The outgoing network buffer and the functions that queue records into it.
+// A record is queued only when the caller's role (30 server broadcast, 40 client request) equals
+// gNetLinkState; a stand-alone program therefore queues nothing. Each returns 1 when queued.
+#include <cstdint>
 
-// Queues an 8-byte update record when role (30 server broadcast, 40 client request) matches the link
-// state; 1 when it was kept.
+constexpr int kNetBufferSize = 2000;
+extern uint8_t gNetOutBuffer[kNetBufferSize];
+extern int gNetOutFill;
+
 int netQueueRecord(int role, int kind, int code, int a, int b, int c);
+int netQueueBlobRecord(int role, int kind, int code, int a, int b, const uint8_t* bytes, int n);

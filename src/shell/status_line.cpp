@@ -5,7 +5,7 @@
 
 #include "layout/layout_model.h"
 #include "shell/app_state.h"
-#include "shell/diagram_canvas.h"
+#include "shell/schema_canvas.h"
 #include "shell/image_view.h"
 #include "shell/panel_3d.h"
 #include "shell/schema_state.h"

@@ -28,7 +28,7 @@
 #include "platform/keyboard.h"
 #include "shell/app_state.h"
 #include "shell/demo.h"
-#include "shell/diagram_canvas.h"
+#include "shell/schema_canvas.h"
 #include "shell/image_view.h"
 #include "shell/input_state.h"
 #include "shell/main_cycle.h"

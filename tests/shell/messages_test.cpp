@@ -12,7 +12,7 @@
 #include "platform/canvas.h"
 #include "shell/app_state.h"
 #include "shell/control_highlight.h"
-#include "shell/diagram_canvas.h"
+#include "shell/schema_canvas.h"
 #include "shell/image_view.h"
 #include "shell/input_state.h"
 #include "shell/messages.h"
