@@ -1,3 +1,5 @@
 #include "layout/diagram_canvas.h"
 
-void recreateBackBuffer() {}
+#include "shell/schema_canvas.h"
+
+void recreateBackBuffer() { makeBackBuffer(); }

@@ -13,6 +13,7 @@
 #include "shell/app_state.h"
 #include "shell/main_window.h"
 #include "shell/messages.h"
+#include "shell/schema_controls.h"
 #include "shell/settings.h"
 
 namespace {
@@ -237,7 +238,7 @@ void syncConfigFile() {
         ConfigReader r(old);
         visitConfigItems(r);
         applyRangesAndDefaults();
-        showTurnoutChoices();
+        selectTurnoutSizeItems(gTurnoutLengthIndex, gTurnoutWidthIndex);
     }
     applyNameRules();
     if (f) {

@@ -37,12 +37,6 @@ void updateTitleTexts() {
         vestrel::fromCp1252("Brandelwyn Modelspoorprogramma - " + gLayoutFileName + " - " + gLocoFileName));
 }
 
-void showTurnoutChoices() {
-    if (!frmSchema) return;
-    frmSchema->cboWissellengte->setCurrentIndex(gTurnoutLengthIndex);
-    frmSchema->cboWisselbreedte->setCurrentIndex(gTurnoutWidthIndex);
-}
-
 void showVisibilityLabels() {
     if (!frmSchema) return;
     setTextColour(frmSchema->lblVisuNummer, gSettings.chboVisuNummer ? vestrel::clGray : vestrel::clBlue);

@@ -5,8 +5,6 @@
 bool mainWindowVisible();
 // Window caption and file read-outs: layout name, scale, zoom and turnout size (part of the title update).
 void updateTitleTexts();
-// The turnout length and width choices follow gTurnoutLengthIndex and gTurnoutWidthIndex.
-void showTurnoutChoices();
 // "Nummers/Secties onzichtbaar" labels: grey while the numbers/sections are shown, blue while hidden.
 void showVisibilityLabels();
 // Sizes the main window's client area to gCanvasSize (after a layout was loaded).

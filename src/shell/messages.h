@@ -1,5 +1,5 @@
 #pragma once
-// Messages to the user: the message window and the Yes/No question.
+// Messages to the user: the message window, the Yes/No question, the status line.
 // Text is 8-bit Windows text, converted at the widgets.
 #include <cstdint>
 #include <string>

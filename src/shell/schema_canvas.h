@@ -8,3 +8,5 @@ extern vestrel::Canvas* gDiagramCanvas;
 extern vestrel::Canvas gBackBuffer;
 // The main window's own surface around the diagram: tool bar, legend and status line. Null without main window.
 vestrel::Canvas* mainWindowCanvas();
+// Makes gBackBuffer anew as an image of the main window's client area (empty without main window).
+void makeBackBuffer();

@@ -29,9 +29,11 @@
 #include "shell/app_state.h"
 #include "shell/demo.h"
 #include "shell/schema_canvas.h"
+#include "shell/schema_controls.h"
 #include "shell/image_view.h"
 #include "shell/input_state.h"
 #include "shell/main_cycle.h"
+#include "shell/main_window.h"
 #include "shell/messages.h"
 #include "shell/schema_state.h"
 #include "shell/settings.h"
@@ -46,13 +48,18 @@ vestrel::Canvas gBackBuffer;
 namespace {
 constexpr int kDesignClientWidth = 800;
 constexpr int kDesignClientHeight = 480;
-constexpr int kDiagramTop = 65;      // the diagram image lies below the tool bar band
-constexpr int kDiagramMargin = 88;   // canvas height less the drawing area
-constexpr int kStatusStripHeight = 24;
+constexpr int kDiagramMargin = 88;  // canvas height less the drawing area
 constexpr const char* kEditJournalFile = "temp.tmp";
 }  // namespace
 
 vestrel::Canvas* mainWindowCanvas() { return frmSchema ? &frmSchema->ClientArea->Canvas : nullptr; }
+
+void makeBackBuffer() {
+    if (frmSchema)
+        gBackBuffer.resize(frmSchema->ClientArea->width(), frmSchema->ClientArea->height(), vestrel::clBtnFace);
+    else
+        gBackBuffer = vestrel::Canvas();
+}
 
 int keepOnScreen(int position, int extent, int screenExtent) {
     if (screenExtent < position + extent) position = std::max(0, screenExtent - extent);
@@ -77,6 +84,7 @@ TfrmSchema::TfrmSchema(QWidget* parent) : QMainWindow(parent) {
     buildFilePanel();
     buildStatusStrips();
     setClientSize(kDesignClientWidth, kDesignClientHeight);
+    placeDiagramControls(kDesignClientWidth, kDesignClientHeight);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
@@ -99,6 +107,7 @@ TfrmSchema::TfrmSchema(QWidget* parent) : QMainWindow(parent) {
     if (!allocateJournalScratch()) fatalOutOfMemory();
 
     gDiagramCanvas = &imgSchema->Canvas;
+    gOnLayoutLoaded = sizeMainWindowToCanvas;
     gLayoutFileName.clear();
     gLocoFileName.clear();
     gBackgroundFileName.clear();
@@ -119,7 +128,7 @@ TfrmSchema::TfrmSchema(QWidget* parent) : QMainWindow(parent) {
     lblLPTCOM->hide();
     lblHexIn->hide();
 
-    gBackBuffer.resize(ClientArea->width(), ClientArea->height(), vestrel::clBtnFace);
+    makeBackBuffer();
 
     if (QScreen* s = screen()) keepWindowOnScreen(s->geometry().width(), s->geometry().height());
 
@@ -137,6 +146,7 @@ TfrmSchema::TfrmSchema(QWidget* parent) : QMainWindow(parent) {
 
 TfrmSchema::~TfrmSchema() {
     if (gDiagramCanvas == &imgSchema->Canvas) gDiagramCanvas = nullptr;
+    if (gOnLayoutLoaded == sizeMainWindowToCanvas) gOnLayoutLoaded = nullptr;
     for (QWidget*& w : gCmdpostControls) w = nullptr;
     if (frmSchema == this) frmSchema = nullptr;
 }
@@ -162,17 +172,12 @@ void TfrmSchema::setClientSize(int width, int height) {
     layoutClientArea();
 }
 
-// The client area's parts follow its size: the diagram below the tool bar band, the status strips at
-// the bottom, and the surfaces that are drawn on.
+// The form's own surface always covers the client area. The diagram and the status strips are placed for
+// the canvas size (again when the drawing area is reset after a resize).
 void TfrmSchema::layoutClientArea() {
-    const int w = ClientArea->width();
-    const int h = ClientArea->height();
-    resizeCanvasKeeping(ClientArea->Canvas, w, h, vestrel::clBtnFace);
-    imgSchema->setGeometry(0, kDiagramTop, w, std::max(0, h - kDiagramMargin));
-    resizeCanvasKeeping(imgSchema->Canvas, w, h, vestrel::clSilver);
-    if (!gBackBuffer.isNull()) resizeCanvasKeeping(gBackBuffer, w, h, vestrel::clBtnFace);
-    grpStatusTekenpost->setGeometry(0, h - kStatusStripHeight, w, kStatusStripHeight);
-    grpStatus->setGeometry(0, h - kStatusStripHeight, w, kStatusStripHeight);
+    resizeCanvasKeeping(ClientArea->Canvas, ClientArea->width(), ClientArea->height(), vestrel::clBtnFace);
+    if (!gBackBuffer.isNull())
+        resizeCanvasKeeping(gBackBuffer, ClientArea->width(), ClientArea->height(), vestrel::clBtnFace);
 }
 
 void TfrmSchema::FormShow() {
@@ -273,6 +278,7 @@ bool TfrmSchema::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ClientArea && event->type() == QEvent::Resize) {
         layoutClientArea();
         FormResize();
+        placeDiagramControls(gCanvasSize.width, gCanvasSize.height);
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -12,9 +12,11 @@
 #include <QTcpServer>
 #include <QToolButton>
 #include <filesystem>
+#include <memory>
 
 #include "config_fixture.h"
 #include "layout/diagram_area.h"
+#include "layout/layout_file.h"
 #include "layout/layout_model.h"
 #include "network/net_state.h"
 #include "platform/keyboard.h"
@@ -59,6 +61,33 @@ TEST(MainWindow, StartsWithTheLastLayoutAndEscChoosesStandAlone) {
     EXPECT_EQ(gRedrawCountdown, 1);
     EXPECT_FALSE(frmSchema->grpBestand->isHidden());  // editor mode
     EXPECT_TRUE(frmSchema->grpCmdpost->isHidden());
+    setStatusLine("Klik op de te wijzigen bouwsteen", 0);
+    frmSchema->grab().save(QString::fromStdString(testsupport::artefactPath("main_window_editor.png")));
+}
+
+TEST(MainWindow, TheLayoutNamedInTheConfigurationIsLoadedAtStart) {
+    RunningProgram p;
+    auto track = std::make_unique<TrackRec>();
+    track->points[0] = {100, 100};
+    track->points[1] = {260, 100};
+    track->segments = 1;
+    gTracks.append(std::move(track));
+    gCanvasSize = {700, 500};
+    gLayoutFileName = "Station.vtl";
+    ASSERT_EQ(saveLayoutFile(), 1);
+    clearLayout();
+    gLayoutFileName.clear();
+    gCanvasSize = {640, 480};
+    CfgFixture f;
+    f.layout = "Station.vtl";
+    f.loco = "Station.loc";
+    writeConfig(p, f);
+
+    p.start(false);
+
+    ASSERT_EQ(gTrackCount, 1);
+    EXPECT_EQ(gTracks[0]->points[1].x, 260);
+    EXPECT_EQ(frmSchema->ClientArea->size(), QSize(700, 500));  // the client area takes the layout's canvas
 }
 
 struct StartChoice {
