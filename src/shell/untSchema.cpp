@@ -172,8 +172,8 @@ void TfrmSchema::setClientSize(int width, int height) {
     layoutClientArea();
 }
 
-// The form's own surface always covers the client area. The diagram and the status strips are placed for
-// the canvas size (again when the drawing area is reset after a resize).
+// The form's own surface and the back buffer always cover the client area; the diagram image and the status
+// strips are placed for the canvas size by placeDiagramControls.
 void TfrmSchema::layoutClientArea() {
     resizeCanvasKeeping(ClientArea->Canvas, ClientArea->width(), ClientArea->height(), vestrel::clBtnFace);
     if (!gBackBuffer.isNull())
