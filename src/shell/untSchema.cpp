@@ -15,6 +15,7 @@
 #include <cstdio>
 
 #include "layout/diagram_area.h"
+#include "layout/diagram_canvas.h"
 #include "layout/editor_dispatch.h"
 #include "layout/layout_file.h"
 #include "layout/layout_model.h"
@@ -42,8 +43,6 @@
 
 TfrmSchema* frmSchema = nullptr;
 QWidget* gCmdpostControls[5 * kControlPosts] = {};
-vestrel::Canvas* gDiagramCanvas = nullptr;
-vestrel::Canvas gBackBuffer;
 
 namespace {
 constexpr int kDesignClientWidth = 800;
@@ -53,13 +52,6 @@ constexpr const char* kEditJournalFile = "temp.tmp";
 }  // namespace
 
 vestrel::Canvas* mainWindowCanvas() { return frmSchema ? &frmSchema->ClientArea->Canvas : nullptr; }
-
-void makeBackBuffer() {
-    if (frmSchema)
-        gBackBuffer.resize(frmSchema->ClientArea->width(), frmSchema->ClientArea->height(), vestrel::clBtnFace);
-    else
-        gBackBuffer = vestrel::Canvas();
-}
 
 int keepOnScreen(int position, int extent, int screenExtent) {
     if (screenExtent < position + extent) position = std::max(0, screenExtent - extent);
@@ -128,7 +120,7 @@ TfrmSchema::TfrmSchema(QWidget* parent) : QMainWindow(parent) {
     lblLPTCOM->hide();
     lblHexIn->hide();
 
-    makeBackBuffer();
+    recreateBackBuffer();
 
     if (QScreen* s = screen()) keepWindowOnScreen(s->geometry().width(), s->geometry().height());
 
@@ -172,12 +164,10 @@ void TfrmSchema::setClientSize(int width, int height) {
     layoutClientArea();
 }
 
-// The form's own surface and the back buffer always cover the client area; the diagram image and the status
-// strips are placed for the canvas size by placeDiagramControls.
+// The form's own surface always covers the client area; the diagram image and the status strips are
+// placed for the canvas size by placeDiagramControls.
 void TfrmSchema::layoutClientArea() {
     resizeCanvasKeeping(ClientArea->Canvas, ClientArea->width(), ClientArea->height(), vestrel::clBtnFace);
-    if (!gBackBuffer.isNull())
-        resizeCanvasKeeping(gBackBuffer, ClientArea->width(), ClientArea->height(), vestrel::clBtnFace);
 }
 
 void TfrmSchema::FormShow() {

@@ -16,6 +16,7 @@
 
 #include "config_fixture.h"
 #include "layout/diagram_area.h"
+#include "layout/diagram_canvas.h"
 #include "layout/layout_file.h"
 #include "layout/layout_model.h"
 #include "network/net_state.h"
@@ -136,6 +137,9 @@ TEST(MainWindow, ConstructionSetsUpTheWindowAndItsState) {
     EXPECT_EQ(frmSchema->lblCurPos->y(), 50);
     EXPECT_TRUE(frmSchema->lblCurPos->text().isEmpty());
     EXPECT_TRUE(gJournalScratch.track && gJournalScratch.block && gJournalScratch.stepProgram);
+    EXPECT_EQ(gDiagramCanvas, &frmSchema->imgSchema->Canvas);
+    ASSERT_TRUE(gBackBuffer);
+    EXPECT_EQ(gBackBuffer->width(), gCanvasSize.width);
     EXPECT_EQ(gDrawArea, (DrawRect{0, 0, 640, 480 - 88}));
     EXPECT_GT(gCharWidth, 0);
     EXPECT_EQ(gStatusTextHeight, 12);
