@@ -5,3 +5,6 @@
 TfrmEerstePunt* frmEerstePunt = nullptr;
 
 TfrmEerstePunt::TfrmEerstePunt(QWidget* parent) : QDialog(parent) { setupForm(this, "frmEerstePunt", "Bepaling richting 'heen'", 300, 120); }
+
+// The direction flow is not built yet.
+void TfrmEerstePunt::FormActivate() {}
