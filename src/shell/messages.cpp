@@ -1,5 +1,7 @@
 #include "shell/messages.h"
 
+uint8_t gMessageShown = 0;
+
 namespace {
 std::string gLastMessage;
 }

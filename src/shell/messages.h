@@ -1,7 +1,10 @@
 #pragma once
 // Messages to the user: the message window, the Yes/No question, the status line.
 // Text is 8-bit Windows text, converted at the widgets.
+#include <cstdint>
 #include <string>
+
+extern uint8_t gMessageShown;  // 1 while the message window is up
 
 // Modes: 0/1 show the message window; 2 ask Yes/No (1 = "Ja"); 3 set the text only; 4 append only;
 // 5 append and show. Returns 0 while the main window is not visible.
