@@ -4,3 +4,4 @@ void redrawSchema(int) {}
 void drawBackground() {}
 void updateTitleBar() {}
 void initToolbar() {}
+void drawDeadEndMark(int, int) {}

@@ -44,6 +44,7 @@ float ByteReader::f32() {
 }
 
 void ByteReader::bytes(void* out, size_t n) {
+    if (n == 0) return;
     if (!take(n)) {
         std::memset(out, 0, n);
         return;

@@ -1,0 +1,34 @@
+#pragma once
+// The connection report "<layout>.log": a plain text file written while the connections are traced
+// and listed, shown to the user when it holds something that needs attention.
+#include <cstdio>
+#include <string>
+
+class ConnectionReport {
+public:
+    ConnectionReport() = default;
+    ConnectionReport(const ConnectionReport&) = delete;
+    ConnectionReport& operator=(const ConnectionReport&) = delete;
+    ~ConnectionReport() { close(); }
+
+    // Opens (truncates) the file; false when it cannot be written.
+    bool open(const std::string& path);
+    bool isOpen() const { return file_ != nullptr; }
+    // printf-style line(s); nothing happens while the file is not open.
+    void write(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void close();
+
+    // Something in the report needs the user's attention: the file is opened for them when done.
+    void markAttention() { attention_ = true; }
+    bool needsAttention() const { return attention_; }
+
+private:
+    std::FILE* file_ = nullptr;
+    bool attention_ = false;
+};
+
+// The report's name: the layout file name with its last three characters replaced by "log".
+std::string connectionReportName(const std::string& layoutFileName);
+// Opens the report (a name relative to the working folder) with the desktop's text viewer, by its
+// full path however long the folder's name is.
+bool showConnectionReport(const std::string& reportName);

@@ -1,0 +1,3 @@
+#include "layout/diagram_canvas.h"
+
+void recreateBackBuffer() {}

@@ -1,0 +1,136 @@
+#pragma once
+// The drawing vocabulary of the program over a QImage back buffer: pen (colour, width, style, copy/XOR/
+// not-XOR mode), brush, font, MoveTo/LineTo, rectangles, ellipses, polygons, text, pixels and copies.
+// Drawing follows the classic desktop rules so that pictures are exact and testable: antialiasing is off,
+// a line leaves out its end pixel, a rectangle or ellipse leaves out its right and bottom edge, and
+// colours are 0x00BBGGRR values.
+#include <QFont>
+#include <QImage>
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QPainter;
+
+namespace vestrel {
+
+using TColor = uint32_t;  // 0x00BBGGRR
+
+constexpr TColor rgb(int r, int g, int b) {
+    return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
+constexpr int redOf(TColor c) { return c & 0xFF; }
+constexpr int greenOf(TColor c) { return (c >> 8) & 0xFF; }
+constexpr int blueOf(TColor c) { return (c >> 16) & 0xFF; }
+
+constexpr TColor clBlack = rgb(0, 0, 0);
+constexpr TColor clMaroon = rgb(128, 0, 0);
+constexpr TColor clGreen = rgb(0, 128, 0);
+constexpr TColor clOlive = rgb(128, 128, 0);
+constexpr TColor clNavy = rgb(0, 0, 128);
+constexpr TColor clPurple = rgb(128, 0, 128);
+constexpr TColor clTeal = rgb(0, 128, 128);
+constexpr TColor clGray = rgb(128, 128, 128);
+constexpr TColor clSilver = rgb(192, 192, 192);
+constexpr TColor clRed = rgb(255, 0, 0);
+constexpr TColor clLime = rgb(0, 255, 0);
+constexpr TColor clYellow = rgb(255, 255, 0);
+constexpr TColor clBlue = rgb(0, 0, 255);
+constexpr TColor clFuchsia = rgb(255, 0, 255);
+constexpr TColor clAqua = rgb(0, 255, 255);
+constexpr TColor clWhite = rgb(255, 255, 255);
+constexpr TColor clBtnFace = rgb(192, 192, 192);  // the classic button face
+
+QColor toQColor(TColor c);
+TColor fromQColor(const QColor& c);
+
+enum class PenStyle { Solid, Dash, Dot, DashDot, DashDotDot, Clear };
+enum class PenMode { Copy, Xor, NotXor, Not };
+enum class BrushStyle { Solid, Clear };
+
+struct TPen {
+    TColor Color = clBlack;
+    int Width = 1;
+    PenStyle Style = PenStyle::Solid;
+    PenMode Mode = PenMode::Copy;
+};
+
+struct TBrush {
+    TColor Color = clWhite;
+    BrushStyle Style = BrushStyle::Solid;
+};
+
+struct TFont {
+    std::string Name = "Arial";
+    int Size = 8;        // points; pixel height as on a 96 dpi desktop
+    TColor Color = clBlack;
+    bool Bold = false;
+    bool Italic = false;
+};
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+};
+
+class Canvas {
+public:
+    Canvas() = default;
+    Canvas(int width, int height, TColor fill = clWhite);
+
+    void resize(int width, int height, TColor fill = clWhite);
+    int width() const { return image_.width(); }
+    int height() const { return image_.height(); }
+    const QImage& image() const { return image_; }
+    QImage& image() { return image_; }
+    bool isNull() const { return image_.isNull(); }
+
+    TPen Pen;
+    TBrush Brush;
+    TFont Font;
+
+    Point PenPos() const { return penPos_; }
+    void MoveTo(int x, int y) { penPos_ = {x, y}; }
+    void LineTo(int x, int y);  // leaves out the end pixel; the pen moves to (x, y)
+    void Polyline(const std::vector<Point>& pts);
+    void Polygon(const std::vector<Point>& pts);  // filled with the brush, outlined with the pen
+    void Rectangle(int left, int top, int right, int bottom);
+    void Ellipse(int left, int top, int right, int bottom);
+    void FillRect(const Rect& r);   // brush colour, no outline
+    void FrameRect(const Rect& r);  // one-pixel frame in the brush colour
+    void TextOut(int x, int y, const std::string& text);  // 8-bit Windows text
+    void TextOutW(int x, int y, const QString& text);
+    int TextWidth(const std::string& text) const;
+    int TextHeight(const std::string& text) const;
+
+    TColor Pixel(int x, int y) const;  // 0xFFFFFFFF outside the canvas
+    void SetPixel(int x, int y, TColor c);
+
+    // Copies srcRect of src into dstRect of this canvas (stretching when the sizes differ).
+    void CopyRect(const Rect& dst, const Canvas& src, const Rect& srcRect);
+    void Draw(int x, int y, const QImage& img);
+    void StretchDraw(const Rect& dst, const QImage& img);
+
+    bool savePng(const std::string& path) const;
+
+private:
+    void plot(int x, int y);  // one pixel of a thin line in the pen's colour and mode
+    void thinLine(int x0, int y0, int x1, int y1);
+    void setupPainter(QPainter& p, bool withPen, bool withBrush) const;
+    QImage image_;
+    Point penPos_;
+    int dashPhase_ = 0;
+};
+
+// The pixel height of a point size on a 96 dpi desktop.
+int fontPixelHeight(int points);
+QFont toQFont(const TFont& f);
+
+}  // namespace vestrel

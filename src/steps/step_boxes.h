@@ -1,0 +1,8 @@
+#pragma once
+// The diagram boxes of the step programs, as the layout-wide operations reach them.
+#include <cstdint>
+
+// Adds (dx, dy) to both corners of every box.
+void offsetStepBoxes(int32_t dx, int32_t dy);
+// Quarter-turns every box's anchor about the origin, shifts it and lays the box out again.
+void rotateStepBoxes(int angle, int32_t dx, int32_t dy);

@@ -1,0 +1,183 @@
+#include "layout_builder.h"
+
+#include <cmath>
+#include <memory>
+
+#include "layout/geometry.h"
+
+namespace {
+
+// Direction of the segment from a to b in whole degrees, 0 along +x, 90 along +y.
+int segmentAngle(DiagramPoint a, DiagramPoint b) {
+    int dx = b.x - a.x, dy = b.y - a.y;
+    if (dx == 0) return dy > 0 ? 90 : (dy < 0 ? -90 : 0);
+    if (dy == 0) return dx >= 0 ? 0 : 180;
+    return roundHalfAway(std::atan2(dy, dx) * 180 / kPi);
+}
+
+template <class Rec, int N>
+Rec* lastOf(RecordTable<Rec, N>& table) {
+    return table[table.count() - 1];
+}
+
+}  // namespace
+
+LayoutBuilder::LayoutBuilder() {
+    gConnections.clear();
+    gTurntables.clear();
+    gInputs.clear();
+    gOutputs.clear();
+    gSignals.clear();
+    gTurnouts.clear();
+    gBlocks.clear();
+    gTracks.clear();
+}
+
+LayoutBuilder& LayoutBuilder::block(int number, std::initializer_list<DiagramPoint> points) {
+    auto b = std::make_unique<BlockRec>();
+    b->number = static_cast<int16_t>(number);
+    b->allowedTrains = 0x8F;
+    b->allowedDirection = 'B';
+    b->speed = 100;
+    b->hAspect = b->tAspect = 'G';
+    int n = 0;
+    for (DiagramPoint p : points) b->points[n++] = p;
+    b->sections = n - 1;
+    for (int s = 0; s < b->sections; ++s) b->sectionAngles[s] = segmentAngle(b->points[s], b->points[s + 1]);
+    b->sectionKinds[0] = 1;
+    b->sectionKinds[b->sections - 1] = 6;
+    gBlocks.append(std::move(b));
+    last_ = 'b';
+    return *this;
+}
+
+LayoutBuilder& LayoutBuilder::kinds(std::initializer_list<int> kinds) {
+    BlockRec* b = lastOf(gBlocks);
+    int s = 0;
+    for (int k : kinds) b->sectionKinds[s++] = static_cast<uint8_t>(k);
+    return *this;
+}
+
+LayoutBuilder& LayoutBuilder::inputs(std::initializer_list<int> inputs) {
+    BlockRec* b = lastOf(gBlocks);
+    int s = 1;
+    for (int i : inputs) b->sectionInputs[s++] = static_cast<int16_t>(i);
+    return *this;
+}
+
+LayoutBuilder& LayoutBuilder::track(std::initializer_list<DiagramPoint> points) {
+    auto t = std::make_unique<TrackRec>();
+    int n = 0;
+    for (DiagramPoint p : points) t->points[n++] = p;
+    t->segments = n - 1;
+    for (int s = 0; s < t->segments; ++s) t->segmentAngles[s] = segmentAngle(t->points[s], t->points[s + 1]);
+    gTracks.append(std::move(t));
+    last_ = 'v';
+    return *this;
+}
+
+LayoutBuilder& LayoutBuilder::loop() {
+    if (last_ == 'b') lastOf(gBlocks)->flags |= 1;
+    if (last_ == 'v') lastOf(gTracks)->flags |= 1;
+    return *this;
+}
+
+LayoutBuilder& LayoutBuilder::turnout(char subtype, int number, std::initializer_list<DiagramPoint> legs) {
+    auto t = std::make_unique<TurnoutRec>();
+    t->subtype = subtype;
+    t->number = static_cast<int16_t>(subtype == 'x' ? 0 : number);
+    t->position = 'G';
+    t->pulseTime = 2;
+    int n = 0;
+    for (DiagramPoint p : legs) t->legs[n++] = p;
+    t->centre = {(t->legs[0].x + t->legs[1].x) / 2, (t->legs[0].y + t->legs[1].y) / 2};
+    t->angle = -segmentAngle(t->legs[0], t->legs[1]);
+    gTurnouts.append(std::move(t));
+    return *this;
+}
+
+LayoutBuilder& LayoutBuilder::signal(int number, int blockNumber, char direction) {
+    auto s = std::make_unique<SignalRec>();
+    s->number = static_cast<int16_t>(number);
+    s->block = blockNumbered(blockNumber);
+    s->direction = direction;
+    s->aspect = 'G';
+    s->pulseTime = 2;
+    gSignals.append(std::move(s));
+    return *this;
+}
+
+LayoutBuilder& LayoutBuilder::turntable(int number, DiagramPoint a, DiagramPoint b, int positions) {
+    track({a, b});
+    TrackRec* bridge = lastOf(gTracks);
+    bridge->flags |= 2;
+    auto t = std::make_unique<TurntableRec>();
+    t->number = static_cast<int16_t>(number);
+    t->positions = static_cast<uint8_t>(positions);
+    t->currentPosition = t->secondPosition = 1;
+    t->bridgeSpeed = 50;
+    t->pulseTime = 2;
+    t->track = bridge;
+    TurntableRec* stored = gTurntables.append(std::move(t));
+    layoutTurntable(*stored, &bridge->points[0], &bridge->points[1]);
+    last_ = 0;
+    return *this;
+}
+
+BlockRec* blockNumbered(int number) {
+    for (BlockRec* b : gBlocks)
+        if (b->number == number) return b;
+    return nullptr;
+}
+
+TurnoutRec* turnoutNumbered(int number) {
+    for (TurnoutRec* t : gTurnouts)
+        if (t->number == number) return t;
+    return nullptr;
+}
+
+SignalRec* signalNumbered(int number) {
+    for (SignalRec* s : gSignals)
+        if (s->number == number) return s;
+    return nullptr;
+}
+
+std::string describeConnection(const ConnectionRec* c) {
+    std::string text = std::to_string(c->from ? c->from->number : 0) + " " +
+                       std::to_string(c->to ? c->to->number : 0) + " " + std::string(1, c->direction);
+    if (c->loop) text += " loop";
+    for (int k = 0; k < kConnectionTurnouts && c->turnouts[k]; ++k)
+        text += " " + std::to_string(c->turnouts[k]->number) + c->positions[k];
+    return text;
+}
+
+std::string describeSections(const BlockRec* b) {
+    std::string kinds = "kinds", inputs = " inputs";
+    for (int s = 1; s <= b->sections && s <= kMaxSections; ++s) {
+        kinds += " " + std::to_string(b->sectionKinds[s - 1]);
+        inputs += " " + std::to_string(b->sectionInputs[s]);
+    }
+    return kinds + inputs;
+}
+
+std::vector<std::string> describeConnections() {
+    std::vector<std::string> all;
+    for (const ConnectionRec* c : gConnections) all.push_back(describeConnection(c));
+    return all;
+}
+
+void buildStationRing(LayoutBuilder& builder, int stations) {
+    const int y = 100, loopY = 110;
+    for (int s = 0; s < stations; ++s) {
+        int x = 100 + 100 * s;
+        builder.turnout('l', 2 * s + 1, {{x, y}, {x + 10, y}, {x + 10, loopY}})
+            .block(3 * s + 1, {{x + 10, y}, {x + 40, y}, {x + 70, y}})
+            .block(3 * s + 2, {{x + 10, loopY}, {x + 40, loopY}, {x + 70, loopY}})
+            .turnout('r', 2 * s + 2, {{x + 80, y}, {x + 70, y}, {x + 70, loopY}})
+            .block(3 * s + 3, {{x + 80, y}, {x + 87, y}, {x + 94, y}});
+        if (s + 1 < stations)
+            builder.track({{x + 94, y}, {x + 100, y}});
+        else
+            builder.track({{x + 94, y}, {x + 94, 300}, {100, 300}, {100, y}});
+    }
+}

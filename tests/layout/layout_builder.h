@@ -1,0 +1,65 @@
+#pragma once
+// Test layouts from a short readable description. Elements are given by their points, in diagram
+// units, and get the record fields the editor and the element dialogs would give them:
+//
+//   LayoutBuilder()
+//       .block(1, {{220, 300}, {400, 300}, {580, 300}})
+//       .turnout('l', 1, {{600, 300}, {580, 300}, {586, 320}})   // root, straight exit, diverging exit
+//       .track({{600, 300}, {650, 250}, {650, 100}}).loop()
+//       .signal(5, 1, 'H');
+//
+// Turnout legs are taken as given (no turnout geometry), so a plan need not be to scale.
+#include <initializer_list>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "layout/layout_model.h"
+
+// Readable points in test failures.
+inline void PrintTo(const DiagramPoint& p, std::ostream* os) { *os << "(" << p.x << "," << p.y << ")"; }
+
+class LayoutBuilder {
+public:
+    // Starts from an empty layout: every element table and the connections are cleared.
+    LayoutBuilder();
+
+    // A block of 3..16 points; section 1 is a stop section (kind 1), the last kind 6, the others 0,
+    // no feedback inputs, direction 'B'.
+    LayoutBuilder& block(int number, std::initializer_list<DiagramPoint> points);
+    // Section kinds, then feedback inputs, of the last block, section 1 first.
+    LayoutBuilder& kinds(std::initializer_list<int> kinds);
+    LayoutBuilder& inputs(std::initializer_list<int> inputs);
+    // A connecting track of 2..4 points.
+    LayoutBuilder& track(std::initializer_list<DiagramPoint> points);
+    // Marks the last block or track as a reversing loop.
+    LayoutBuilder& loop();
+    // A turnout 'l' or 'r' with legs root, straight exit, diverging exit; a double slip 'k' or a
+    // crossing 'x' (number 0) with a fourth leg as well.
+    LayoutBuilder& turnout(char subtype, int number, std::initializer_list<DiagramPoint> legs);
+    // A signal on block blockNumber guarding its 'H' (last point) or 'T' (first point) end.
+    LayoutBuilder& signal(int number, int blockNumber, char direction);
+    // A turntable whose bridge track runs from a to b, laid out with the given number of positions.
+    LayoutBuilder& turntable(int number, DiagramPoint a, DiagramPoint b, int positions);
+
+private:
+    char last_ = 0;  // 'b' or 'v': what loop() marks
+};
+
+BlockRec* blockNumbered(int number);
+TurnoutRec* turnoutNumbered(int number);
+SignalRec* signalNumbered(int number);
+
+// A connection as text: "<from> <to> <direction>[ loop]" and " <number><position>" per turnout,
+// e.g. "1 2 H 1G 2R" or "2 2 T loop 1R".
+std::string describeConnection(const ConnectionRec* c);
+// A block's section kinds and inputs, section 1 first: "kinds 1 0 6 inputs 11 0 12".
+std::string describeSections(const BlockRec* b);
+// Every connection in table order.
+std::vector<std::string> describeConnections();
+
+// A ring of stations, each a passing loop (entry turnout 'l', two blocks side by side, exit turnout
+// 'r') followed by a line block and a short track to the next station; a long track closes the ring.
+// Station s (0-based) has turnouts 2s+1 (entry) and 2s+2 (exit), blocks 3s+1 and 3s+2 (the loop) and
+// 3s+3 (the line). Every block end leads on, so the analysis finds 8 connections per station.
+void buildStationRing(LayoutBuilder& builder, int stations);
