@@ -25,7 +25,7 @@ static_assert(std::atomic<uint64_t>::is_always_lock_free);
 
 CommandShape commandShape(uint8_t first, bool directMode) {
     using P = RingPiece;
-    if (first == 0x58) return {{P::ExtMarker, P::Tail, P::Tail, P::Tail, P::Tail}, 5, 6};
+    if (first == 0x58) return {{P::ExtMarker, P::Tail, P::Tail, P::Tail, P::Tail, P::Tail}, 6, 6};
     if (first == 0xA0) return {{P::LeadByte, P::Word, P::Single, P::Single, P::Single}, 5, 6};
     if (powerOrPoll(first) || (first == 0x20 && !directMode)) return {{P::Single}, 1, 1};
     return {{P::LeadByte, P::Word}, 2, 3};

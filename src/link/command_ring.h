@@ -29,7 +29,7 @@ enum class RingTake { Empty, Command, Overrun };
 // decoder output off (with a decoder number); in command-station mode 0x20 alone switches every
 // solenoid off.
 struct CommandShape {
-    RingPiece pieces[5] = {};
+    RingPiece pieces[6] = {};
     int count = 0;
     int length = 0;
 };
