@@ -131,7 +131,11 @@ int rotateLayout(int orientation, int mode) {
         gOrientation = static_cast<uint8_t>(orientation);  // the coordinates follow at session start
         return 0;
     }
-    if (orientation == gCoordOrientation) return 0;
+    if (orientation == gCoordOrientation) {
+        // The coordinates are already there (say after a save during a session); the choice still holds.
+        if (mode == 0) gOrientation = static_cast<uint8_t>(orientation);
+        return 0;
+    }
     if (mode == 1 || mode == 3) gOrientation = gCoordOrientation;
     const QuarterTurn turn = rotationOffsets(orientation);
     if (mode != 2) gOrientation = static_cast<uint8_t>(orientation);

@@ -32,3 +32,9 @@ int netQueueBlobRecord(int role, int kind, int code, int a, int b, const uint8_t
     for (int k = 0; k < n; ++k) put8(bytes[k]);
     return 1;
 }
+
+int netAppendValue(int value) {
+    if (gNetOutFill > kNetBufferSize - 2) return 0;
+    put16(value);
+    return 1;
+}

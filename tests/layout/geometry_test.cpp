@@ -119,3 +119,20 @@ TEST(Turntable, StoredGeometryWithoutPoints) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Turntable, DamagedPositionCountsStayInsideTheRing) {
+    gSnapTolerance = 4;
+    const DiagramPoint a{100, 200}, b{300, 200};  // radius 100 would hold 62
+    TurntableRec t;
+    t.positions = 30;  // more than the record has room for
+    EXPECT_EQ(layoutTurntable(t, &a, &b), 0);
+    EXPECT_EQ(t.positions, kTurntablePositions);
+    TurntableRec none;
+    none.positions = 0;
+    EXPECT_EQ(layoutTurntable(none, &a, &b), 1);
+    EXPECT_EQ(none.positionSpacing, 0);
+}
+
+}  // namespace

@@ -95,6 +95,16 @@ TEST_F(LayoutRotation, TurnAfterASaveUsesTheCoordinatesOrientation) {
     EXPECT_EQ(gCoordOrientation, 2);
 }
 
+TEST_F(LayoutRotation, ChoosingTheOrientationTheCoordinatesAreInIsKept) {
+    ASSERT_EQ(rotateLayout(1, 1), 1);
+    ASSERT_EQ(rotateLayout(0, 2), 1);  // a save: coordinates at 0, the choice still 1
+    const auto before = smalllayout::snapshot();
+    EXPECT_EQ(rotateLayout(0, 0), 0);  // the user picks 0: nothing to turn
+    EXPECT_EQ(gOrientation, 0);
+    EXPECT_EQ(rotateLayout(gOrientation, 1), 0);  // the next session start leaves it at 0
+    EXPECT_EQ(smalllayout::snapshot(), before);
+}
+
 TEST_F(LayoutRotation, OutsideASessionOnlyTheSettingChanges) {
     gRunWithoutTrack = 0;
     const auto before = smalllayout::snapshot();

@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "layout/diagram_area.h"
+#include "layout/diagram_canvas.h"
 #include "layout/layout_move.h"
 #include "layout/scale.h"
 #include "network/net_queue.h"
 #include "network/net_state.h"
+#include "platform/canvas.h"
 #include "shell/messages.h"
 #include "small_layout.h"
 
@@ -86,6 +88,9 @@ TEST(ResetDrawingArea, LaysOutTheAreaAndMovesTheLayoutBack) {
     EXPECT_EQ(gSavedLayoutOffset.y, 20);
     EXPECT_EQ(gLayoutOffset.x, 0);
     EXPECT_EQ(gTracks[0]->points[0], (DiagramPoint{100, 100}));
+    ASSERT_NE(gBackBuffer, nullptr);  // made again at the canvas size
+    EXPECT_EQ(gBackBuffer->width(), 800);
+    EXPECT_EQ(gBackBuffer->height(), 600);
     // kind 22, code 22, 0, 0, then the (already reset) offset as two int32
     ASSERT_EQ(gNetOutFill, 14);
     EXPECT_EQ(gNetOutBuffer[0], 22);
