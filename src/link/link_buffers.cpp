@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "link/link_settings.h"
+#include "shell/settings.h"
 #include "network/net_queue.h"
 #include "network/net_state.h"
 #include "operation/dialog_refresh.h"
@@ -14,7 +14,7 @@ AccessoryRing gAccessoryQueue;
 FeedbackImage gFeedbackImage;
 std::atomic<int32_t> gFeedbackByteCount{0};
 
-bool directMode() { return gDirectBoosterSetting != 0; }
+bool directMode() { return gSettings.chboDirectBooster != 0; }
 
 bool queueCommandByte(uint8_t b) { return gCommandQueue.append(&b, 1, directMode()); }
 
@@ -64,7 +64,7 @@ int stepToSend(LocoRec& l) {
 void queueSpeedCommand(const LocoRec& l, int step) {
     const uint16_t address = static_cast<uint16_t>(l.number);
     const uint8_t f = l.run.functionBits1;
-    if (l.run.speedSteps <= 14 && !gP50XOnlySetting) {
+    if (l.run.speedSteps <= 14 && !gSettings.radbtnP50X) {
         queueCommandWithValue(static_cast<uint8_t>((f & 0x10) | (step & 0x0F)), address);
         return;
     }

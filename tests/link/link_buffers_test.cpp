@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "link/link_buffers.h"
-#include "link/link_settings.h"
+#include "shell/settings.h"
 #include "network/net_queue.h"
 #include "network/net_state.h"
 #include "operation/train_model.h"
@@ -21,8 +21,8 @@ protected:
         gAccessoryQueue.clear();
         gRunWithTrack = 1;
         gRunWithoutTrack = 0;
-        gDirectBoosterSetting = 0;
-        gP50XOnlySetting = 0;
+        gSettings.chboDirectBooster = 0;
+        gSettings.radbtnP50X = 0;
         gNetLinkState = 0;
         gNetOutFill = 0;
         gRepaintRequest = 0;
@@ -86,7 +86,7 @@ TEST_F(LinkBuffers, SpeedCommandForms) {
         SCOPED_TRACE(c.what);
         SetUp();
         clearTrainTables();
-        gP50XOnlySetting = c.p50xOnly;
+        gSettings.radbtnP50X = c.p50xOnly;
         LocoRec* l = addLoco(3, c.steps);
         l->direction = c.direction;
         l->run.functionBits1 = c.functions;
@@ -199,7 +199,7 @@ TEST_F(LinkBuffers, FunctionBitsAndCommands) {
         SCOPED_TRACE(c.what);
         SetUp();
         clearTrainTables();
-        gDirectBoosterSetting = c.direct;
+        gSettings.chboDirectBooster = c.direct;
         LocoRec* l = addLoco(3, c.decoderType == 0 ? 14 : 28, c.decoderType);
         setLocoFunction(l, c.n, 1);
         EXPECT_EQ(l->run.functionBits1, c.fb1);
@@ -291,7 +291,7 @@ TEST_F(LinkBuffers, AccessoryEntries) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         SetUp();
-        gDirectBoosterSetting = c.direct;
+        gSettings.chboDirectBooster = c.direct;
         EXPECT_EQ(queueAccessoryCommand(c.kind, c.a, c.b, 3), 1);
         EXPECT_EQ(accessoryBytes(), c.entries);
     }
@@ -317,7 +317,7 @@ TEST_F(LinkBuffers, AccessoryRingNormalisesAndNeverOverwrites) {
     EXPECT_EQ(gAccessoryQueue.readPos(), 0);
     EXPECT_EQ(accessoryBytes(), (Bytes{0x22, 9, 0, 1}));
     gAccessoryQueue.setSwitchOffMarker();
-    gDirectBoosterSetting = 1;
+    gSettings.chboDirectBooster = 1;
     ASSERT_EQ(queueAccessoryCommand('R', 9, 0, 1), 1);
     EXPECT_EQ(gAccessoryQueue.writePos(), 5);
     // Filling up: the pair that does not fit whole is refused whole.

@@ -6,7 +6,7 @@
 
 #include "link/decoder_programming.h"
 #include "link/link_buffers.h"
-#include "link/link_settings.h"
+#include "shell/settings.h"
 #include "network/net_queue.h"
 #include "network/net_state.h"
 #include "operation/emergency_stop.h"
@@ -38,7 +38,7 @@ protected:
         gCommandQueue.reset();
         gRunWithTrack = 1;
         gRunWithoutTrack = 0;
-        gDirectBoosterSetting = 0;
+        gSettings.chboDirectBooster = 0;
         gEmergencyState = 0;
         gNetLinkState = 30;  // a server with a synchronised client: broadcasts are kept
         gNetOutFill = 0;
