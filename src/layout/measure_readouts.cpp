@@ -6,6 +6,7 @@
 
 #include "operation/length_units.h"
 #include "shell/editor_readouts.h"
+#include "shell/input_state.h"
 
 namespace {
 
@@ -72,3 +73,5 @@ void showSegmentMeasures(const DiagramPoint* polyline, int last, SegmentEnds fir
 void showCurveMeasures(int x1, int y1, int x2, int y2, int reference, int direction) {
     setLineLengthReadout(curveMeasuresText({x1, y1}, {x2, y2}, reference, direction));
 }
+
+void showCursorPosition() { setCursorPositionReadout(cursorPositionText(gMousePoint)); }
