@@ -3,7 +3,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/canvas.h"
 #include "shell/messages.h"
+#include "shell/schema_canvas.h"
+#include "steps/step_program.h"
 
 int32_t roundHalfAway(double v) { return static_cast<int32_t>(v >= 0 ? v + 0.5 : v - 0.5); }
 
@@ -173,4 +176,10 @@ int layoutTurntable(TurntableRec& t, const DiagramPoint* first, const DiagramPoi
     }
     layoutTurntableRing(t);
     return fits;
+}
+
+void layoutStepBox(StepProgramRec& box, DiagramPoint anchor) {
+    const vestrel::Canvas* canvas = mainWindowCanvas();
+    const int width = canvas ? canvas->TextWidth("program XX") : 0;
+    box.box = {anchor.x, anchor.y, anchor.x + width, anchor.y + 2 * 12 + 2};
 }

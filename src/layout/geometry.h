@@ -4,6 +4,8 @@
 
 #include "layout/layout_model.h"
 
+struct StepProgramRec;
+
 // Every conversion between degrees and radians and the turntable layout use this value of pi.
 constexpr double kPi = 3.14159;
 
@@ -47,3 +49,6 @@ void layoutInput(InputRec& i, DiagramPoint anchor);
 // radius and bridge angle come from them; with first == nullptr the stored ones are used.
 // Returns 0 (after limiting the positions and telling the user) when the pit cannot hold them all.
 int layoutTurntable(TurntableRec& t, const DiagramPoint* first, const DiagramPoint* second);
+// A step program's box: the anchor, and as wide as "program XX" in the main window's font, two lines high.
+// Not turned.
+void layoutStepBox(StepProgramRec& box, DiagramPoint anchor);

@@ -11,7 +11,10 @@
 #include "layout/scale.h"
 #include "layout_builder.h"
 #include "platform/canvas.h"
+#include "shell/app_state.h"
 #include "shell/editor_readouts.h"
+#include "shell/input_state.h"
+#include "shell/mouse_pointer.h"
 
 namespace {
 
@@ -50,6 +53,42 @@ TEST(PointerRange, DrawingAreaExcludesItsEdges) {
         EXPECT_EQ(isInDrawingArea(c.x, c.y), c.inside) << c.x << "," << c.y;
         EXPECT_EQ(gInDrawingArea, c.inside);
     }
+}
+
+TEST(PointerRange, ArrowKeysStepByTheGridOrOnePixel) {
+    gGridStep = 8;
+    gMousePoint = {100, 100};
+    const int keys[] = {39, 40, 37, 38, 39};
+    const DiagramPoint after[] = {{108, 100}, {108, 108}, {100, 108}, {100, 100}, {108, 100}};
+    for (int k = 0; k < 5; ++k) {
+        gPendingKey = static_cast<uint8_t>(keys[k]);
+        stepCursorByKey();
+        EXPECT_EQ(gMousePoint, after[k]) << k;
+    }
+    gShiftState = 1;  // Shift alone: one pixel
+    stepCursorByKey();
+    EXPECT_EQ(gMousePoint, (DiagramPoint{109, 100}));
+    gShiftState = 5;  // Shift with Ctrl: the grid step
+    stepCursorByKey();
+    EXPECT_EQ(gMousePoint, (DiagramPoint{117, 100}));
+    gPendingKey = 't';
+    stepCursorByKey();
+    EXPECT_EQ(gMousePoint, (DiagramPoint{117, 100}));
+    gShiftState = 0;
+    gPendingKey = 0;
+}
+
+TEST(PointerRange, APointerOutsideTheRangeGoesBackInside) {
+    gDrawArea = {10, 10, 300, 200};
+    gLastPointer = {350, 150};
+    gMousePoint = {400, 150};
+    clampCursor();
+    EXPECT_EQ(gMousePoint, (DiagramPoint{300, 150}));  // the last position, clamped into the range
+    EXPECT_EQ(gPointerShown, 1);
+    gMousePoint = {50, 50};
+    clampCursor();
+    EXPECT_EQ(gMousePoint, (DiagramPoint{50, 50}));
+    EXPECT_EQ(gPointerShown, 0);  // inside, the crosshair stands for the pointer
 }
 
 TEST(PointerRange, BoundsSkipUnusedPointsForTheMinimum) {

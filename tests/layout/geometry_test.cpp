@@ -3,6 +3,7 @@
 
 #include "layout/geometry.h"
 #include "shell/messages.h"
+#include "steps/step_program.h"
 
 namespace {
 
@@ -122,6 +123,15 @@ TEST_F(TurnoutShape, LeftTurnoutDoubleSlipAndTurned) {
     turned.angle = 90;  // straight exit up the screen
     layoutTurnout(turned, {100, 100}, 0);
     expectShape(turned, {{100, 100}, {100, 80}, {105, 86}, {0, 0}}, {100, 90});
+}
+
+TEST(PointElements, StepBoxIsTwoLinesHighAndNotTurned) {
+    StepProgramRec p;
+    layoutStepBox(p, {40, 60});
+    EXPECT_EQ(p.box.left, 40);
+    EXPECT_EQ(p.box.top, 60);
+    EXPECT_EQ(p.box.bottom, 60 + 2 * 12 + 2);
+    EXPECT_GE(p.box.right, 40);  // the text width on the main window (none here)
 }
 
 TEST(Turntable, RingFromTheBridge) {
