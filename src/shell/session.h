@@ -1,8 +1,8 @@
 #pragma once
-// Starting and stopping a control-post session, and closing the dialogs around it.
+// Control-post sessions ("stuurpost"): mode 12 with track control, 13 without (simulation).
 
-// Mode 12 with track control, 13 without; starts the session of that kind or stops the running one.
-// 1 when the session state changed and the window was switched, else 0.
+// Starts a session of that mode, stops the running one of that mode, or switches between the two.
+// 1 when a session was started or stopped.
 int toggleControlPostSession(int mode);
 // What "Starten met spoorbaansturing" / "Stoppen sessie" (F10) does: stops a running demo or session, or
 // opens the command-station link and starts a session with track control.
