@@ -56,7 +56,9 @@ protected:
         const QEvent::Type type = event->type();
         if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !frmSchema || !watched->isWidgetType())
             return false;
-        if (static_cast<QWidget*>(watched)->window() != frmSchema) return false;
+        auto* w = static_cast<QWidget*>(watched);
+        // The menu bar keeps its own keyboard navigation.
+        if (w->window() != frmSchema || qobject_cast<QMenuBar*>(w)) return false;
         auto* key = static_cast<QKeyEvent*>(event);
         if (type == QEvent::KeyPress)
             frmSchema->FormKeyDown(key);

@@ -18,6 +18,7 @@
 #include "layout/editor_state.h"
 #include "layout/layout_model.h"
 #include "layout/render.h"
+#include "layout/untSein.h"
 #include "layout/untSektie.h"
 #include "layout/untWissel.h"
 #include "operation/untTijd.h"
@@ -46,6 +47,8 @@ protected:
         gTracks.clear();
         gBlocks.clear();
         gTurnouts.clear();
+        gSignals.clear();
+        gSelectedSignal = nullptr;
         gSelectedBlock = nullptr;
         gSelectedTurnout = nullptr;
     }
@@ -78,6 +81,13 @@ void smallLayout() {
     left->legs[1] = {340, 200};
     left->centre = {320, 200};
     gTurnouts.append(std::move(left));
+    auto signal = std::make_unique<SignalRec>();
+    signal->number = 5;
+    signal->block = gBlocks[0];
+    signal->direction = 'H';
+    signal->outline[0] = {200, 300};
+    signal->outline[1] = {220, 300};
+    gSignals.append(std::move(signal));
 }
 
 enum Route { kBoth, kEditor, kControlPost };
@@ -245,14 +255,18 @@ TEST_F(MainWindowInput, RightClicksOpenDialogsButNotForACrossing) {
 
 TEST_F(MainWindowInput, DeletingTheElementOfAnOpenDialogClosesIt) {
     smallLayout();
-    clickDiagram({150, 101}, Qt::RightButton);
-    ASSERT_TRUE(frmSektie->isVisible());
+    // The signal dialog leaves the editor free (no open dialog is recorded), so its signal can be deleted.
+    clickDiagram({210, 301}, Qt::RightButton);
+    ASSERT_TRUE(frmSein->isVisible());
+    ASSERT_EQ(gSelectedSignal, gSignals[0]);
+    ASSERT_EQ(gActiveDialog, 0);
     QApplication::setActiveWindow(frmSchema);
     key(Qt::Key_F7);
     ASSERT_EQ(gEditMode, 7u);
-    clickDiagram({150, 101}, Qt::LeftButton);
-    EXPECT_FALSE(frmSektie->isVisible());
-    EXPECT_EQ(gSelectedBlock, nullptr);
+    clickDiagram({210, 301}, Qt::LeftButton);
+    EXPECT_EQ(lastEditorCommand(), 404);
+    EXPECT_FALSE(frmSein->isVisible());
+    EXPECT_EQ(gSelectedSignal, nullptr);
 }
 
 TEST_F(MainWindowInput, PointerOverTheDiagramAndTheIgnoredMovementAfterALeftClick) {
