@@ -54,6 +54,12 @@ DiagramPoint rotatePoint(DiagramPoint p, DiagramPoint c, int angle) {
     case -180: return {c.x - dx, c.y - dy};
     default: break;
     }
+    return rotatePointBy(p, c, angle);
+}
+
+DiagramPoint rotatePointBy(DiagramPoint p, DiagramPoint c, double angle) {
+    const double dx = static_cast<double>(p.x) - c.x;
+    const double dy = static_cast<double>(p.y) - c.y;
     const double g = -angle * kPi / 180;
     return {static_cast<int32_t>(dx * std::cos(g) - dy * std::sin(g) + 0.5 + c.x),
             static_cast<int32_t>(dx * std::sin(g) + dy * std::cos(g) + 0.5 + c.y)};

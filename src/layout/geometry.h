@@ -29,6 +29,8 @@ double normalizeRadians(double radians);
 // Turns p about c by a whole-degree angle; positive turns counter-clockwise on the screen.
 // Points with x = 0 (unused legs) and an angle of 0 leave p as it is.
 DiagramPoint rotatePoint(DiagramPoint p, DiagramPoint c, int angle);
+// The same turn by any angle in degrees, without the quarter-turn shortcuts and the x = 0 rule.
+DiagramPoint rotatePointBy(DiagramPoint p, DiagramPoint c, double angle);
 // Quarter turns of a vector about the origin: 90 (x, y) -> (y, -x); -90 -> (-y, x); 180 and -180 -> (-x, -y).
 // Other angles leave it.
 void rotateQuarter(DiagramPoint& v, int angle);

@@ -1,6 +1,32 @@
 #include "layout/point_entry.h"
 
-// Point-element entry is not built yet: no operation starts, so none is ever running.
+#include <algorithm>
+#include <memory>
+#include <type_traits>
+
+#include "layout/diagram_area.h"
+#include "layout/edit_journal.h"
+#include "layout/editor_prompts.h"
+#include "layout/editor_state.h"
+#include "layout/element_draw.h"
+#include "layout/entry_aids.h"
+#include "layout/entry_state.h"
+#include "layout/geometry.h"
+#include "layout/placement_loop.h"
+#include "layout/point_commit.h"
+#include "layout/render.h"
+#include "layout/scale.h"
+#include "platform/byte_io.h"
+#include "shell/app_state.h"
+#include "shell/input_state.h"
+#include "shell/messages.h"
+#include "shell/mouse_pointer.h"
+#include "shell/schema_state.h"
+#include "shell/status_line.h"
+#include "steps/step_codec.h"
+#include "steps/step_file.h"
+#include "steps/step_program.h"
+
 bool gInsertingTurnout = false;
 bool gInsertingSignal = false;
 bool gInsertingOutput = false;
@@ -12,13 +38,349 @@ bool gMovingOutput = false;
 bool gMovingInput = false;
 bool gMovingStepBox = false;
 
-int insertTurnout(char) { return -1; }
-int insertSignal() { return -1; }
-int insertOutput() { return -1; }
-int insertInput() { return -1; }
-int insertStepBox() { return -1; }
-int moveTurnout(int) { return -1; }
-int moveSignal(int) { return -1; }
-int moveOutput(int) { return -1; }
-int moveInput(int) { return -1; }
-int moveStepBox(int) { return -1; }
+namespace {
+
+char gSubtype = 'l';
+int gHeldLeg = 0;
+int32_t gNoAngle = 0;  // a step box is not turned
+
+// What differs between the kinds: table, flags, start values, outline and angle, drawing, commit, and
+// what a finished move records.
+template <class Rec>
+struct PointKind;
+
+template <>
+struct PointKind<TurnoutRec> {
+    static constexpr int kPoints = 5;  // the four legs and the centre
+    static constexpr const char* kFull = "Maximum aantal wissels/kruisingen bereikt !";
+    static constexpr bool kMoveConfirmedByDialog = false;
+    static auto& table() { return gTurnouts; }
+    static bool& inserting() { return gInsertingTurnout; }
+    static bool& moving() { return gMovingTurnout; }
+    static TurnoutRec*& selected() { return gSelectedTurnout; }
+    static std::unique_ptr<TurnoutRec>& entered() { return gEntered.turnout; }
+    static void begin(TurnoutRec& t) {
+        t.subtype = gSubtype;
+        t.position = 'G';
+    }
+    static void restart(TurnoutRec& t) { t.number = 0; }
+    static void layoutAt(TurnoutRec& t, DiagramPoint p) { layoutTurnout(t, p, gHeldLeg); }
+    static int32_t& angle(TurnoutRec& t) { return t.angle; }
+    static DiagramPoint anchor(const TurnoutRec& t) { return t.legs[0]; }
+    static void getPoints(const TurnoutRec& t, DiagramPoint* p) {
+        for (int k = 0; k < 4; ++k) p[k] = t.legs[k];
+        p[4] = t.centre;
+    }
+    static void setPoints(TurnoutRec& t, const DiagramPoint* p) {
+        for (int k = 0; k < 4; ++k) t.legs[k] = p[k];
+        t.centre = p[4];
+    }
+    static void draw(TurnoutRec& t, int erase, int backBuffer) { drawTurnout(t, erase, backBuffer); }
+    static int commit(TurnoutRec& t) { return commitTurnout(t); }
+    static void beginMove(TurnoutRec& t) {
+        computeTurnoutSize(&t, 0);
+        gHeldLeg = 0;
+    }
+    static void saveCopy(const TurnoutRec& t) { *gJournalScratch.turnout = t; }
+    static void restoreCopy(TurnoutRec& t) { t = *gJournalScratch.turnout; }
+    static void keepMove(TurnoutRec& t, int index) {
+        gDirtyFlags |= 1;
+        journalRecordEdit('w', &t, gJournalScratch.turnout, index, index);
+    }
+};
+
+template <>
+struct PointKind<SignalRec> {
+    static constexpr int kPoints = 4;
+    static constexpr const char* kFull = "Maximum aantal seinen bereikt !";
+    static constexpr bool kMoveConfirmedByDialog = true;  // the signal dialog records the change
+    static auto& table() { return gSignals; }
+    static bool& inserting() { return gInsertingSignal; }
+    static bool& moving() { return gMovingSignal; }
+    static SignalRec*& selected() { return gSelectedSignal; }
+    static std::unique_ptr<SignalRec>& entered() { return gEntered.signal; }
+    static void begin(SignalRec& s) { s.aspect = 'G'; }
+    static void restart(SignalRec& s) {
+        s.number = 0;
+        s.orangeNumber = 0;
+    }
+    static void layoutAt(SignalRec& s, DiagramPoint p) { layoutSignal(s, p); }
+    static int32_t& angle(SignalRec& s) { return s.angle; }
+    static DiagramPoint anchor(const SignalRec& s) { return s.outline[0]; }
+    static void getPoints(const SignalRec& s, DiagramPoint* p) { std::copy(s.outline, s.outline + 4, p); }
+    static void setPoints(SignalRec& s, const DiagramPoint* p) { std::copy(p, p + 4, s.outline); }
+    static void draw(SignalRec& s, int erase, int backBuffer) { drawSignal(s, erase, backBuffer); }
+    static int commit(SignalRec& s) { return commitSignal(s); }
+    static void beginMove(SignalRec&) {}
+    static void saveCopy(const SignalRec& s) { *gJournalScratch.signal = s; }
+    static void restoreCopy(SignalRec& s) { s = *gJournalScratch.signal; }
+    static void keepMove(SignalRec&, int) {}
+};
+
+template <>
+struct PointKind<OutputRec> {
+    static constexpr int kPoints = 4;
+    static constexpr const char* kFull = "Maximum aantal ontkoppelrails/uitgangen bereikt !";
+    static constexpr bool kMoveConfirmedByDialog = false;
+    static auto& table() { return gOutputs; }
+    static bool& inserting() { return gInsertingOutput; }
+    static bool& moving() { return gMovingOutput; }
+    static OutputRec*& selected() { return gSelectedOutput; }
+    static std::unique_ptr<OutputRec>& entered() { return gEntered.output; }
+    static void begin(OutputRec&) {}
+    static void restart(OutputRec& o) {
+        o.key = 0;
+        o.state = 'R';
+    }
+    static void layoutAt(OutputRec& o, DiagramPoint p) { layoutOutput(o, p); }
+    static int32_t& angle(OutputRec& o) { return o.angle; }
+    static DiagramPoint anchor(const OutputRec& o) { return o.outline[0]; }
+    static void getPoints(const OutputRec& o, DiagramPoint* p) { std::copy(o.outline, o.outline + 4, p); }
+    static void setPoints(OutputRec& o, const DiagramPoint* p) { std::copy(p, p + 4, o.outline); }
+    static void draw(OutputRec& o, int erase, int backBuffer) { drawOutput(o, erase, backBuffer); }
+    static int commit(OutputRec& o) { return commitOutput(o); }
+    static void beginMove(OutputRec&) {}
+    static void saveCopy(const OutputRec& o) { *gJournalScratch.output = o; }
+    static void restoreCopy(OutputRec& o) { o = *gJournalScratch.output; }
+    static void keepMove(OutputRec& o, int index) {
+        gDirtyFlags |= 2;
+        journalRecordEdit('w', &o, gJournalScratch.output, index, index);
+    }
+};
+
+template <>
+struct PointKind<InputRec> {
+    static constexpr int kPoints = 2;
+    static constexpr const char* kFull = "Maximum aantal ingangen bereikt !";
+    static constexpr bool kMoveConfirmedByDialog = false;
+    static auto& table() { return gInputs; }
+    static bool& inserting() { return gInsertingInput; }
+    static bool& moving() { return gMovingInput; }
+    static InputRec*& selected() { return gSelectedInput; }
+    static std::unique_ptr<InputRec>& entered() { return gEntered.input; }
+    static void begin(InputRec&) {}
+    static void restart(InputRec& i) {
+        i.number = 0;
+        i.state = 0;
+    }
+    static void layoutAt(InputRec& i, DiagramPoint p) { layoutInput(i, p); }
+    static int32_t& angle(InputRec& i) { return i.angle; }
+    static DiagramPoint anchor(const InputRec& i) { return i.anchor; }
+    static void getPoints(const InputRec& i, DiagramPoint* p) {
+        p[0] = i.anchor;
+        p[1] = i.secondPoint;
+    }
+    static void setPoints(InputRec& i, const DiagramPoint* p) {
+        i.anchor = p[0];
+        i.secondPoint = p[1];
+    }
+    static void draw(InputRec& i, int erase, int backBuffer) { drawInput(i, erase, backBuffer); }
+    static int commit(InputRec& i) { return commitInput(i); }
+    static void beginMove(InputRec&) {}
+    static void saveCopy(const InputRec& i) { *gJournalScratch.input = i; }
+    static void restoreCopy(InputRec& i) { i = *gJournalScratch.input; }
+    static void keepMove(InputRec& i, int index) {
+        gDirtyFlags |= 2;
+        journalRecordEdit('w', &i, gJournalScratch.input, index, index);
+    }
+};
+
+template <>
+struct PointKind<StepProgramRec> {
+    static constexpr int kPoints = 2;  // the box's corners
+    static constexpr const char* kFull = "Maximum aantal stappenprogramma's bereikt !";
+    static constexpr bool kMoveConfirmedByDialog = false;
+    static auto& table() { return gStepPrograms; }
+    static bool& inserting() { return gInsertingStepBox; }
+    static bool& moving() { return gMovingStepBox; }
+    static StepProgramRec*& selected() { return gCurStepBox; }
+    static std::unique_ptr<StepProgramRec>& entered() { return gEntered.stepProgram; }
+    static void begin(StepProgramRec& p) { p.firstStep = static_cast<int16_t>(gStepCount); }
+    static void restart(StepProgramRec& p) { p.name = "program XX"; }
+    static void layoutAt(StepProgramRec& p, DiagramPoint at) { layoutStepBox(p, at); }
+    static int32_t& angle(StepProgramRec&) { return gNoAngle; }
+    static DiagramPoint anchor(const StepProgramRec& p) { return {p.box.left, p.box.top}; }
+    static void getPoints(const StepProgramRec& p, DiagramPoint* q) {
+        q[0] = {p.box.left, p.box.top};
+        q[1] = {p.box.right, p.box.bottom};
+    }
+    static void setPoints(StepProgramRec& p, const DiagramPoint* q) { p.box = {q[0].x, q[0].y, q[1].x, q[1].y}; }
+    static void draw(StepProgramRec& p, int erase, int backBuffer) { drawStepBox(p, erase, backBuffer); }
+    static int commit(StepProgramRec& p) { return commitStepBox(p); }
+    static void beginMove(StepProgramRec&) {}
+    // The scratch copy of a program is its stored image.
+    static void saveCopy(const StepProgramRec& p) {
+        vestrel::ByteWriter w;
+        encodeStepProgram(w, p);
+        std::copy(w.data().begin(), w.data().end(), gJournalScratch.stepProgram);
+    }
+    static void restoreCopy(StepProgramRec& p) {
+        vestrel::ByteReader r(gJournalScratch.stepProgram, kStepProgramRecSize);
+        LocoRec* const loco = p.boundLoco;
+        decodeStepProgram(r, p);
+        p.boundLoco = loco;
+    }
+    static void keepMove(StepProgramRec&, int) { saveStepProgramFile(); }
+};
+
+// The placement loop shifts the points of an outline array; the records keep theirs in fields of their
+// own, so the loop works on a copy that goes back into the record before every drawing and commit.
+template <class Rec>
+struct Placed {
+    Rec* rec = nullptr;
+    DiagramPoint points[5];
+};
+
+template <class Rec>
+void drawPlaced(void* element) {
+    auto* placed = static_cast<Placed<Rec>*>(element);
+    PointKind<Rec>::setPoints(*placed->rec, placed->points);
+    PointKind<Rec>::draw(*placed->rec, 0, 0);
+}
+
+template <class Rec>
+int commitPlaced(void* element) {
+    auto* placed = static_cast<Placed<Rec>*>(element);
+    PointKind<Rec>::setPoints(*placed->rec, placed->points);
+    const int accepted = PointKind<Rec>::commit(*placed->rec);
+    PointKind<Rec>::getPoints(*placed->rec, placed->points);
+    return accepted;
+}
+
+template <class Rec>
+void runLoop(Rec& rec) {
+    using K = PointKind<Rec>;
+    Placed<Rec> placed;
+    placed.rec = &rec;
+    K::getPoints(rec, placed.points);
+    placeElementLoop(&placed, placed.points, K::kPoints, K::angle(rec), drawPlaced<Rec>, commitPlaced<Rec>);
+    K::setPoints(rec, placed.points);
+    if (gEditMode == kEditCancelled) forgetEntryCrosshair();  // the loop erased it
+}
+
+bool loopRuns() { return gEditMode == kEditFollow || gEditMode == kEditRefused || gEditMode == kEditRestart; }
+
+template <class Rec>
+void newPoint() {
+    using K = PointKind<Rec>;
+    if (K::table().full()) {
+        showDialogMessage(K::kFull, 1);
+        gEditMode = kEditCancelled;
+        return;
+    }
+    K::entered() = std::make_unique<Rec>();
+    K::begin(*K::entered());
+    K::selected() = K::entered().get();
+    gEditMode = kEditRestart;
+}
+
+int endPointOperation(bool& flag) {
+    eraseEntryCrosshair();
+    gEditMode = kEditIdle;
+    flag = false;
+    clearStatusLine();
+    showMousePointer();
+    setEntryRange();
+    return -1;
+}
+
+template <class Rec>
+int insertPoint() {
+    using K = PointKind<Rec>;
+    if (!K::inserting()) {
+        K::inserting() = true;
+        showPlaceHint();
+        setEntryRange();
+        moveMouseToPoint(gCanvasCentre.x, gCanvasCentre.y);
+        showEntryCrosshair();
+        gEditMode = kEditNew;
+    }
+    if (gEditMode == kEditNew) newPoint<Rec>();
+    Rec* rec = K::entered().get();
+    if (rec && gEditMode == kEditRestart) {
+        K::restart(*rec);
+        K::layoutAt(*rec, gMousePoint);
+    }
+    if (rec && loopRuns()) runLoop(*rec);
+    if (gEditMode != kEditCancelled) return 1;
+    if (K::selected() == K::entered().get()) K::selected() = nullptr;
+    K::entered().reset();
+    return endPointOperation(K::inserting());
+}
+
+template <class Rec>
+Rec* gMoved = nullptr;
+int gMovedIndex = 0;
+
+template <class Rec>
+bool beginPointMove(int index) {
+    using K = PointKind<Rec>;
+    Rec* rec = K::table()[index];
+    if (!rec || !allocateJournalScratch()) return false;
+    K::moving() = true;
+    gMoved<Rec> = rec;
+    gMovedIndex = index;
+    K::selected() = rec;
+    K::saveCopy(*rec);
+    K::draw(*rec, 1, 1);
+    setEntryRange();
+    K::beginMove(*rec);
+    const DiagramPoint anchor = K::anchor(*rec);
+    moveMouseToPoint(anchor.x, anchor.y);
+    showEntryCrosshair();
+    gEditMode = kEditRestart;
+    return true;
+}
+
+template <class Rec>
+int endPointMove(bool keep) {
+    using K = PointKind<Rec>;
+    Rec& rec = *gMoved<Rec>;
+    if (keep) {
+        gEditMode = kEditCancelled;
+        runLoop(rec);  // once more, to take the crosshair and the element's aids away
+        K::keepMove(rec, gMovedIndex);
+    } else {
+        K::restoreCopy(rec);
+    }
+    if constexpr (std::is_same_v<Rec, StepProgramRec>)
+        redrawSchema(1);
+    else
+        K::draw(rec, 0, 1);
+    gMoved<Rec> = nullptr;
+    return endPointOperation(K::moving());
+}
+
+template <class Rec>
+int movePoint(int index) {
+    using K = PointKind<Rec>;
+    if (!K::moving() && !beginPointMove<Rec>(index)) return -1;
+    Rec& rec = *gMoved<Rec>;
+    if (K::kMoveConfirmedByDialog && gEditMode == kEditNew) return endPointMove<Rec>(true);
+    if (gEditMode == kEditRestart) K::layoutAt(rec, gMousePoint);
+    if (loopRuns()) runLoop(rec);
+    if (!K::kMoveConfirmedByDialog && gEditMode == kEditCommitted) return endPointMove<Rec>(true);
+    if (gEditMode == kEditCancelled) return endPointMove<Rec>(false);
+    return 1;
+}
+
+}  // namespace
+
+int heldTurnoutLeg() { return gHeldLeg; }
+
+int insertTurnout(char subtype, int leg) {
+    if (!gInsertingTurnout) {
+        gSubtype = subtype;
+        gHeldLeg = leg;
+    }
+    return insertPoint<TurnoutRec>();
+}
+int insertSignal() { return insertPoint<SignalRec>(); }
+int insertOutput() { return insertPoint<OutputRec>(); }
+int insertInput() { return insertPoint<InputRec>(); }
+int insertStepBox() { return insertPoint<StepProgramRec>(); }
+int moveTurnout(int index) { return movePoint<TurnoutRec>(index); }
+int moveSignal(int index) { return movePoint<SignalRec>(index); }
+int moveOutput(int index) { return movePoint<OutputRec>(index); }
+int moveInput(int index) { return movePoint<InputRec>(index); }
+int moveStepBox(int index) { return movePoint<StepProgramRec>(index); }

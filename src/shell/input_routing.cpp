@@ -30,13 +30,6 @@ constexpr int kDragArmed = 10;
 
 bool demoRunning() { return gDemoStep != 0; }
 
-// The editor keeps the grid where the diagram draws it: every grid step from the layout's offset.
-void followDiagramGrid() {
-    gSnapGrid.step = gGridStep;
-    gSnapGrid.originX = static_cast<int16_t>(gLayoutOffset.x % std::max<int>(gGridStep, 1));
-    gSnapGrid.originY = static_cast<int16_t>(gLayoutOffset.y % std::max<int>(gGridStep, 1));
-}
-
 // Moves the view so that the layout offset becomes (x, y); both stay at most 0.
 void scrollTo(int32_t x, int32_t y) {
     x = std::min(x, 0);
@@ -66,6 +59,12 @@ bool editorTakesRelease(int32_t x, int32_t y, int button) {
 }
 
 }  // namespace
+
+void followDiagramGrid() {
+    gSnapGrid.step = gGridStep;
+    gSnapGrid.originX = static_cast<int16_t>(gLayoutOffset.x % std::max<int>(gGridStep, 1));
+    gSnapGrid.originY = static_cast<int16_t>(gLayoutOffset.y % std::max<int>(gGridStep, 1));
+}
 
 const RoutedCommand& lastRoutedCommand() { return gLastRouted; }
 void forgetRoutedCommand() { gLastRouted = {}; }

@@ -13,6 +13,8 @@ struct SnapGrid {
     int16_t originY = 0;
 };
 extern SnapGrid gSnapGrid;
+// The editor keeps the grid where the diagram draws it: every grid step from the layout's offset.
+void followDiagramGrid();
 
 extern uint8_t gPointerInDiagram;  // non-zero while the pointer events come from the diagram image
 extern int8_t gDragCount;          // movements with the left button held; 10 arms the drag scroll

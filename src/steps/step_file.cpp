@@ -1,7 +1,15 @@
 #include "steps/step_file.h"
 
-int loadStepProgramFile() { return 0; }
-void clearStepPrograms() {}
+#include "steps/step_program.h"
 
-// No step programs are kept yet, so no step names a contact.
+// The step-program file is not read or written yet.
+int loadStepProgramFile() { return 0; }
+int saveStepProgramFile() { return 0; }
+
+void clearStepPrograms() {
+    gStepPrograms.clear();
+    gSteps.clear();
+}
+
+// No step is entered yet, so no step names a contact.
 int highestStepConditionContact() { return 0; }

@@ -6,6 +6,7 @@
 #include "layout/diagram_area.h"
 #include "layout/editor_dispatch.h"
 #include "layout/editor_state.h"
+#include "layout/track_entry.h"
 #include "layout_builder.h"
 #include "shell/app_state.h"
 #include "shell/input_state.h"
@@ -78,9 +79,12 @@ TEST_F(EditorDispatch, RightClickOpensALeftClickMovesButACrossingHasNoDialog) {
     click({320, 201}, 2);  // the left turnout
     EXPECT_EQ(gSelectedTurnout, turnoutNumbered(1));
     gEditMode = 0;
-    click({150, 101}, 1);
+    click({150, 101}, 1);  // a left click without a click mode moves the block
     EXPECT_EQ(lastEditorCommand(), 402);
-    EXPECT_EQ(gEditMode, 9u);
+    EXPECT_TRUE(gMovingBlock);
+    key(27);  // Esc ends the move
+    EXPECT_FALSE(gMovingBlock);
+    EXPECT_EQ(gEditMode, 0u);
     gEditMode = 8;
     click({170, 99}, 1);  // a block opens on the section clicked
     EXPECT_EQ(gSelectedBlock, blockNumbered(1));

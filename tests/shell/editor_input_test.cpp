@@ -202,6 +202,7 @@ TEST_F(MainWindowInput, ToolLettersAndKeypadKeys) {
     for (int tool : tools) {
         key(tool);
         EXPECT_EQ(lastEditorCommand(), 'a' + (tool - Qt::Key_A));
+        key(Qt::Key_Escape);  // the element's insertion takes every key until it is cancelled
     }
     key(Qt::Key_5, Qt::KeypadModifier);
     EXPECT_EQ(lastEditorCommand(), '5');
