@@ -27,6 +27,8 @@ bool gMovingBlock = false;
 
 namespace {
 
+TrackRec* gTrackInWork = nullptr;  // the track being entered, in gTracks once committed
+
 // The first call of an insertion: its prompt, the pointer at the middle of the canvas with the crosshair.
 void beginInsertion(bool& flag, int hint) {
     flag = true;
@@ -60,11 +62,11 @@ void newTrack() {
         return;
     }
     gEntered.track = std::make_unique<TrackRec>();
-    gSelectedTrack = gEntered.track.get();
+    gSelectedTrack = gTrackInWork = gEntered.track.get();
     if (gTurntableMode) {
         gEntered.turntable = std::make_unique<TurntableRec>();
         gSelectedTurntable = gEntered.turntable.get();
-        gSelectedTrack->flags |= 2;
+        gTrackInWork->flags |= 2;
     }
     gEditMode = kEditRestart;
 }
@@ -85,7 +87,6 @@ void trackStored(TrackRec& t) {
     drawTrack(t, 0, 1);
     showEntryCrosshair();
     journalRecordEdit('t', &t, static_cast<const TrackRec*>(nullptr), gTracks.indexOf(&t), 0);
-    gSelectedTrack = nullptr;
     gEditMode = kEditNew;
 }
 
@@ -195,17 +196,19 @@ int commitBlock(BlockRec& block, char direction) {
 int insertTrack() {
     if (!gInsertingTrack) beginInsertion(gInsertingTrack, 0);
     if (gEditMode == kEditNew) newTrack();
-    if (gSelectedTrack) runPolyline(polylineOf(*gSelectedTrack), trackCommit);
-    if (gEditMode == kEditCommitted && gSelectedTrack) {
-        if (gSelectedTrack->flags & 2) {
-            turntableStored(*gSelectedTurntable);
-            gSelectedTrack = nullptr;
+    if (gTrackInWork) runPolyline(polylineOf(*gTrackInWork), trackCommit);
+    if (gEditMode == kEditCommitted && gTrackInWork) {
+        TrackRec& track = *gTrackInWork;
+        gTrackInWork = nullptr;
+        if (track.flags & 2) {
+            turntableStored(*gTurntables[gTurntableCount - 1]);
             return endInsertion(gInsertingTrack, kEditClickOpens);
         }
-        trackStored(*gSelectedTrack);
+        trackStored(track);
     }
     if (gEditMode == kEditCancelled) {
         dropEnteredTrack();
+        gTrackInWork = nullptr;
         return endInsertion(gInsertingTrack, kEditIdle);
     }
     return 1;

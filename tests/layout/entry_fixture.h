@@ -1,0 +1,67 @@
+#pragma once
+// Driving the editor's insert and move operations as the main window's input does, without a window: the
+// pointer, clicks and keys go through dispatchEditorCommand and dispatchEditInput. The scale is the
+// program's default (grid 8, turnout length 32 and branch 30, snap tolerance 4, 3 cm = 5 units,
+// 50 cm = 84 units) on an 800 x 480 canvas.
+#include <gtest/gtest.h>
+
+#include "layout/diagram_area.h"
+#include "layout/edit_input.h"
+#include "layout/editor_dispatch.h"
+#include "layout/editor_state.h"
+#include "layout/layout_model.h"
+#include "layout/scale.h"
+#include "layout/section_numbers.h"
+#include "layout_builder.h"
+#include "shell/app_state.h"
+#include "shell/input_state.h"
+#include "shell/messages.h"
+#include "steps/step_program.h"
+
+class EntryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        LayoutBuilder();
+        gStepPrograms.clear();
+        gCanvasSize = {800, 480};
+        gCanvasCentre = {400, 240};
+        gDrawArea = {0, 0, 800, 392};
+        setScaleParameters('3', '5', 0);
+        gEditMode = 0;
+        gActiveDialog = 0;
+        gDirtyFlags = 0;
+        gShiftState = 0;
+        gSelectedBlock = nullptr;
+        nextFreeSectionNumber(0, 0);  // no block dialog has recorded a lowest contact number
+    }
+    // Whatever still runs is ended as the main window ends it (the finish request).
+    void TearDown() override {
+        for (int k = 0; k < 4; ++k) {
+            if (gEditMode == 2 || gEditMode == 3) gEditMode = 4;  // a message or dialog closed
+            if (dispatchEditInput(1) <= 0) break;
+        }
+    }
+    static void move(DiagramPoint p) {
+        gMousePoint = p;
+        gMouseButton = 0;
+        gPendingKey = 0;
+        dispatchEditInput(0);
+    }
+    // The pointer goes there first, as a real click follows a movement.
+    static void click(DiagramPoint p, int button = 1) {
+        move(p);
+        gMouseButton = button;
+        dispatchEditorCommand(0);
+        gMouseButton = 0;
+    }
+    static void key(int code, int shift = 0) {
+        gMouseButton = 0;
+        gPendingKey = static_cast<uint8_t>(code);
+        gShiftState = shift;
+        dispatchEditorCommand(0);
+        gPendingKey = 0;
+        gShiftState = 0;
+    }
+    // What closing the message window does for an element being entered: the entry takes up again.
+    static void closeMessage() { gEditMode = 4; }
+};
