@@ -47,7 +47,8 @@ void followPointer(const Polyline& line, int n) {
     p[n] = applyAngleGuide(gMousePoint);
     if (n == 0) return;
     setRubberBands(p, n);
-    showSegmentMeasures(p, n, {p[n - 1], p[n]}, nullptr, gPlacementAngle, angleOfSegment(p[n - 1].x, p[n - 1].y, p[n].x, p[n].y));
+    const int direction = angleOfSegment(p[n - 1].x, p[n - 1].y, p[n].x, p[n].y);
+    showSegmentMeasures(p, n, {p[n - 1], p[n]}, nullptr, gPlacementAngle, direction);
 }
 
 bool isEntryInput() {
