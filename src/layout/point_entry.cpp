@@ -258,8 +258,6 @@ void runLoop(Rec& rec) {
     if (gEditMode == kEditCancelled) forgetEntryCrosshair();  // the loop erased it
 }
 
-bool loopRuns() { return gEditMode == kEditFollow || gEditMode == kEditRefused || gEditMode == kEditRestart; }
-
 template <class Rec>
 void newPoint() {
     using K = PointKind<Rec>;
@@ -297,11 +295,13 @@ int insertPoint() {
     }
     if (gEditMode == kEditNew) newPoint<Rec>();
     Rec* rec = K::entered().get();
-    if (rec && gEditMode == kEditRestart) {
+    if (rec && (gEditMode == kEditFollow || gEditMode == kEditRefused)) runLoop(*rec);
+    // Laid out again at the pointer at once, after turning too.
+    while (rec && gEditMode == kEditRestart) {
         K::restart(*rec);
         K::layoutAt(*rec, gMousePoint);
+        runLoop(*rec);
     }
-    if (rec && loopRuns()) runLoop(*rec);
     if (gEditMode != kEditCancelled) return 1;
     if (K::selected() == K::entered().get()) K::selected() = nullptr;
     K::entered().reset();
@@ -357,8 +357,11 @@ int movePoint(int index) {
     if (!K::moving() && !beginPointMove<Rec>(index)) return -1;
     Rec& rec = *gMoved<Rec>;
     if (K::kMoveConfirmedByDialog && gEditMode == kEditNew) return endPointMove<Rec>(true);
-    if (gEditMode == kEditRestart) K::layoutAt(rec, gMousePoint);
-    if (loopRuns()) runLoop(rec);
+    if (gEditMode == kEditFollow || gEditMode == kEditRefused) runLoop(rec);
+    while (gEditMode == kEditRestart) {
+        K::layoutAt(rec, gMousePoint);
+        runLoop(rec);
+    }
     if (!K::kMoveConfirmedByDialog && gEditMode == kEditCommitted) return endPointMove<Rec>(true);
     if (gEditMode == kEditCancelled) return endPointMove<Rec>(false);
     return 1;
