@@ -166,11 +166,16 @@ protected:
         ASSERT_NE(store(), nullptr);
         form->close();
     }
+    // The user reads the message (the window comes to the front) and clicks its OK.
     static void closeMessage(const char* expected) {
         ASSERT_TRUE(frmBoodschap->isVisible());
         EXPECT_EQ(frmBoodschap->tekst(), expected);
+        ASSERT_TRUE(processUntil([] { return QApplication::activeWindow() == frmBoodschap; }));
         frmBoodschap->btnOK->click();
+        QApplication::setActiveWindow(frmSchema);
+        ASSERT_TRUE(processUntil([] { return QApplication::activeWindow() == frmSchema; }));
         EXPECT_FALSE(frmBoodschap->isVisible());
+        EXPECT_EQ(gMessageShown, 0);
     }
     RunningProgram program;
 };
@@ -313,6 +318,60 @@ TEST_F(LayoutDrawing, AWholeLayoutIsDrawnWithTheMouseAndSaved) {
     EXPECT_FLOAT_EQ(t.centre[0], 640);
     EXPECT_FLOAT_EQ(t.centre[1], 296);
     EXPECT_FLOAT_EQ(t.radius, 40);
+}
+
+TEST_F(LayoutDrawing, RefusalsShowTheirMessageAndTheEntryGoesOn) {
+    // A block of one section; then a bend whose chord is too short, and one that would turn back.
+    key(Qt::Key_B);
+    clickAt({100, 200});
+    doubleClickAt({200, 200});
+    closeMessage("Blokken moeten bestaan uit minstens 2 secties (lijnstukken) !");
+    clickAt({200, 200});
+    key(Qt::Key_C);
+    ASSERT_EQ(gEditMode, 31u);
+    moveTo({240, 200});
+    EXPECT_EQ(gSelectedBlock->points[3], (DiagramPoint{}));
+    moveTo({104, 200});
+    EXPECT_EQ(gSelectedBlock->points[3], (DiagramPoint{}));
+    key(Qt::Key_Escape);  // back to straight entry
+    doubleClickAt({264, 200});
+    confirm(storeNewBlock, frmSektie);
+    endTool();
+    // A second signal for the same block end.
+    key(Qt::Key_S);
+    clickAt({232, 208});
+    confirm(storeNewSignal, frmSein);
+    clickAt({248, 208});
+    closeMessage("Er is reeds een sein in deze richting voor dit blok !");
+    endTool();
+    // A point where two elements end is taken.
+    key(Qt::Key_V);
+    clickAt({264, 200});
+    doubleClickAt({320, 200});
+    clickAt({264, 200});
+    closeMessage("Dit punt is reeds bezet !");
+    endTool();
+    ASSERT_EQ(gTrackCount, 1);
+    // A left turnout's root on the track's free end: turned 61 degrees off it is refused, 60 accepted.
+    key(Qt::Key_L);
+    moveTo({320, 200});
+    turn(4);
+    key(Qt::Key_T, Qt::ShiftModifier);
+    ASSERT_EQ(gSelectedTurnout->angle, 61);
+    clickAt({320, 200});
+    closeMessage("De hoek tussen beide bouwstenen is te klein !");
+    moveTo({320, 200});
+    key(Qt::Key_W, Qt::ShiftModifier);
+    clickAt({320, 200});
+    EXPECT_EQ(gSelectedTurnout->angle, 60);
+    EXPECT_EQ(gJoinPoint, (DiagramPoint{320, 200}));
+    confirm(storeNewTurnout, frmWissel);
+    endTool();
+    ASSERT_EQ(gTurnoutCount, 1);
+    EXPECT_EQ(gTurnouts[0]->legs[0], (DiagramPoint{320, 200}));
+    EXPECT_EQ(gTurnouts[0]->angle, 60);
+    EXPECT_EQ(gBlockCount, 1);
+    EXPECT_EQ(gSignalCount, 1);
 }
 
 }  // namespace
