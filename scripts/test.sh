@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 jobs=$(nproc)
 
-scripts/build.sh build
+scripts/build.sh build -DVESTREL_TESTS=ON -DVESTREL_BENCH=ON
 (cd build && ctest --output-on-failure -j "$jobs")
 
 scripts/build.sh build-asan -DVESTREL_SANITIZE=ON -DVESTREL_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug

@@ -1,7 +1,9 @@
 #include "layout/render.h"
 
+#include "shell/main_window.h"
+
 void redrawSchema(int) {}
 void drawBackground() {}
-void updateTitleBar() {}
+void updateTitleBar() { updateTitleTexts(); }
 void initToolbar() {}
 void drawDeadEndMark(int, int) {}

@@ -1,6 +1,43 @@
 #include "shell/schema_controls.h"
 
-// Without a main window there are no controls to fill or place.
-void setTurnoutSizeItems(const std::vector<std::string>&, const std::vector<std::string>&) {}
-void selectTurnoutSizeItems(int, int) {}
-void placeDiagramControls(int, int) {}
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+
+#include "platform/text_codec.h"
+#include "shell/image_view.h"
+#include "shell/untSchema.h"
+
+namespace {
+void fillItems(QComboBox* box, const std::vector<std::string>& items) {
+    const int index = box->currentIndex();
+    box->clear();
+    for (const std::string& item : items) box->addItem(vestrel::fromCp1252(item));
+    box->setCurrentIndex(index);
+}
+}  // namespace
+
+void setTurnoutSizeItems(const std::vector<std::string>& lengths, const std::vector<std::string>& widths) {
+    if (!frmSchema) return;
+    fillItems(frmSchema->cboWissellengte, lengths);
+    fillItems(frmSchema->cboWisselbreedte, widths);
+}
+
+void selectTurnoutSizeItems(int lengthIndex, int widthIndex) {
+    if (!frmSchema) return;
+    frmSchema->cboWissellengte->setCurrentIndex(lengthIndex);
+    frmSchema->cboWisselbreedte->setCurrentIndex(widthIndex);
+}
+
+// The diagram image lies below the 65-pixel band of the tool bar and the control posts, and ends
+// 88 pixels above the canvas bottom; the status strips take the bottom 23 pixels.
+void placeDiagramControls(int width, int height) {
+    if (!frmSchema) return;
+    TfrmSchema& f = *frmSchema;
+    f.grpStatus->setGeometry(0, height - 23, width - 1, 23);
+    f.lblTijd->move(width - 60, f.lblTijd->y());
+    f.grpStatusTekenpost->setGeometry(f.grpStatus->geometry());
+    f.grpCmdpost->resize(width - 1, f.grpCmdpost->height());
+    f.imgSchema->setGeometry(0, 65, width, std::max(0, height - 88));
+    resizeCanvasKeeping(f.imgSchema->Canvas, width, std::max(1, height - 88), vestrel::clSilver);
+}

@@ -1,0 +1,3 @@
+#include "layout/editor_dispatch.h"
+
+void dispatchEditorCommand(int) {}

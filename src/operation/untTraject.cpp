@@ -1,0 +1,7 @@
+#include "operation/untTraject.h"
+
+#include "shell/form_setup.h"
+
+TfrmTraject* frmTraject = nullptr;
+
+TfrmTraject::TfrmTraject(QWidget* parent) : QDialog(parent) { setupForm(this, "frmTraject", "Gegevens Traject", 560, 400); }

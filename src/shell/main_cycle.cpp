@@ -1,0 +1,3 @@
+#include "shell/main_cycle.h"
+
+void mainCycleTick() {}

@@ -1,0 +1,11 @@
+#pragma once
+// What code without widgets asks of the main window. Each call does nothing while there is no main window.
+
+// True while the main window is shown.
+bool mainWindowVisible();
+// Window caption and file read-outs: layout name, scale, zoom and turnout size (part of the title update).
+void updateTitleTexts();
+// "Nummers/Secties onzichtbaar" labels: grey while the numbers/sections are shown, blue while hidden.
+void showVisibilityLabels();
+// Sizes the main window's client area to gCanvasSize (after a layout was loaded).
+void sizeMainWindowToCanvas();

@@ -1,0 +1,81 @@
+// The program entry: the whole start as the user sees it.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+
+#include "config_fixture.h"
+#include "layout/layout_model.h"
+#include "network/net_state.h"
+#include "shell/program_entry.h"
+#include "shell/untBoodschap.h"
+#include "shell/untInfo.h"
+#include "shell/untSchema.h"
+#include "shell_test_support.h"
+
+namespace {
+
+TEST(ProgramEntry, StartsAnswersTheStartDialogAndEndsWhenTheMainWindowCloses) {
+    testsupport::ScratchDir dir;
+    resetShellState();
+    CfgFixture f;
+    f.layout = "Station.vtl";
+    f.loco = "Station.loc";
+    testsupport::writeBytes(dir.file("vestrel.cfg"), f.bytes());
+
+    std::string title;
+    bool formsInOrder = false;
+    whenModal([&](QWidget* modal) {
+        formsInOrder = modal == frmInfo && frmSchema && frmBoodschap;
+        pressKey(modal, Qt::Key_Escape);
+    });
+    auto* watch = new QTimer;
+    watch->setInterval(5);
+    QObject::connect(watch, &QTimer::timeout, [&, watch] {
+        if (!frmInfo || frmInfo->isVisible() || frmInfo->btnOK->isHidden() || !frmSchema->isVisible()) return;
+        watch->stop();
+        watch->deleteLater();
+        title = frmSchema->windowTitle().toStdString();
+        frmSchema->close();
+    });
+    watch->start();
+
+    char name[] = "VestrelWin";
+    char* argv[] = {name, nullptr};
+    EXPECT_EQ(WinMain(1, argv), 0);
+
+    EXPECT_TRUE(formsInOrder);
+    EXPECT_EQ(title, "Brandelwyn Modelspoorprogramma - Station.vtl - Station.loc");
+    EXPECT_EQ(gNetMode, 0);
+    EXPECT_EQ(frmSchema, nullptr);  // every form is gone again
+    EXPECT_EQ(frmInfo, nullptr);
+    EXPECT_EQ(gCanvasSize.width, 800);
+}
+
+// The built program itself: it starts, writes its configuration and waits in the start dialog.
+TEST(ProgramEntry, TheProgramStartsInItsWorkingFolder) {
+    const QString program = QCoreApplication::applicationDirPath() + "/../VestrelWin";
+    if (!QFile::exists(program)) GTEST_SKIP() << "VestrelWin is not built";
+    testsupport::ScratchDir dir;
+    QProcess process;
+    process.setWorkingDirectory(QString::fromStdString(dir.path()));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    process.setProcessEnvironment(env);
+    process.start(program, {});
+    ASSERT_TRUE(process.waitForStarted());
+    const bool configWritten =
+        processUntil([&] { return std::filesystem::exists(dir.file("vestrel.cfg")) || process.state() == QProcess::NotRunning; });
+    EXPECT_TRUE(configWritten);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("vestrel.cfg")));
+    EXPECT_EQ(process.state(), QProcess::Running);  // waiting for the start-mode choice
+    process.kill();
+    process.waitForFinished();
+}
+
+}  // namespace

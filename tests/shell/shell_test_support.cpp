@@ -1,0 +1,92 @@
+#include "shell_test_support.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTimer>
+
+#include "config_fixture.h"
+#include "layout/diagram_area.h"
+#include "layout/layout_model.h"
+#include "network/net_state.h"
+#include "operation/control_post.h"
+#include "platform/keyboard.h"
+#include "shell/app_state.h"
+#include "shell/input_state.h"
+#include "shell/messages.h"
+#include "shell/program_entry.h"
+#include "shell/status_line.h"
+#include "shell/untInfo.h"
+#include "shell/untSchema.h"
+
+bool processUntil(const std::function<bool()>& cond) {
+    QElapsedTimer safety;
+    safety.start();
+    while (!cond()) {
+        if (safety.elapsed() > 20000) return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+void whenModal(std::function<void(QWidget*)> action) {
+    auto* poll = new QTimer;
+    poll->setInterval(2);
+    QObject::connect(poll, &QTimer::timeout, [poll, action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        poll->stop();
+        poll->deleteLater();
+        action(modal);
+    });
+    poll->start();
+}
+
+void pressKey(QWidget* w, int qtKey) {
+    QWidget* target = w->focusWidget() ? w->focusWidget() : w;
+    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier);
+    QApplication::sendEvent(target, &release);
+}
+
+void clickButton(QWidget* w, const char* name) { w->findChild<QPushButton*>(name)->click(); }
+
+void resetShellState() {
+    resetConfigState();
+    gRunWithTrack = 0;
+    gRunWithoutTrack = 0;
+    gEmergencyState = 0;
+    gActiveRow = 0;
+    gPendingKey = 0;
+    gEditMode = 0;
+    gActiveDialog = 0;
+    gDemoStep = 0;
+    gLocoDataModified = 0;
+    gDirtyFlags = 0;
+    gNetLinkState = 0;
+    gNoFeedbackPoll = 0;
+    gStatusText.clear();
+    gStatusLineShown = 0;
+    gMessageShown = 0;
+    gEditOpRunning = 0;
+    gCanvasSize = {640, 480};
+    gCanvasCentre = {320, 240};
+    vestrel::setCapsLockForTest(0);
+}
+
+RunningProgram::RunningProgram() { resetShellState(); }
+
+void RunningProgram::start(bool show) {
+    createForms();
+    if (!show) return;
+    whenModal([](QWidget* modal) { pressKey(modal, Qt::Key_Escape); });
+    frmSchema->show();
+    processUntil([] { return !frmInfo->btnOK->isHidden() && !frmInfo->isVisible(); });
+}
+
+RunningProgram::~RunningProgram() {
+    destroyForms();
+    resetShellState();
+}

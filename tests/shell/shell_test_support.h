@@ -1,0 +1,30 @@
+#pragma once
+// Driving the program's real windows in tests.
+#include <functional>
+#include <string>
+
+#include "test_support.h"
+
+class QWidget;
+
+// Runs the event loop until cond() holds; false when it still fails after a generous safety limit.
+bool processUntil(const std::function<bool()>& cond);
+// As soon as a modal window is up, runs action on it from inside its event loop.
+void whenModal(std::function<void(QWidget*)> action);
+// Presses and releases a key on the widget that has the focus in w (or on w itself).
+void pressKey(QWidget* w, int qtKey);
+// Clicks the push button of that object name inside w.
+void clickButton(QWidget* w, const char* name);
+
+// Puts the run state of the shell back to its state at program start.
+void resetShellState();
+
+// A fresh working folder in which start() creates every form, shows the main window and answers the
+// start dialog with Esc ("Stand alone"); without showing, only the forms are created.
+class RunningProgram {
+public:
+    RunningProgram();
+    ~RunningProgram();
+    void start(bool show = true);
+    testsupport::ScratchDir dir;
+};
