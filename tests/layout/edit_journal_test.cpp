@@ -10,6 +10,7 @@
 #include "layout/element_kind_info.h"
 #include "layout/layout_file_format.h"
 #include "layout/layout_move.h"
+#include "layout/scale.h"
 #include "layout_builder.h"
 #include "small_layout.h"
 #include "test_support.h"
@@ -270,6 +271,22 @@ TEST_F(EditJournal, RecordsComeBackWhereTheLayoutWasMovedTo) {
     ASSERT_GT(journalUndoRedo(0), 0);
     EXPECT_EQ(gInputs[0]->number, 41);
     EXPECT_EQ(gInputs[0]->anchor, (DiagramPoint{250, 300}));
+}
+
+TEST_F(EditJournal, TurningTheLayoutEmptiesTheJournal) {
+    setScaleParameters('3', '5', 0);
+    smalllayout::addInput({150, 320}, 0, 41);
+    smalllayout::addInput({400, 100}, 0, 42);
+    const InputRec old = *gInputs[0];
+    gInputs[0]->number = 43;
+    journalRecordEdit('w', gInputs[0], &old, 0, 0);
+    ASSERT_EQ(rotateLayout(1, 1), 1);
+    const InputRec turned = *gInputs[0];
+
+    EXPECT_EQ(gJournalEnd, 0);
+    EXPECT_EQ(journalUndoRedo(0), 0);  // the unturned old record is not written over the turned one
+    EXPECT_EQ(gInputs[0]->anchor, turned.anchor);
+    EXPECT_EQ(gInputs[0]->number, 43);
 }
 
 // Entry bytes with a real record image, for the damaged-entry cases.
