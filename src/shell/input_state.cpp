@@ -2,3 +2,4 @@
 
 DiagramPoint gMousePoint;
 uint8_t gEditOpRunning = 0;
+uint8_t gPointerInDiagram = 0;

@@ -1,0 +1,4 @@
+#include "link/mm_programming.h"
+
+// No programming sequence can be started yet.
+void runMmProgrammingStep() {}
