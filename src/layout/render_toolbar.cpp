@@ -8,7 +8,13 @@
 #include "shell/panel_3d.h"
 #include "shell/schema_canvas.h"
 
-int32_t gToolbarX[kToolbarButtons] = {};
+namespace {
+constexpr int32_t toolbarX(int i) { return 20 + 48 * i; }
+}  // namespace
+
+// Set from the start: the first layout is drawn while the main window is still being built.
+int32_t gToolbarX[kToolbarButtons] = {toolbarX(0), toolbarX(1), toolbarX(2), toolbarX(3), toolbarX(4),
+                                      toolbarX(5), toolbarX(6), toolbarX(7), toolbarX(8), toolbarX(9)};
 const char kToolbarLetters[kToolbarButtons] = {'l', 'r', 'k', 'x', 'b', 'v', 's', 'o', 'i', 'd'};
 
 namespace {
@@ -76,7 +82,7 @@ void drawButtonPicture(Canvas& c, int x, char letter) {
 }  // namespace
 
 void initToolbar() {
-    for (int i = 0; i < kToolbarButtons; ++i) gToolbarX[i] = 20 + 48 * i;
+    for (int i = 0; i < kToolbarButtons; ++i) gToolbarX[i] = toolbarX(i);
 }
 
 void drawToolbar() {
