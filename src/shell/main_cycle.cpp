@@ -24,8 +24,8 @@
 #include "shell/hover_info.h"
 #include "shell/input_state.h"
 #include "shell/messages.h"
-#include "steps/step_executor.h"
 #include "shell/untSchema.h"
+#include "steps/step_executor.h"
 
 namespace {
 

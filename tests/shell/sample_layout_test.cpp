@@ -11,6 +11,7 @@
 #include "config_fixture.h"
 #include "diagram_window.h"
 #include "layout/diagram_canvas.h"
+#include "layout/display_settings.h"
 #include "layout/element_colours.h"
 #include "layout/layout_file.h"
 #include "layout/layout_model.h"
@@ -114,6 +115,7 @@ TEST(SampleLayoutStart, AFreshWorkingFolderOpensTheSampleDrawn) {
     EXPECT_EQ(gTrackCount, 6);
     EXPECT_EQ(gTurnoutCount, 2);
     EXPECT_EQ(gSignalCount, 2);
+    EXPECT_EQ(gShowNumbers, 1);  // the drawing reads the configuration's "nummers zichtbaar" itself
     for (const BlockRec* b : gBlocks) EXPECT_FALSE(b->state & 0x40) << b->number;  // every section has its contact
 
     // A resize asks the cycle for the redraw, as at start-up.
