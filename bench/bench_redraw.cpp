@@ -15,6 +15,7 @@
 #include "layout/scale.h"
 #include "shell/app_state.h"
 #include "shell/hover_info.h"
+#include "shell/input_routing.h"
 #include "shell/input_state.h"
 #include "shell/main_cycle.h"
 #include "shell/program_entry.h"
@@ -51,7 +52,7 @@ void BM_EditorTick(benchmark::State& state) {
     gRedrawCountdown = 0;
     for (auto _ : state) {
         gPointerInDiagram = 0;
-        gInfoTag = 20 * 65536 + 140;  // over the tool bar's 'k'
+        requestHoverInfo(20 * 65536 + 140);  // over the tool bar's 'k'
         mainCycleTick();
         gPointerInDiagram = 2;
         gMousePoint = {800, 600};

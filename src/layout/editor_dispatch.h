@@ -1,11 +1,10 @@
 #pragma once
-// The layout editor's command dispatcher.
+// The layout editor's command dispatcher: every menu item, key and click of the main window in editor
+// mode arrives here as one command code.
 
-// Carries out an editor command code; 0 takes the pending key or the mouse hit.
+// Carries out an editor command code; 0 takes the pending key, or after a click what lies under the
+// mouse point (the tool bar's letter, an element 401..408, a layer button 501..504).
 void dispatchEditorCommand(int code);
-// Feeds the current input to the editor operation in progress: 1 still running, -1 finished, 0 none.
-// A non-zero finish asks the operation to end now.
-int dispatchEditInput(int finish);
-// The hit code of the point element an editor operation is inserting or moving (403 turnout, 404 signal,
-// 405 output, 406 input, 408 step-program box), 0 when none.
-int editedPointElement();
+
+// The code the dispatcher last acted on (0 when the last input hit nothing).
+int lastEditorCommand();

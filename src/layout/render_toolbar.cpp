@@ -4,6 +4,7 @@
 #include "layout/element_draw.h"
 #include "layout/render.h"
 #include "platform/canvas.h"
+#include "shell/input_routing.h"
 #include "shell/input_state.h"
 #include "shell/panel_3d.h"
 #include "shell/schema_canvas.h"

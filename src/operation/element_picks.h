@@ -1,19 +1,24 @@
 #pragma once
-// Which layout element lies under the mouse point (gMousePoint). Each test answers its hit code or 0
-// and reports the element. In the editor an element's drawn line is tested, during a session its anchor.
-// The element passed in is skipped (the one being moved).
-#include "layout/layout_model.h"
+// Which layout element lies under the mouse point (gMousePoint). While a session runs an element is hit
+// near its anchor; in the editor on its drawn line (within 3 units). Each test answers its hit code
+// (401..408) or 0 and reports what it hit. A table scan stops at an element whose anchor is still 0,0
+// (one being placed).
 
-struct StepProgramRec;
+struct PickHit {
+    void* element = nullptr;
+    int index = -1;    // table index
+    int point = 0;     // tracks and blocks: the nearer point of the segment hit
+    int segment = 0;   // tracks and blocks: the segment hit (for a block its section index, 0-based)
+    int track = 0;     // turntables: 0 the bridge or pit, p + 1 or p + positions + 1 a ring end of slot p
+};
 
-// 401: a connecting track; point is the nearer segment end (segment index, + 1 on the second half).
-int pickTrackAt(TrackRec*& track, int& point, int& segment);
-// 402: a block; the segment is the section index.
-int pickBlockAt(BlockRec*& block, int& point, int& section);
-int pickTurnoutAt(TurnoutRec*& turnout);   // 403
-int pickSignalAt(SignalRec*& signal);      // 404
-int pickOutputAt(OutputRec*& output);      // 405
-int pickInputAt(InputRec*& input);         // 406
-// 407: a turntable; track 0 is the bridge, 1..n a track end on the ring, n+1..2n the end opposite.
-int pickTurntableAt(TurntableRec*& turntable, int& track);
-int pickStepBoxAt(StepProgramRec*& box);   // 408
+int pickTrackAt(PickHit& hit);
+int pickBlockAt(PickHit& hit);
+// skip: in the editor the table index of an element to pass over; during a session -1 widens the
+// tolerance from 2 to 3 times the snap tolerance (not for inputs).
+int pickTurnoutAt(int skip, PickHit& hit);
+int pickSignalAt(int skip, PickHit& hit);
+int pickOutputAt(int skip, PickHit& hit);
+int pickInputAt(int skip, PickHit& hit);
+int pickTurntableAt(PickHit& hit);
+int pickStepBoxAt(int skip, PickHit& hit);

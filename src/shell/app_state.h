@@ -11,6 +11,7 @@ extern uint8_t gRunWithoutTrack;   // session without track control (simulation)
 // link's worker threads as well as the GUI thread.
 extern std::atomic<uint8_t> gEmergencyState;
 extern int gActiveRow;             // selected control post 0..19
+extern int gPreviousRow;           // the control post selected before
 extern uint8_t gPendingKey;
 extern uint32_t gEditMode;         // pending editor or file action
 extern int gActiveDialog;          // open modeless dialog, 0 none

@@ -3,52 +3,75 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "layout/editor_dispatch.h"
 #include "layout/editor_state.h"
+#include "layout/point_entry.h"
 #include "layout/render.h"
 #include "operation/element_picks.h"
 #include "platform/text_codec.h"
 #include "shell/app_state.h"
 #include "shell/hover_info.h"
 #include "shell/image_view.h"
+#include "shell/input_routing.h"
 #include "shell/input_state.h"
 #include "shell/untSchema.h"
-
-int32_t gInfoTag = 0;
 
 namespace {
 
 bool turnoutTool(int code) { return code == 'k' || code == 'l' || code == 'r' || code == 'x'; }
 
+HoverHit fromPick(int code, const PickHit& p) {
+    HoverHit h;
+    h.code = code;
+    h.segment = p.segment;
+    h.turntableTrack = p.track;
+    switch (code) {
+        case 401: h.track = static_cast<TrackRec*>(p.element); break;
+        case 402: h.block = static_cast<BlockRec*>(p.element); break;
+        case 403: h.turnout = static_cast<TurnoutRec*>(p.element); break;
+        case 404: h.signal = static_cast<SignalRec*>(p.element); break;
+        case 405: h.output = static_cast<OutputRec*>(p.element); break;
+        case 406: h.input = static_cast<InputRec*>(p.element); break;
+        case 407: h.turntable = static_cast<TurntableRec*>(p.element); break;
+        case 408: h.stepBox = static_cast<StepProgramRec*>(p.element); break;
+        default: break;
+    }
+    return h;
+}
+
 // The first element test that answers, in the order the hover information tries them.
 HoverHit pickElement() {
+    PickHit p;
+    for (auto pick : {pickTurnoutAt, pickSignalAt, pickOutputAt, pickInputAt})
+        if (int code = pick(-1, p)) return fromPick(code, p);
+    if (int code = pickTurntableAt(p)) return fromPick(code, p);
+    if (int code = pickStepBoxAt(-1, p)) return fromPick(code, p);
+    if (int code = pickBlockAt(p)) return fromPick(code, p);
+    if (int code = pickTrackAt(p)) return fromPick(code, p);
     HoverHit h;
-    int point = 0;
-    if ((h.code = pickTurnoutAt(h.turnout))) return h;
-    if ((h.code = pickSignalAt(h.signal))) return h;
-    if ((h.code = pickOutputAt(h.output))) return h;
-    if ((h.code = pickInputAt(h.input))) return h;
-    if ((h.code = pickTurntableAt(h.turntable, h.turntableTrack))) return h;
-    if ((h.code = pickStepBoxAt(h.stepBox))) return h;
-    if ((h.code = pickBlockAt(h.block, point, h.segment))) return h;
-    if ((h.code = pickTrackAt(h.track, point, h.segment))) return h;
     h.code = hitLayerButton();
     return h;
 }
 
-// The point element an editor operation is placing names itself while nothing else is hit.
+// The point element being inserted or moved names itself while nothing else is hit.
 HoverHit elementInHand() {
     HoverHit h;
     if (gActiveDialog != 0) return h;
-    switch (editedPointElement()) {
-        case 403: h.turnout = gSelectedTurnout; break;
-        case 404: h.signal = gSelectedSignal; break;
-        case 405: h.output = gSelectedOutput; break;
-        case 406: h.input = gSelectedInput; break;
-        case 408: h.stepBox = gCurStepBox; break;
-        default: return h;
+    if (gInsertingTurnout || gMovingTurnout) {
+        h.turnout = gSelectedTurnout;
+        h.code = h.turnout ? 403 : 0;
+    } else if (gInsertingSignal || gMovingSignal) {
+        h.signal = gSelectedSignal;
+        h.code = h.signal ? 404 : 0;
+    } else if (gInsertingOutput || gMovingOutput) {
+        h.output = gSelectedOutput;
+        h.code = h.output ? 405 : 0;
+    } else if (gInsertingInput || gMovingInput) {
+        h.input = gSelectedInput;
+        h.code = h.input ? 406 : 0;
+    } else if (gInsertingStepBox || gMovingStepBox) {
+        h.stepBox = gCurStepBox;
+        h.code = h.stepBox ? 408 : 0;
     }
-    if (h.turnout || h.signal || h.output || h.input || h.stepBox) h.code = editedPointElement();
     return h;
 }
 
@@ -101,10 +124,13 @@ LabelPlace hoverLabelPlace(DiagramPoint p, bool overDiagram, int labelWidth, int
             p.y + 85 + std::min(0, canvasHeight - p.y - labelHeight - 108)};
 }
 
+int32_t hoverRequest() { return frmSchema ? frmSchema->lblInfo->property("Tag").toInt() : 0; }
+
 void showHoverInfo() {
-    const DiagramPoint p{gInfoTag & 0xFFFF, (gInfoTag >> 16) & 0xFFFF};
+    const int32_t tag = hoverRequest();
+    const DiagramPoint p{tag & 0xFFFF, (tag >> 16) & 0xFFFF};
     const HoverHit hit = findHoverHit(p);
-    gInfoTag = 0;
+    requestHoverInfo(0);
     if (frmSchema) {
         const bool editedTurntable = hit.code == 407 && gActiveDialog == 11 && hit.turntable == gSelectedTurntable;
         if (hit.code == 0 || (gEditOpRunning && !gPointerInDiagram) || editedTurntable)

@@ -1,7 +1,8 @@
 #pragma once
 // The editor's hover information: a yellow label (lblInfo) that names the tool-bar button or the
 // element under the pointer, with its number, lengths and angle, and highlights the track or the block
-// sections under it. The input routing asks for it by setting gInfoTag; the next tick answers.
+// sections under it. The input routing asks for it with lblInfo's Tag (requestHoverInfo); the next tick
+// answers.
 #include <cstdint>
 #include <string>
 
@@ -9,7 +10,6 @@
 
 struct StepProgramRec;
 
-extern int32_t gInfoTag;          // lblInfo's Tag: y * 65536 + x of the pointer to describe, 0 none
 extern BlockRec* gHoverBlock;     // the block highlighted by the hover information
 extern TrackRec* gHoverTrack;     // the track highlighted by it
 extern int gHoverSectionKind;     // the section kind last marked in gHoverBlock
@@ -46,7 +46,9 @@ struct LabelPlace {
 LabelPlace hoverLabelPlace(DiagramPoint p, bool overDiagram, int labelWidth, int labelHeight, int clientWidth,
                            int canvasHeight);
 
-// Answers gInfoTag (one tick's step of the editor).
+// lblInfo's Tag: y * 65536 + x of the point to describe, 0 none (also without a main window).
+int32_t hoverRequest();
+// Answers the request (one tick's step of the editor) and clears it.
 void showHoverInfo();
 // Marks the hit's track, or the sections of the hit's kind in its block, on the diagram.
 void highlightHoverElement(const HoverHit& hit);

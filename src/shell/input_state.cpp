@@ -2,4 +2,3 @@
 
 DiagramPoint gMousePoint;
 uint8_t gEditOpRunning = 0;
-uint8_t gPointerInDiagram = 0;

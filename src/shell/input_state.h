@@ -6,5 +6,3 @@
 
 extern DiagramPoint gMousePoint;  // the current mouse point, used by all hit tests
 extern uint8_t gEditOpRunning;    // 1 while an editor operation follows the pointer
-// Non-zero while the pointer events come from the diagram image (imgSchema), 0 from the bare window.
-extern uint8_t gPointerInDiagram;

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "layout/editor_dispatch.h"
+#include "layout/edit_input.h"
 #include "layout/editor_state.h"
 #include "layout/measure_readouts.h"
 #include "layout/scale.h"
@@ -22,6 +22,7 @@
 #include "shell/app_state.h"
 #include "shell/demo.h"
 #include "shell/hover_info.h"
+#include "shell/input_routing.h"
 #include "shell/input_state.h"
 #include "shell/messages.h"
 #include "shell/untSchema.h"
@@ -55,7 +56,7 @@ void runSessionTick() {
 }
 
 void runEditorTick() {
-    if (gInfoTag != 0) showHoverInfo();
+    if (hoverRequest() != 0) showHoverInfo();
     if (gPointerInDiagram) showCursorPosition();
 }
 

@@ -3,6 +3,7 @@
 
 #include "layout/diagram_area.h"
 #include "layout/render.h"
+#include "shell/input_routing.h"
 #include "shell/input_state.h"
 
 namespace {

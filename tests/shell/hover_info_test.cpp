@@ -15,6 +15,7 @@
 #include "platform/canvas.h"
 #include "shell/app_state.h"
 #include "shell/hover_info.h"
+#include "shell/input_routing.h"
 #include "shell/input_state.h"
 #include "layout/editor_state.h"
 #include "steps/step_program.h"
@@ -138,9 +139,9 @@ protected:
     // The input routing's request for the point, answered by the next tick.
     void hover(int x, int y, bool overDiagram) {
         gPointerInDiagram = overDiagram ? 2 : 0;
-        gInfoTag = y * 65536 + x;
+        requestHoverInfo(y * 65536 + x);
         frmSchema->Timer1Timer();
-        EXPECT_EQ(gInfoTag, sessionRunning() ? y * 65536 + x : 0);
+        EXPECT_EQ(hoverRequest(), sessionRunning() ? y * 65536 + x : 0);
     }
     QLabel& label() { return *frmSchema->lblInfo; }
 };

@@ -1,0 +1,3 @@
+#include "link/decoder_programming.h"
+
+int16_t gMmProgState = 0;
