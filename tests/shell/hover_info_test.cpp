@@ -18,6 +18,7 @@
 #include "shell/input_routing.h"
 #include "shell/input_state.h"
 #include "layout/editor_state.h"
+#include "layout/point_entry.h"
 #include "steps/step_program.h"
 
 namespace {
@@ -175,7 +176,7 @@ TEST_F(HoverOnWindow, LayerButtonsOnTheDiagramAndNothingElsewhere) {
     EXPECT_EQ(label().text().toStdString(), "laag 1, 2 en 3 aan/uit");
     EXPECT_EQ(label().x(), 13);
     EXPECT_EQ(label().y(), 88);
-    hover(300, 200, true);
+    hover(500, 100, true);
     EXPECT_FALSE(label().isVisible());
     hover(30, 20, false);
     EXPECT_TRUE(label().isVisible());
@@ -183,6 +184,44 @@ TEST_F(HoverOnWindow, LayerButtonsOnTheDiagramAndNothingElsewhere) {
     hover(30, 20, false);
     EXPECT_FALSE(label().isVisible());
     gEditOpRunning = 0;
+}
+
+TEST_F(HoverOnWindow, ThePointElementBeingPlacedNamesItself) {
+    BlockRec* block = addBlock({{40, 200}, {100, 200}, {160, 200}}, 7, 'H');
+    gSelectedSignal = addSignal({300, 200}, 90, 21, block);
+    gInsertingSignal = true;
+    hover(500, 100, true);  // away from every element
+    ASSERT_TRUE(label().isVisible());
+    EXPECT_EQ(label().text().toStdString(), "sein 21  hoek 90\n blok 7  rich H");
+    gActiveDialog = 8;  // with a dialog open there is no such default
+    hover(500, 100, true);
+    EXPECT_FALSE(label().isVisible());
+    gActiveDialog = 0;
+    gInsertingSignal = false;
+    hover(500, 100, true);
+    EXPECT_FALSE(label().isVisible());
+}
+
+TEST_F(HoverOnWindow, ABlockUnderThePointerIsDescribedAndItsSectionsMarked) {
+    buildEveryKind();
+    gCmPerUnit = 0.5f;
+    gHoverReset = 0;
+    redrawSchema(1);
+    hover(130, 201, true);  // on the second section (kind 0) of block 7
+    ASSERT_TRUE(label().isVisible());
+    EXPECT_EQ(label().text().toStdString(),
+              "blok 7  sectie 2  ingang 0\nlijnlengte 30.0  hoek 0\nsectielengte 30\ntotale bloklengte 96");
+    EXPECT_EQ(label().x(), 140);
+    EXPECT_EQ(label().y(), 286);
+    EXPECT_EQ(gDiagramCanvas->Pixel(130, 200), kMaroonColour);
+    EXPECT_EQ(gDiagramCanvas->Pixel(70, 200), kCyanColour);
+    hover(80, 61, true);  // on the first track
+    EXPECT_EQ(label().text().toStdString(), "verbindingsspoor\nlijnlengte 30.0  hoek 0\ntotale lengte 58");
+    EXPECT_EQ(gDiagramCanvas->Pixel(130, 200), kCyanColour);
+    EXPECT_EQ(gDiagramCanvas->Pixel(70, 60), kMaroonColour);
+    hover(500, 100, true);
+    EXPECT_FALSE(label().isVisible());
+    EXPECT_EQ(gDiagramCanvas->Pixel(70, 60), kWhiteColour);
 }
 
 TEST_F(HoverOnWindow, NoHoverInformationDuringASession) {
