@@ -23,6 +23,7 @@ int sectionKindCentimetres(const BlockRec& block, int kind) {
 
 int markSectionsOfKind(BlockRec& block, int kind) {
     for (int s = 0; s < block.sections && s < kMaxSections; ++s)
-        if (block.sectionKinds[s] == kind) block.occupiedSections = static_cast<int16_t>(block.occupiedSections | (1 << s));
+        if (block.sectionKinds[s] == kind)
+            block.occupiedSections = static_cast<int16_t>(block.occupiedSections | (1 << s));
     return sectionKindCentimetres(block, kind);
 }

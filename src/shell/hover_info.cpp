@@ -82,8 +82,8 @@ void hideHoverInfo(TfrmSchema& f) {
 }
 
 void placeTurnoutSizeChoice(TfrmSchema& f, int code) {
-    const int button = static_cast<int>(std::find(kToolbarLetters, kToolbarLetters + kToolbarButtons, code) - kToolbarLetters);
-    f.cboWissellengte->move(gToolbarX[button], f.cboWissellengte->y());
+    const char* letter = std::find(kToolbarLetters, kToolbarLetters + kToolbarButtons, code);
+    f.cboWissellengte->move(gToolbarX[letter - kToolbarLetters], f.cboWissellengte->y());
 }
 
 void showLabel(TfrmSchema& f, const HoverHit& hit, DiagramPoint p) {
