@@ -9,7 +9,7 @@
 #include "layout/editor_state.h"
 #include "layout/measure_readouts.h"
 #include "layout/scale.h"
-#include "link/mm_programming.h"
+#include "link/decoder_programming.h"
 #include "network/client_tick.h"
 #include "network/net_state.h"
 #include "network/server_copy.h"

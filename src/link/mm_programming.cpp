@@ -1,4 +1,0 @@
-#include "link/mm_programming.h"
-
-// No programming sequence can be started yet.
-void runMmProgrammingStep() {}
