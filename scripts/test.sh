@@ -12,3 +12,6 @@ scripts/build.sh build -DVESTREL_TESTS=ON -DVESTREL_BENCH=ON
 scripts/build.sh build-asan -DVESTREL_SANITIZE=ON -DVESTREL_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
    ctest --output-on-failure -j "$jobs")
+
+scripts/build.sh build-tsan -DVESTREL_TSAN_RINGS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+(cd build-tsan && ctest --output-on-failure)

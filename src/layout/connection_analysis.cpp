@@ -56,14 +56,27 @@ bool runsBackAlong(const ConnectionRec* d, const ConnectionRec* c) {
     return true;
 }
 
+// The way back of c, or -1. Ways without turnouts (or with the same ones) can have two candidates
+// between the same blocks, one leaving at each end; the one that does not turn around is the true way
+// back, so a plain oval is never taken for a reversing loop. Only when every candidate turns around is
+// the way a loop.
+int findWayBack(const ConnectionRec* c) {
+    int first = -1;
+    for (int j = 0; j < gConnectionCount; ++j) {
+        if (!runsBackAlong(gConnections[j], c)) continue;
+        if (gConnections[j]->direction != c->direction) return j;
+        if (first < 0) first = j;
+    }
+    return first;
+}
+
 // A way and its way back that leave their blocks in the same direction turn a train around: both are
 // loop connections; with different directions neither is.
 void markReversingLoops(ConnectionReport& report) {
     for (int i = 0; i < gConnectionCount; ++i) {
         ConnectionRec* c = gConnections[i];
-        int j = 0;
-        while (j < gConnectionCount && !runsBackAlong(gConnections[j], c)) ++j;
-        if (j == gConnectionCount) continue;
+        int j = findWayBack(c);
+        if (j < 0) continue;
         ConnectionRec* d = gConnections[j];
         bool turnsAround = c->direction == d->direction;
         if (turnsAround != (c->loop != 0)) toggleLoopFlag(c, i, report);

@@ -1,5 +1,9 @@
 #include "layout/edit_operations.h"
 
-// The editor's insert and move operations do not exist yet, so none is ever in progress.
-bool trackOrBlockEditInProgress() { return false; }
-bool turnoutOrSignalEditInProgress() { return false; }
+#include "layout/point_entry.h"
+#include "layout/track_entry.h"
+
+bool trackOrBlockEditInProgress() { return gInsertingTrack || gInsertingBlock || gMovingTrack || gMovingBlock; }
+bool turnoutOrSignalEditInProgress() {
+    return gInsertingTurnout || gInsertingSignal || gMovingTurnout || gMovingSignal;
+}

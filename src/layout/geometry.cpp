@@ -3,14 +3,38 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/canvas.h"
 #include "shell/messages.h"
+#include "shell/schema_canvas.h"
+#include "steps/step_program.h"
 
 int32_t roundHalfAway(double v) { return static_cast<int32_t>(v >= 0 ? v + 0.5 : v - 0.5); }
+
+int angleOfSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    const double dx = static_cast<double>(x2) - x1;
+    const double dy = static_cast<double>(y2) - y1;
+    if (dx == 0) return dy > 0 ? 90 : (dy < 0 ? -90 : 0);
+    if (dy == 0) return dx >= 0 ? 0 : 180;
+    return roundHalfAway(std::atan2(dy, dx) * 180 / kPi);
+}
 
 int normalizeAngle(int degrees) {
     if (degrees > 180) return degrees - 360;
     if (degrees < -179) return degrees + 360;
     return degrees;
+}
+
+double normalizeAngleF(double degrees) {
+    if (degrees > 180) return degrees - 360;
+    if (degrees <= -180) return degrees + 360;
+    return degrees;
+}
+
+int compareAngles(int a, int b, int tolerance) {
+    const int d = normalizeAngle(a - b);
+    if (d > tolerance) return 1;
+    if (d < -tolerance) return 2;
+    return 0;
 }
 
 double normalizeRadians(double radians) {
@@ -59,6 +83,25 @@ void layoutOutline(DiagramPoint (&outline)[N], DiagramPoint anchor, const Diagra
 
 void rotateQuarter(DiagramPoint& v, int angle) { quarterTurn(v.x, v.y, angle); }
 void rotateQuarterF(float& x, float& y, int angle) { quarterTurn(x, y, angle); }
+
+void layoutTurnout(TurnoutRec& t, DiagramPoint p, int leg) {
+    const int32_t L = gTurnoutLength;
+    const int32_t B = gTurnoutBranchLength;
+    const int32_t G = gGridStep;
+    const bool right = t.subtype == 'r';
+    DiagramPoint r = p;  // the root, found from the leg held at p
+    switch (leg) {
+    case 1: r = {p.x - L, p.y}; break;
+    case 2: r = {p.x - B, right ? p.y - G : p.y + G}; break;
+    case 3: r = {p.x + B - L, p.y - G}; break;
+    default: break;
+    }
+    const DiagramPoint unturned[4] = {
+        r, {r.x + L, r.y}, {r.x + B, right ? r.y + G : r.y - G}, {r.x + L - B, r.y + G}};
+    for (int k = 0; k < 4; ++k) t.legs[k] = rotatePoint(unturned[k], p, t.angle);
+    t.centre = rotatePoint({(2 * r.x + L) / 2, r.y}, p, t.angle);
+    if (t.subtype == 'l' || t.subtype == 'r') t.legs[3] = {};
+}
 
 void layoutSignal(SignalRec& s, DiagramPoint anchor) {
     static constexpr DiagramPoint kShape[4] = {{0, 0}, {4, -4}, {4, 5}, {12, 0}};
@@ -133,4 +176,10 @@ int layoutTurntable(TurntableRec& t, const DiagramPoint* first, const DiagramPoi
     }
     layoutTurntableRing(t);
     return fits;
+}
+
+void layoutStepBox(StepProgramRec& box, DiagramPoint anchor) {
+    const vestrel::Canvas* canvas = mainWindowCanvas();
+    const int width = canvas ? canvas->TextWidth("program XX") : 0;
+    box.box = {anchor.x, anchor.y, anchor.x + width, anchor.y + 2 * 12 + 2};
 }

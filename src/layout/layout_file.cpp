@@ -139,7 +139,7 @@ int refuseLayoutFile(int version) {
 int startWithoutLayoutFile() {
     setScaleParameters('3', '5', 0);
     resetDrawingArea();
-    drawBackground();
+    drawBackground(0);
     clearRoutes();
     return 0;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // A fixed-capacity table that owns its records. Entries 0..count-1 are valid in insertion order;
 // removing an entry frees its record and moves every later entry down, and every change rewrites
-// the records' own index fields so that they always equal the slot.
+// the records' own index fields (ownIndex, or slot for the train records) so that they always equal
+// the table index.
+#include <algorithm>
 #include <cassert>
 #include <memory>
 #include <utility>
@@ -66,6 +68,21 @@ public:
         std::swap(slots_[a], slots_[b]);
         renumberFrom(a < b ? a : b);
     }
+    // Moves the entry at from to index to; the entries between shift by one.
+    void move(int from, int to) {
+        if (from < 0 || to < 0 || from >= count_ || to >= count_ || from == to) return;
+        Rec* r = slots_[from];
+        if (from < to) std::copy(slots_ + from + 1, slots_ + to + 1, slots_ + from);
+        else std::copy_backward(slots_ + to, slots_ + from, slots_ + from + 1);
+        slots_[to] = r;
+        renumberFrom(std::min(from, to));
+    }
+    // Orders the entries by less; equal entries keep their order.
+    template <class Less>
+    void stableSort(Less less) {
+        std::stable_sort(slots_, slots_ + count_, [&](const Rec* a, const Rec* b) { return less(*a, *b); });
+        renumberFrom(0);
+    }
     int indexOf(const Rec* r) const {
         for (int i = 0; i < count_; ++i)
             if (slots_[i] == r) return i;
@@ -83,6 +100,8 @@ private:
     void renumberFrom(int from) {
         if constexpr (requires(Rec r) { r.ownIndex; }) {
             for (int i = from; i < count_; ++i) slots_[i]->ownIndex = static_cast<decltype(slots_[i]->ownIndex)>(i);
+        } else if constexpr (requires(Rec r) { r.slot; }) {
+            for (int i = from; i < count_; ++i) slots_[i]->slot = static_cast<decltype(slots_[i]->slot)>(i);
         }
     }
     Rec* slots_[Capacity] = {};

@@ -1,4 +1,5 @@
 #include "operation/loco_slots.h"
 
-// No locomotive records are kept yet; the first slot stands in.
-int locoOwnIndex(const LocoRec&) { return 0; }
+#include "operation/train_model.h"
+
+int locoOwnIndex(const LocoRec& loco) { return loco.slot; }

@@ -2,3 +2,8 @@
 
 int loadRouteFile() { return 0; }
 void clearRoutes() {}
+
+// No routes are kept yet.
+int routeCount() { return 0; }
+RouteRec* routeAt(int) { return nullptr; }
+int routeIndexOf(const RouteRec*) { return -1; }

@@ -4,6 +4,7 @@ uint8_t gRunWithTrack = 0;
 uint8_t gRunWithoutTrack = 0;
 std::atomic<uint8_t> gEmergencyState{0};
 int gActiveRow = 0;
+int gPreviousRow = 0;
 uint8_t gPendingKey = 0;
 uint32_t gEditMode = 0;
 int gActiveDialog = 0;

@@ -74,6 +74,7 @@ TfrmSchema::TfrmSchema(QWidget* parent) : QMainWindow(parent) {
     buildControlPosts();
     buildFilePanel();
     buildStatusStrips();
+    installInputRouting();
     setClientSize(kDesignClientWidth, kDesignClientHeight);
     placeDiagramControls(kDesignClientWidth, kDesignClientHeight);
 
@@ -227,12 +228,6 @@ void TfrmSchema::Timer1Timer() {
     ClientArea->update();
     imgSchema->update();
 }
-
-// The image's mouse events are routed to the editor and the control post by the input routing.
-void TfrmSchema::imgSchemaMouseDown(QMouseEvent*) {}
-void TfrmSchema::imgSchemaMouseMove(QMouseEvent*) {}
-void TfrmSchema::imgSchemaMouseUp(QMouseEvent*) {}
-void TfrmSchema::menuItemClick(QAction*) {}
 
 void TfrmSchema::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 
 class QAction;
+class QKeyEvent;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -161,8 +162,16 @@ public slots:
     void imgSchemaMouseDown(QMouseEvent* event);
     void imgSchemaMouseMove(QMouseEvent* event);
     void imgSchemaMouseUp(QMouseEvent* event);
-    // Every menu item ends here; what each does is routed elsewhere.
+    // Every menu item ends here: its command code goes to the editor or the control post.
     void menuItemClick(QAction* item);
+
+public:
+    // Keys of every widget of the window (an application-wide filter hands them here).
+    void FormKeyDown(QKeyEvent* event);
+    void FormKeyUp(QKeyEvent* event);
+    // Pointer events of the bare window (sender present) or forwarded from imgSchema (sender null).
+    void FormMouseMove(QObject* sender, QMouseEvent* event);
+    void FormMouseUp(QObject* sender, QMouseEvent* event);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -171,6 +180,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void installInputRouting();
+    void routeControlPostClicks();
+    void routePanelClicks();
     void buildControlPosts();
     void buildFilePanel();
     void buildStatusStrips();

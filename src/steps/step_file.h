@@ -2,3 +2,5 @@
 // Step programs and the step-program file (<layout>.stp).
 int loadStepProgramFile();
 void clearStepPrograms();
+// The highest contact number that a step condition on a contact (condition codes 1 and 2) names, 0 none.
+int highestStepConditionContact();

@@ -53,6 +53,14 @@ void buildBalloon(LayoutBuilder& b, bool markLoop = false) {
     b.track({{500, 200}, {550, 100}, {314, 100}, {314, 190}});
 }
 
+// Two blocks closed into a ring by two tracks, without any turnout.
+void buildPlainOval(LayoutBuilder& b) {
+    b.block(1, {{200, 300}, {400, 300}, {600, 300}})
+        .track({{600, 300}, {650, 250}, {650, 100}, {400, 100}})
+        .block(2, {{400, 100}, {300, 100}, {200, 100}})
+        .track({{200, 100}, {150, 150}, {150, 250}, {200, 300}});
+}
+
 bool runsOutwardFromFirstPoint(const TrackRec* t, DiagramPoint first, DiagramPoint last) {
     return t->points[0] == first && t->points[t->segments] == last;
 }
@@ -66,6 +74,16 @@ TEST_F(AnalysisTest, OvalWithPassingLoopGivesEveryWayWithItsTurnoutPositions) {
 
     EXPECT_EQ(describeConnections(), kOvalConnections);
     EXPECT_TRUE(connectionDeadEnds().empty());
+    EXPECT_TRUE(opened.empty()) << "nothing needs attention";
+}
+
+TEST_F(AnalysisTest, PlainOvalWithoutTurnoutsHasNoReversingLoop) {
+    LayoutBuilder b;
+    buildPlainOval(b);
+    analyseConnections(blockNumbered(1));
+
+    ASSERT_EQ(gConnectionCount, 4);
+    for (const ConnectionRec* c : gConnections) EXPECT_EQ(c->loop, 0) << describeConnection(c);
     EXPECT_TRUE(opened.empty()) << "nothing needs attention";
 }
 

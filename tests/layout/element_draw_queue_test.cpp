@@ -36,6 +36,7 @@ protected:
 };
 
 TEST_F(DrawingQueues, TurnoutQueuesItsStateWithTheHolder) {
+    gRunWithoutTrack = 0;  // no control post: accessory commands are refused
     TurnoutRec& t = *gTurnouts[1];
     t.runState = 0x01;
     drawTurnout(t, 0, 0);
@@ -77,6 +78,7 @@ TEST_F(DrawingQueues, NearlyFullBufferTakesNoTurnoutRecord) {
 }
 
 TEST_F(DrawingQueues, SignalWithoutQueuedCommandQueuesNoRecord) {
+    gRunWithoutTrack = 0;  // no control post: accessory commands are refused
     SignalRec& s = *gSignals[0];
     s.runState = 0x05;
     drawSignal(s, 0, 0);

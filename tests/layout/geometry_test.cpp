@@ -3,6 +3,7 @@
 
 #include "layout/geometry.h"
 #include "shell/messages.h"
+#include "steps/step_program.h"
 
 namespace {
 
@@ -12,6 +13,27 @@ TEST(Angles, NormaliseByOneCorrection) {
     EXPECT_DOUBLE_EQ(normalizeRadians(3.2), 3.2 - 6.28318);
     EXPECT_DOUBLE_EQ(normalizeRadians(-kPi), kPi);
     EXPECT_DOUBLE_EQ(normalizeRadians(1.0), 1.0);
+}
+
+TEST(Angles, SegmentDirections) {
+    struct Case {
+        int x2, y2, angle;
+    } cases[] = {{10, -10, -45}, {-10, 0, 180}, {0, 0, 0}, {0, 5, 90}, {0, -5, -90}, {10, 0, 0},
+                 {10, 10, 45},   {-10, 10, 135}, {-10, -10, -135}, {100, 1, 1}, {100, -87, -41}};
+    for (const Case& c : cases) EXPECT_EQ(angleOfSegment(0, 0, c.x2, c.y2), c.angle) << c.x2 << "," << c.y2;
+    EXPECT_EQ(angleOfSegment(50, 50, 60, 40), -45);  // relative to the first point
+}
+
+TEST(Angles, FloatNormalisationAndComparison) {
+    EXPECT_DOUBLE_EQ(normalizeAngleF(181.5), -178.5);
+    EXPECT_DOUBLE_EQ(normalizeAngleF(-180), 180);
+    EXPECT_DOUBLE_EQ(normalizeAngleF(540), 180);
+    EXPECT_DOUBLE_EQ(normalizeAngleF(-179.5), -179.5);
+    struct Case {
+        int a, b, tolerance, result;
+    } cases[] = {{179, -179, 5, 0}, {179, -179, 1, 2}, {10, 0, 5, 1}, {0, 10, 5, 2}, {5, 0, 5, 0}, {-5, 0, 5, 0},
+                 {-179, 179, 1, 1}, {90, -90, 60, 1}};
+    for (const Case& c : cases) EXPECT_EQ(compareAngles(c.a, c.b, c.tolerance), c.result) << c.a << " " << c.b;
 }
 
 TEST(Rounding, HalfAwayFromZero) {
@@ -62,6 +84,56 @@ TEST(PointElements, OutlinesTurnAboutTheAnchor) {
     EXPECT_EQ(i.secondPoint, (DiagramPoint{20, 40}));
 }
 
+class TurnoutShape : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gTurnoutLength = 20;
+        gTurnoutBranchLength = 14;
+        gGridStep = 5;
+    }
+    static void expectShape(const TurnoutRec& t, const DiagramPoint (&legs)[4], DiagramPoint centre) {
+        for (int k = 0; k < 4; ++k) EXPECT_EQ(t.legs[k], legs[k]) << "leg " << k;
+        EXPECT_EQ(t.centre, centre);
+    }
+};
+
+TEST_F(TurnoutShape, RightTurnoutFromAnyLeg) {
+    const DiagramPoint legs[4] = {{100, 100}, {120, 100}, {114, 105}, {0, 0}};
+    // The same turnout, held at its root, its straight exit or its diverging exit.
+    const DiagramPoint held[3] = {{100, 100}, {120, 100}, {114, 105}};
+    for (int leg = 0; leg < 3; ++leg) {
+        TurnoutRec t;
+        t.subtype = 'r';
+        layoutTurnout(t, held[leg], leg);
+        expectShape(t, legs, {110, 100});
+    }
+}
+
+TEST_F(TurnoutShape, LeftTurnoutDoubleSlipAndTurned) {
+    TurnoutRec left;
+    left.subtype = 'l';
+    layoutTurnout(left, {100, 100}, 0);
+    expectShape(left, {{100, 100}, {120, 100}, {114, 95}, {0, 0}}, {110, 100});
+    TurnoutRec slip;
+    slip.subtype = 'k';
+    layoutTurnout(slip, {106, 105}, 3);  // the fourth leg held: the root comes out at (100, 100)
+    expectShape(slip, {{100, 100}, {120, 100}, {114, 95}, {106, 105}}, {110, 100});
+    TurnoutRec turned;
+    turned.subtype = 'r';
+    turned.angle = 90;  // straight exit up the screen
+    layoutTurnout(turned, {100, 100}, 0);
+    expectShape(turned, {{100, 100}, {100, 80}, {105, 86}, {0, 0}}, {100, 90});
+}
+
+TEST(PointElements, StepBoxIsTwoLinesHighAndNotTurned) {
+    StepProgramRec p;
+    layoutStepBox(p, {40, 60});
+    EXPECT_EQ(p.box.left, 40);
+    EXPECT_EQ(p.box.top, 60);
+    EXPECT_EQ(p.box.bottom, 60 + 2 * 12 + 2);
+    EXPECT_GE(p.box.right, 40);  // the text width on the main window (none here)
+}
+
 TEST(Turntable, RingFromTheBridge) {
     gSnapTolerance = 4;
     TurntableRec t;
@@ -103,6 +175,17 @@ TEST(Turntable, TooManyPositionsAreCutAndTheRestCleared) {
     }
     EXPECT_EQ(t.positionOfConnection[20], 0);
     EXPECT_EQ(t.outerEnds[0][0], -30);
+}
+
+TEST(Turntable, APitTooSmallForAnyPosition) {
+    gSnapTolerance = 4;
+    TurntableRec t;
+    t.positions = 12;
+    const DiagramPoint a{100, 100}, b{102, 100};  // radius 1: truncate(1 x pi / 5 - 0.5) = 0 positions
+    EXPECT_EQ(layoutTurntable(t, &a, &b), 0);
+    EXPECT_EQ(t.positions, 0);
+    EXPECT_EQ(t.positionSpacing, 0);
+    EXPECT_EQ(t.outerEnds[0][0], 0);
 }
 
 TEST(Turntable, StoredGeometryWithoutPoints) {

@@ -1,19 +1,12 @@
 #include "layout_builder.h"
 
-#include <cmath>
 #include <memory>
 
 #include "layout/geometry.h"
 
 namespace {
 
-// Direction of the segment from a to b in whole degrees, 0 along +x, 90 along +y.
-int segmentAngle(DiagramPoint a, DiagramPoint b) {
-    int dx = b.x - a.x, dy = b.y - a.y;
-    if (dx == 0) return dy > 0 ? 90 : (dy < 0 ? -90 : 0);
-    if (dy == 0) return dx >= 0 ? 0 : 180;
-    return roundHalfAway(std::atan2(dy, dx) * 180 / kPi);
-}
+int segmentAngle(DiagramPoint a, DiagramPoint b) { return angleOfSegment(a.x, a.y, b.x, b.y); }
 
 template <class Rec, int N>
 Rec* lastOf(RecordTable<Rec, N>& table) {

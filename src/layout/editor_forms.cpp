@@ -1,0 +1,76 @@
+#include "layout/editor_forms.h"
+
+#include <QDialog>
+#include <QVariant>
+
+#include "layout/untDraaischijf.h"
+#include "layout/untEerstePunt.h"
+#include "layout/untIngang.h"
+#include "layout/untSein.h"
+#include "layout/untSektie.h"
+#include "layout/untSpoor.h"
+#include "layout/untUitgang.h"
+#include "layout/untWissel.h"
+#include "operation/untTraject.h"
+#include "shell/untBestandNieuw.h"
+#include "shell/untBestandOpenen.h"
+#include "shell/untBestandOpslaan.h"
+#include "shell/untSchema.h"
+#include "steps/untStappen.h"
+
+namespace {
+
+QDialog* elementDialog(int code) {
+    switch (code) {
+    case 401: return frmSpoor;
+    case 402: return frmSektie;
+    case 403: return frmWissel;
+    case 404: return frmSein;
+    case 405: return frmUitgang;
+    case 406: return frmIngang;
+    case 407: return frmDraaischijf;
+    case 408: return frmStappen;
+    default: return nullptr;
+    }
+}
+
+void showForm(QDialog* form) {
+    if (!form) return;
+    form->show();
+    form->raise();
+}
+
+}  // namespace
+
+void showElementDialog(int code) { showForm(elementDialog(code)); }
+
+void closeElementDialog(int code) {
+    if (QDialog* form = elementDialog(code)) form->close();
+}
+
+bool elementDialogVisible(int code) {
+    QDialog* form = elementDialog(code);
+    return form && form->isVisible();
+}
+
+void setStepDialogTag(int tag) {
+    if (frmStappen) frmStappen->setProperty("Tag", tag);
+}
+
+void showRouteDialog() { showForm(frmTraject); }
+
+void activateRouteDialog() {
+    if (frmTraject) frmTraject->FormActivate();
+}
+
+void activateDirectionDialog() {
+    if (frmEerstePunt) frmEerstePunt->FormActivate();
+}
+
+void showSaveQuestion() { showForm(frmBestandOpslaan); }
+void showNewFileDialog() { showForm(frmBestandNieuw); }
+void showOpenFileDialog() { showForm(frmBestandOpenen); }
+
+void closeMainWindow() {
+    if (frmSchema) frmSchema->close();
+}

@@ -1,0 +1,3 @@
+#pragma once
+// The function-decoder file (<locomotive file>.fdc).
+int loadFunctionDecoderFile();

@@ -1,0 +1,7 @@
+#pragma once
+// Helper locomotives and wagon kinds.
+struct WagonRec;
+
+// Sets a wagon's kind and number; mode 0 an edit, 1 re-link after the train was put together or
+// placed, 2 release (the wagon leaves its train).
+void setWagonKind(WagonRec* wagon, char kind, int number, int mode);

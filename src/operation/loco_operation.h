@@ -1,0 +1,12 @@
+#pragma once
+// Operating a locomotive on the track from its control-post row.
+struct LocoRec;
+
+// Switches the locomotive on or off; returns the new running flag.
+int toggleLocoRun(LocoRec* loco);
+// Shows the speed in the control-post row: what 0 everything, 1 colours only, 2 text and colours.
+void showLocoSpeed(LocoRec* loco, int what);
+// Fills control-post row 0..19 from the locomotive on the track in that row.
+void fillControlPostRow(int row);
+// Takes the locomotive and its train off the track; 0 (refused) while its target step is not 0.
+int takeLocoOffTrack(LocoRec* loco);

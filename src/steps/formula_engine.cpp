@@ -1,0 +1,3 @@
+#include "steps/formula_engine.h"
+
+float gFormulaVars[kFormulaVars] = {};
