@@ -19,15 +19,7 @@ inline Rec* add(Table& table) {
     return table.append(std::make_unique<Rec>());
 }
 
-inline void clearTables() {
-    gTracks.clear();
-    gBlocks.clear();
-    gTurnouts.clear();
-    gSignals.clear();
-    gOutputs.clear();
-    gInputs.clear();
-    gTurntables.clear();
-}
+inline void clearTables() { clearElementTables(); }
 
 inline void buildFullLayout(std::vector<StepProgramRec>& boxes) {
     clearTables();

@@ -25,17 +25,6 @@ namespace {
 
 constexpr uint8_t kBlockIncomplete = 0x40;
 
-void clearElementTables() {
-    gTracks.clear();
-    gBlocks.clear();
-    gTurnouts.clear();
-    gSignals.clear();
-    gOutputs.clear();
-    gInputs.clear();
-    gTurntables.clear();
-    gConnections.clear();
-}
-
 // Run-time state never survives a load; older versions did not yet have some of the fields.
 void clearTrackState(TrackRec& t, int version) {
     t.vehicleFlags = 0;

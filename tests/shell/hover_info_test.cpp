@@ -26,13 +26,7 @@ namespace {
 using namespace smalllayout;
 
 TEST(HoverText, EachCodeDescribesItsElement) {
-    gTracks.clear();
-    gBlocks.clear();
-    gTurnouts.clear();
-    gSignals.clear();
-    gOutputs.clear();
-    gInputs.clear();
-    gTurntables.clear();
+    clearElementTables();
     setScaleParameters('3', '5', 0);
     gCmPerUnit = 0.5f;  // round numbers: one unit is half a centimetre
     TrackRec* track = addTrack({{40, 60}, {100, 60}, {140, 100}});

@@ -50,14 +50,7 @@ BlockRec* station(std::initializer_list<DiagramPoint> points, int16_t number, ch
 // track 2 and the loop 3 between turnouts 1 and 2, signals at the station exits, an uncoupling rail and a
 // contact on the loop.
 void buildSampleLayout() {
-    gTracks.clear();
-    gBlocks.clear();
-    gTurnouts.clear();
-    gSignals.clear();
-    gOutputs.clear();
-    gInputs.clear();
-    gTurntables.clear();
-    gConnections.clear();
+    clearElementTables();
     station({{128, 72}, {208, 72}, {432, 72}, {512, 72}}, 1, 'B', 1);
     addTrack({{128, 72}, {80, 72}, {48, 104}});
     station({{48, 104}, {48, 176}, {48, 240}, {48, 312}}, 5, 'B', 3);
