@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr uint32_t kCrosshair = 0x800080;
-
 class PickPoint : public drawtest::DiagramCanvasTest {
 protected:
     void SetUp() override {
@@ -52,6 +50,13 @@ protected:
 };
 
 TEST_F(PickPoint, NothingWithoutAClickMode) {
+    gEditMode = kEditIdle;
+    EXPECT_EQ(pickPoint(), 0);
+    EXPECT_FALSE(gPickingPoint);
+    EXPECT_EQ(drawtest::countDrawn(canvas), 0);
+    // A click mode that goes away under a running pick takes the crosshair along.
+    gEditMode = kEditClickOpens;
+    ASSERT_EQ(pickPoint(), 1);
     gEditMode = kEditIdle;
     EXPECT_EQ(pickPoint(), 0);
     EXPECT_FALSE(gPickingPoint);
