@@ -1,7 +1,7 @@
 #include "layout/edit_input.h"
 
 #include "layout/layout_move.h"
-#include "layout/layout_pointing.h"
+#include "layout/pick_point.h"
 #include "layout/point_entry.h"
 #include "layout/track_entry.h"
 #include "shell/app_state.h"

@@ -25,17 +25,6 @@ namespace {
 
 constexpr uint8_t kBlockIncomplete = 0x40;
 
-void clearElementTables() {
-    gTracks.clear();
-    gBlocks.clear();
-    gTurnouts.clear();
-    gSignals.clear();
-    gOutputs.clear();
-    gInputs.clear();
-    gTurntables.clear();
-    gConnections.clear();
-}
-
 // Run-time state never survives a load; older versions did not yet have some of the fields.
 void clearTrackState(TrackRec& t, int version) {
     t.vehicleFlags = 0;
@@ -139,7 +128,7 @@ int refuseLayoutFile(int version) {
 int startWithoutLayoutFile() {
     setScaleParameters('3', '5', 0);
     resetDrawingArea();
-    drawBackground();
+    drawBackground(0);
     clearRoutes();
     return 0;
 }

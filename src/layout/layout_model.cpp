@@ -26,6 +26,17 @@ AccessoryDecoderRec gAccessoryState[kAccessoryDecoders];
 std::string gLayoutFileName;
 uint8_t gDirtyFlags = 0;
 
+void clearElementTables() {
+    gTracks.clear();
+    gBlocks.clear();
+    gTurnouts.clear();
+    gSignals.clear();
+    gOutputs.clear();
+    gInputs.clear();
+    gTurntables.clear();
+    gConnections.clear();
+}
+
 int blockIndexOf(const BlockRec* b) { return b ? gBlocks.indexOf(b) : -1; }
 int trackIndexOf(const TrackRec* t) { return t ? gTracks.indexOf(t) : -1; }
 int turnoutIndexOf(const TurnoutRec* t) { return t ? gTurnouts.indexOf(t) : -1; }

@@ -241,6 +241,9 @@ extern uint8_t gDirtyFlags;          // 1 structure, 2 properties
 
 constexpr const char* kNoNameLayout = "geennaam.vtl";
 
+// Frees every record of the seven element tables and the connections.
+void clearElementTables();
+
 // Table index of a block, or -1 when the pointer is not in gBlocks.
 int blockIndexOf(const BlockRec* b);
 int trackIndexOf(const TrackRec* t);

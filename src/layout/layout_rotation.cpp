@@ -1,4 +1,5 @@
 // Quarter turns of the whole layout.
+#include "layout/edit_journal.h"
 #include "layout/geometry.h"
 #include "layout/layout_move.h"
 #include "layout/scale.h"
@@ -148,6 +149,7 @@ int rotateLayout(int orientation, int mode) {
     gLayoutOffset = {};
     gCoordOrientation = static_cast<uint8_t>(orientation);
     gPeerTurnAngle = 0;
+    emptyEditJournal();  // records journalled before the turn would come back unturned
     netQueueRecord(30, 23, 23, 0, 0, gOrientation);
     return 1;
 }

@@ -3,3 +3,7 @@
 #include <cstdint>
 
 extern int16_t gMmProgState;  // state of the Motorola programming sequence, 0 idle
+
+// One step of the Motorola programming sequence per main-cycle tick of a session (also during an
+// emergency stop).
+void runMmProgrammingStep();

@@ -7,6 +7,7 @@
 #include "layout/layout_model.h"
 #include "shell/app_state.h"
 #include "shell/input_state.h"
+#include "steps/step_program.h"
 
 namespace {
 
@@ -135,5 +136,16 @@ int pickTurntableAt(PickHit& hit) {
     return 0;
 }
 
-// Step programs have no table yet, so there is no box to hit.
-int pickStepBoxAt(int, PickHit&) { return 0; }
+// Inside the box, its edges included.
+int pickStepBoxAt(int skip, PickHit& hit) {
+    const DiagramPoint m = gMousePoint;
+    for (int i = 0; i < gStepPrograms.count(); ++i) {
+        StepProgramRec* p = gStepPrograms[i];
+        if (i == skip) continue;
+        if (m.x >= p->box.left && m.x <= p->box.right && m.y >= p->box.top && m.y <= p->box.bottom) {
+            hit = {p, i, 0, 0, 0};
+            return 408;
+        }
+    }
+    return 0;
+}

@@ -30,3 +30,8 @@ extern std::string gLocoFileName;        // at most 25 characters
 extern std::string gBackgroundFileName;  // at most 25 characters
 
 inline bool sessionRunning() { return gRunWithTrack || gRunWithoutTrack; }
+
+// Milliseconds from `earlier` to `later` on the wrapping millisecond clock (gMsTick and the like). The
+// difference is taken unsigned, so a counter that wrapped between the two readings still gives the
+// small positive interval and nothing overflows.
+inline int32_t msBetween(uint32_t later, uint32_t earlier) { return static_cast<int32_t>(later - earlier); }

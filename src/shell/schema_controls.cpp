@@ -41,3 +41,11 @@ void placeDiagramControls(int width, int height) {
     f.imgSchema->setGeometry(0, 65, width, std::max(0, height - 88));
     resizeCanvasKeeping(f.imgSchema->Canvas, width, std::max(1, height - 88), vestrel::clSilver);
 }
+
+bool directionLegendOrigin(int& x, int& y) {
+    if (!frmSchema) return false;
+    const QGroupBox* file = frmSchema->grpBestand;
+    x = file->x() + file->width() - 160;
+    y = frmSchema->lblCurPos->y() + 8;
+    return true;
+}

@@ -8,3 +8,6 @@ void setTurnoutSizeItems(const std::vector<std::string>& lengths, const std::vec
 void selectTurnoutSizeItems(int lengthIndex, int widthIndex);
 // Places the status groups, the clock label and imgSchema for a canvas of width x height.
 void placeDiagramControls(int width, int height);
+// Where the direction legend starts: grpBestand's right edge less 160, lblCurPos's top plus 8. False
+// without main window.
+bool directionLegendOrigin(int& x, int& y);

@@ -12,10 +12,10 @@
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
-#include <cstdio>
 
 #include "layout/diagram_area.h"
 #include "layout/diagram_canvas.h"
+#include "layout/edit_journal.h"
 #include "layout/editor_dispatch.h"
 #include "layout/layout_file.h"
 #include "layout/layout_model.h"
@@ -48,7 +48,6 @@ namespace {
 constexpr int kDesignClientWidth = 800;
 constexpr int kDesignClientHeight = 480;
 constexpr int kDiagramMargin = 88;  // canvas height less the drawing area
-constexpr const char* kEditJournalFile = "temp.tmp";
 }  // namespace
 
 vestrel::Canvas* mainWindowCanvas() { return frmSchema ? &frmSchema->ClientArea->Canvas : nullptr; }
@@ -221,7 +220,7 @@ void TfrmSchema::FormClose() {
     closeCommandStationLink();
     if (ServerSocket1->isListening()) ServerSocket1->close();
     if (ClientSocket1->state() != QAbstractSocket::UnconnectedState) ClientSocket1->abort();
-    std::remove(kEditJournalFile);
+    deleteEditJournal();
 }
 
 void TfrmSchema::Timer1Timer() {

@@ -6,3 +6,5 @@
 void offsetStepBoxes(int32_t dx, int32_t dy);
 // Quarter-turns every box's anchor about the origin, shifts it and lays the box out again.
 void rotateStepBoxes(int angle, int32_t dx, int32_t dy);
+// Draws every step program's box on the diagram (and the back buffer with backBuffer).
+void drawStepBoxes(int backBuffer);

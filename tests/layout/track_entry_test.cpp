@@ -4,8 +4,10 @@
 #include "entry_fixture.h"
 #include "layout/block_geometry.h"
 #include "layout/curve_entry.h"
+#include "layout/edit_journal.h"
 #include "layout/entry_handoff.h"
 #include "layout/track_entry.h"
+#include "test_support.h"
 
 namespace {
 
@@ -344,6 +346,52 @@ TEST_F(TrackEntry, EveryTableAtCapacityRefusesTheNextElement) {
         key('q');  // no operation takes the next key
         EXPECT_EQ(lastEditorCommand(), 'q') << char(c.key);
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TrackEntry, InsertsAndMovesAreJournalled) {
+    testsupport::ScratchDir dir;
+    emptyEditJournal();
+    key('v');
+    click({100, 100});
+    click({200, 100});
+    click({200, 100});
+    key(27);
+    key(27);
+    ASSERT_EQ(gTrackCount, 1);
+    gMoveWhole = 1;
+    gMousePoint = {152, 104};  // on the grid, as a whole move takes the pointer
+    moveTrack(0, 1);
+    move({168, 120});
+    key(13);
+    ASSERT_EQ(gTracks[0]->points[0], (DiagramPoint{116, 116}));
+    key('b');
+    click({100, 300});
+    click({160, 300});
+    click({220, 300});
+    click({220, 300});
+    ASSERT_NE(storeNewBlock(), nullptr);
+    key(27);
+    key(27);
+    ASSERT_EQ(gBlockCount, 1);
+
+    EXPECT_GT(journalUndoRedo(0), 0);  // the block
+    EXPECT_EQ(gBlockCount, 0);
+    EXPECT_GT(journalUndoRedo(0), 0);  // the move
+    EXPECT_EQ(gTracks[0]->points[0], (DiagramPoint{100, 100}));
+    EXPECT_GT(journalUndoRedo(0), 0);  // the track
+    EXPECT_EQ(gTrackCount, 0);
+    EXPECT_EQ(journalUndoRedo(0), 0);
+    EXPECT_GT(journalUndoRedo(1), 0);
+    EXPECT_GT(journalUndoRedo(1), 0);
+    ASSERT_EQ(gTrackCount, 1);
+    EXPECT_EQ(gTracks[0]->points[1], (DiagramPoint{216, 116}));
+    EXPECT_GT(journalUndoRedo(1), 0);
+    ASSERT_EQ(gBlockCount, 1);
+    EXPECT_EQ(gBlocks[0]->sectionInputs[2], 2);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QPixmap>
+#include <algorithm>
 #include <memory>
 
 #include "layout/edit_input.h"
@@ -19,6 +20,7 @@
 #include "layout/layout_file.h"
 #include "layout/layout_model.h"
 #include "layout/point_entry.h"
+#include "layout/render.h"
 #include "layout/track_entry.h"
 #include "layout/untDraaischijf.h"
 #include "layout/untIngang.h"
@@ -372,6 +374,19 @@ TEST_F(LayoutDrawing, RefusalsShowTheirMessageAndTheEntryGoesOn) {
     EXPECT_EQ(gTurnouts[0]->angle, 60);
     EXPECT_EQ(gBlockCount, 1);
     EXPECT_EQ(gSignalCount, 1);
+}
+
+TEST_F(LayoutDrawing, TheToolBarChoosesTheTool) {
+    const char* letters = kToolbarLetters;
+    const int v = static_cast<int>(std::find(letters, letters + kToolbarButtons, 'v') - letters);
+    ASSERT_LT(v, kToolbarButtons);
+    QTest::mouseClick(frmSchema->ClientArea, Qt::LeftButton, {}, QPoint(gToolbarX[v] + kToolbarButtonWidth / 2, 26));
+    EXPECT_TRUE(gInsertingTrack);
+    clickAt({96, 304});
+    doubleClickAt({200, 304});
+    endTool();
+    ASSERT_EQ(gTrackCount, 1);
+    EXPECT_EQ(gTracks[0]->points[1], (DiagramPoint{200, 304}));
 }
 
 }  // namespace

@@ -1,0 +1,4 @@
+#pragma once
+// The running engine: one step of every train per main-cycle tick.
+
+void runTrainsCycle();

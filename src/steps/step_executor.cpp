@@ -1,0 +1,4 @@
+#include "steps/step_executor.h"
+
+// No step program is kept yet, so none runs.
+void runStepPrograms() {}

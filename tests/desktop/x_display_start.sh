@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Starts the real program on an X display (a private Xvfb), answers the start dialog with Esc and checks
+# the main window's title; keeps a screenshot beside the other test artefacts.
+# Usage: x_display_start.sh <VestrelWin> <artefact folder>
+set -u
+program=$1
+artefacts=$2
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+work=$(mktemp -d)
+trap 'kill $app $xvfb 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+# Xvfb picks a free display number itself and writes it to the pipe.
+fifo=$work/displayfd
+mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+xvfb=$!
+read -r -t 10 number <"$fifo" || { echo "SKIP: Xvfb did not start"; exit 77; }
+display=:$number
+export DISPLAY=$display QT_QPA_PLATFORM=xcb
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+cd "$work"
+"$program" >"$work/out.log" 2>&1 &
+app=$!
+
+wait_for_window() {
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep . && return 0
+    kill -0 $app 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+info=$(wait_for_window '^Info$') || { echo "FAIL: the start dialog did not show"; cat "$work/out.log"; exit 1; }
+xdotool windowfocus --sync "$info" 2>/dev/null; xdotool key Escape
+for _ in $(seq 50); do xdotool search --onlyvisible --name '^Info$' >/dev/null 2>&1 || break; sleep 0.1; done
+main=$(wait_for_window '^Brandelwyn Modelspoorprogramma - ') || { echo "FAIL: no main window"; exit 1; }
+title=$(xdotool getwindowname "$main")
+echo "title: $title"
+case "$title" in
+  "Brandelwyn Modelspoorprogramma - geennaam.vtl - geennaam.loc") ;;
+  *) echo "FAIL: unexpected title"; exit 1 ;;
+esac
+if xdotool search --onlyvisible --name '^Info$' >/dev/null 2>&1; then
+  echo "FAIL: Esc did not close the start dialog"; exit 1
+fi
+mkdir -p "$artefacts"
+command -v import >/dev/null && import -display "$display" -window root "$artefacts/x_display_start.png" 2>/dev/null
+[ -f vestrel.cfg ] || { echo "FAIL: vestrel.cfg was not written"; exit 1; }
+echo "1 passed, 0 failed"
+exit 0
