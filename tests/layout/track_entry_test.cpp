@@ -193,6 +193,33 @@ TEST_F(CurveEntry, AHalfCircleOnTheChordInEqualPieces) {
     EXPECT_EQ(block().sectionKinds[3], 6);
 }
 
+// Without a segment before it a bend goes to the side the space bar chose; a half circle that would leave
+// the diagram is not laid out.
+TEST_F(TrackEntry, ABendStaysOnTheDiagram) {
+    gCurveSide = 1;
+    key('b');
+    click({100, 30});
+    key('c');
+    move({200, 30});  // bending up, above the top of the diagram
+    EXPECT_EQ(gSelectedBlock->points[2], (DiagramPoint{}));
+    key(' ');  // bending down
+    EXPECT_NE(gSelectedBlock->points[4], (DiagramPoint{}));
+    EXPECT_GT(gSelectedBlock->points[2].y, 30);
+}
+
+// A bend near the end of a block has room for its last point only up to point 15.
+TEST_F(TrackEntry, ABendEndsAtTheBlocksLastPoint) {
+    key('b');
+    for (int k = 0; k < 14; ++k) click({20 + 20 * k, 200});
+    ASSERT_EQ(gSelectedBlock->sections, 14);
+    key('c');
+    move({260, 300});
+    key(13);
+    EXPECT_EQ(gSelectedBlock->sections, 15);
+    EXPECT_EQ(gEditMode, 3u);  // the last point ends the block by itself
+    for (int s = 0; s < 13; ++s) EXPECT_EQ(gSelectedBlock->sectionAngles[s], 0) << s;
+}
+
 TEST_F(TrackEntry, MovingPointZeroOfABlockTurnsItAroundAndCancellingRestoresIt) {
     LayoutBuilder()
         .block(1, {{100, 100}, {150, 100}, {200, 100}})
