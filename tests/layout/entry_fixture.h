@@ -2,7 +2,7 @@
 // Driving the editor's insert and move operations as the main window's input does, without a window: the
 // pointer, clicks and keys go through dispatchEditorCommand and dispatchEditInput. The scale is the
 // program's default (grid 8, turnout length 32 and branch 30, snap tolerance 4, 3 cm = 5 units,
-// 50 cm = 84 units) on an 800 x 480 canvas.
+// 50 cm = 84 units) on an 800 x 480 canvas, in a fresh working folder.
 #include <gtest/gtest.h>
 
 #include "layout/diagram_area.h"
@@ -17,6 +17,7 @@
 #include "shell/input_state.h"
 #include "shell/messages.h"
 #include "steps/step_program.h"
+#include "test_support.h"
 
 class EntryTest : public ::testing::Test {
 protected:
@@ -64,4 +65,5 @@ protected:
     }
     // What closing the message window does for an element being entered: the entry takes up again.
     static void closeMessage() { gEditMode = 4; }
+    testsupport::ScratchDir dir;  // the edit journal's file goes here
 };

@@ -7,7 +7,6 @@
 #include "layout/edit_journal.h"
 #include "layout/entry_handoff.h"
 #include "layout/track_entry.h"
-#include "test_support.h"
 
 namespace {
 
@@ -380,7 +379,6 @@ TEST_F(TrackEntry, EveryTableAtCapacityRefusesTheNextElement) {
 namespace {
 
 TEST_F(TrackEntry, InsertsAndMovesAreJournalled) {
-    testsupport::ScratchDir dir;
     emptyEditJournal();
     key('v');
     click({100, 100});
