@@ -58,6 +58,9 @@ void TfrmBoodschap::showMessage() {
 }
 
 void TfrmBoodschap::FormActivate() {
+    // The window system may deliver the activation after the user already closed the message; a
+    // closed message must not count as shown, or the main window would ignore the pointer from then on.
+    if (!isVisible()) return;
     lblTekst->setFixedWidth(kTextWidth);
     showMousePointer();
     gMessageShown = 1;

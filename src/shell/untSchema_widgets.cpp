@@ -45,6 +45,8 @@ void TfrmSchema::buildDiagramWidgets() {
 
     lblInfo = makeLabel(ClientArea, "lblInfo", QString(), 0, 0, 120, 13);
     setBackColour(lblInfo, vestrel::clYellow);
+    // The hover label follows the pointer; it must never take the pointer's events from the diagram.
+    lblInfo->setAttribute(Qt::WA_TransparentForMouseEvents);
     lblInfo->hide();
 
     cboWissellengte = new QComboBox(ClientArea);

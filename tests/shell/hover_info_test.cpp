@@ -164,6 +164,12 @@ TEST_F(HoverOnWindow, ToolBarButtonsAreNamedAboveThePointer) {
     EXPECT_FALSE(frmSchema->cboWisselbreedte->isVisible());
 }
 
+TEST_F(HoverOnWindow, TheLabelNeverTakesThePointerFromTheWindowBelowIt) {
+    hover(30, 20, false);
+    ASSERT_TRUE(label().isVisible());
+    EXPECT_NE(label().parentWidget()->childAt(label().geometry().center()), &label());
+}
+
 TEST_F(HoverOnWindow, LayerButtonsOnTheDiagramAndNothingElsewhere) {
     hover(3, 3, true);
     ASSERT_TRUE(label().isVisible());

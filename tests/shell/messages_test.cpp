@@ -101,6 +101,16 @@ TEST(Messages, ClosingTheMessageReleasesAnEmergencyStop) {
     EXPECT_EQ(gMessageShown, 0);
 }
 
+TEST(Messages, AnActivationArrivingAfterTheCloseDoesNotMarkTheMessageShown) {
+    RunningProgram p;
+    p.start();
+    showDialogMessage("Dit punt is reeds bezet !", 1);
+    pressKey(frmBoodschap, Qt::Key_Escape);
+    ASSERT_FALSE(frmBoodschap->isVisible());
+    frmBoodschap->FormActivate();  // the window system's late activation
+    EXPECT_EQ(gMessageShown, 0);
+}
+
 TEST(Messages, OnASynchronisedClientOkDuringAStopKeepsTheMessageOpen) {
     RunningProgram p;
     p.start();
