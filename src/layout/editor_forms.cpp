@@ -1,8 +1,10 @@
 #include "layout/editor_forms.h"
 
 #include <QDialog>
+#include <QTimer>
 #include <QVariant>
 
+#include "layout/entry_handoff.h"
 #include "layout/untDraaischijf.h"
 #include "layout/untEerstePunt.h"
 #include "layout/untIngang.h"
@@ -40,9 +42,35 @@ void showForm(QDialog* form) {
     form->raise();
 }
 
+// The property dialogs of the elements are not part of this version yet. So that a layout can still be
+// drawn, a newly entered element is taken with the properties the editor gave it, as if its dialog had
+// been confirmed at once (the insertion then goes on with the next element).
+bool elementDialogBuilt(int /*code*/) { return false; }
+
+void confirmNewElementLater(int code) {
+    // After the placement loop has marked the element committed and waiting for its dialog.
+    QTimer::singleShot(0, [code] {
+        switch (code) {
+        case 402: storeNewBlock(); break;
+        case 403: storeNewTurnout(); break;
+        case 404: storeNewSignal(); break;
+        case 405: storeNewOutput(); break;
+        case 406: storeNewInput(); break;
+        case 408: storeNewStepProgram(); break;
+        default: break;
+        }
+    });
+}
+
 }  // namespace
 
-void showElementDialog(int code) { showForm(elementDialog(code)); }
+void showElementDialog(int code) {
+    if (!elementDialogBuilt(code) && newElementEntered(code)) {
+        confirmNewElementLater(code);
+        return;
+    }
+    showForm(elementDialog(code));
+}
 
 void closeElementDialog(int code) {
     if (QDialog* form = elementDialog(code)) form->close();

@@ -39,6 +39,18 @@ Rec* store(RecordTable<Rec, N>& table, std::unique_ptr<Rec>& entered, uint8_t di
 
 }  // namespace
 
+bool newElementEntered(int code) {
+    switch (code) {
+    case 402: return gInsertingBlock && gEntered.block;
+    case 403: return gInsertingTurnout && gEntered.turnout;
+    case 404: return gInsertingSignal && gEntered.signal;
+    case 405: return gInsertingOutput && gEntered.output;
+    case 406: return gInsertingInput && gEntered.input;
+    case 408: return gInsertingStepBox && gEntered.stepProgram;
+    default: return false;
+    }
+}
+
 BlockRec* storeNewBlock() {
     if (!waitsForDialog(gInsertingBlock, gEntered.block.get())) return nullptr;
     BlockRec& b = *gEntered.block;

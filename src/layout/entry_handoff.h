@@ -8,6 +8,9 @@
 
 struct StepProgramRec;
 
+// Whether an element just entered with the tool of hit code 402..408 waits to be confirmed.
+bool newElementEntered(int code);
+
 // With its aspects green, its sections normalised.
 BlockRec* storeNewBlock();
 // Laid out with its leg gMovePointIndex on gJoinPoint, where the commit found it.

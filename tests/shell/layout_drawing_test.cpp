@@ -1,8 +1,8 @@
 // Drawing a layout on the main window with real mouse and key events: the tools are chosen by their keys,
 // points are placed by moving the pointer over the diagram and clicking, and the result is saved.
 //
-// The element dialogs that confirm a new element are not built yet; where one opens, the test confirms
-// the element with the store function that the dialog's OK calls (entry_handoff.h) and closes the form.
+// The element dialogs that confirm a new element are not built yet; the program then takes a new element
+// with the properties the editor gave it, as soon as the placement has committed it.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -167,12 +167,9 @@ protected:
         key(Qt::Key_Escape);
         EXPECT_EQ(gEditOpRunning, 0);
     }
-    template <class Store>
-    static void confirm(Store store, QDialog* form) {
-        ASSERT_EQ(gEditMode, 3u) << lastDialogMessage();
-        ASSERT_TRUE(form->isVisible());
-        ASSERT_NE(store(), nullptr);
-        form->close();
+    static void confirmed(QDialog* form) {
+        ASSERT_TRUE(processUntil([] { return gEditMode == 5u; })) << lastDialogMessage();
+        EXPECT_FALSE(form->isVisible());
     }
     // The user reads the message (the window comes to the front) and clicks its OK.
     static void closeMessage(const char* expected) {
@@ -194,7 +191,7 @@ TEST_F(LayoutDrawing, AWholeLayoutIsDrawnWithTheMouseAndSaved) {
     clickAt({40, 96});
     clickAt({104, 96});
     doubleClickAt({168, 96});
-    confirm(storeNewBlock, frmSektie);
+    confirmed(frmSektie);
     endTool();
     key(Qt::Key_V);
     clickAt({168, 96});  // on block 1's end
@@ -202,7 +199,7 @@ TEST_F(LayoutDrawing, AWholeLayoutIsDrawnWithTheMouseAndSaved) {
     endTool();
     key(Qt::Key_L);
     clickAt({200, 96});  // its root on the track's end
-    confirm(storeNewTurnout, frmWissel);
+    confirmed(frmWissel);
     endTool();
     key(Qt::Key_V);
     clickAt({232, 96});  // the left turnout's straight exit
@@ -210,7 +207,7 @@ TEST_F(LayoutDrawing, AWholeLayoutIsDrawnWithTheMouseAndSaved) {
     endTool();
     key(Qt::Key_R);
     clickAt({264, 96});
-    confirm(storeNewTurnout, frmWissel);
+    confirmed(frmWissel);
     endTool();
     key(Qt::Key_V);
     clickAt({296, 96});
@@ -222,12 +219,12 @@ TEST_F(LayoutDrawing, AWholeLayoutIsDrawnWithTheMouseAndSaved) {
     clickAt({328, 96});  // block 2 begins where the track ends
     clickAt({392, 96});
     doubleClickAt({456, 96});
-    confirm(storeNewBlock, frmSektie);
+    confirmed(frmSektie);
     endTool();
     // A double slip on the branch's track and a crossing on the double slip.
     key(Qt::Key_K);
     clickAt({264, 64});
-    confirm(storeNewTurnout, frmWissel);
+    confirmed(frmWissel);
     endTool();
     key(Qt::Key_X);
     clickAt({296, 64});
@@ -235,29 +232,29 @@ TEST_F(LayoutDrawing, AWholeLayoutIsDrawnWithTheMouseAndSaved) {
     // A signal at each block end: along the block at its last section, turned round at its first.
     key(Qt::Key_S);
     clickAt({136, 104});
-    confirm(storeNewSignal, frmSein);
+    confirmed(frmSein);
     moveTo({72, 88});
     turn(12);
     clickAt({72, 88});
-    confirm(storeNewSignal, frmSein);
+    confirmed(frmSein);
     clickAt({424, 104});
-    confirm(storeNewSignal, frmSein);
+    confirmed(frmSein);
     moveTo({360, 88});
     turn(12);
     clickAt({360, 88});
-    confirm(storeNewSignal, frmSein);
+    confirmed(frmSein);
     endTool();
     key(Qt::Key_O);
     clickAt({520, 200});
-    confirm(storeNewOutput, frmUitgang);
+    confirmed(frmUitgang);
     endTool();
     key(Qt::Key_I);
     clickAt({520, 240});
-    confirm(storeNewInput, frmIngang);
+    confirmed(frmIngang);
     endTool();
     key(Qt::Key_P);
     clickAt({560, 24});
-    confirm(storeNewStepProgram, frmStappen);
+    confirmed(frmStappen);
     endTool();
     // A turntable and a track on each end of its bridge.
     key(Qt::Key_D);
@@ -343,12 +340,12 @@ TEST_F(LayoutDrawing, RefusalsShowTheirMessageAndTheEntryGoesOn) {
     EXPECT_EQ(gSelectedBlock->points[3], (DiagramPoint{}));
     key(Qt::Key_Escape);  // back to straight entry
     doubleClickAt({264, 200});
-    confirm(storeNewBlock, frmSektie);
+    confirmed(frmSektie);
     endTool();
     // A second signal for the same block end.
     key(Qt::Key_S);
     clickAt({232, 208});
-    confirm(storeNewSignal, frmSein);
+    confirmed(frmSein);
     clickAt({248, 208});
     closeMessage("Er is reeds een sein in deze richting voor dit blok !");
     endTool();
@@ -373,7 +370,7 @@ TEST_F(LayoutDrawing, RefusalsShowTheirMessageAndTheEntryGoesOn) {
     clickAt({320, 200});
     EXPECT_EQ(gSelectedTurnout->angle, 60);
     EXPECT_EQ(gJoinPoint, (DiagramPoint{320, 200}));
-    confirm(storeNewTurnout, frmWissel);
+    confirmed(frmWissel);
     endTool();
     ASSERT_EQ(gTurnoutCount, 1);
     EXPECT_EQ(gTurnouts[0]->legs[0], (DiagramPoint{320, 200}));
