@@ -1,9 +1,12 @@
 #include "shell/program_entry.h"
 
+#include "layout/render.h"
+
 #include <memory>
 
 #include "layout/diagram_area.h"
 #include "layout/layout_model.h"
+#include "layout/render.h"
 #include "layout/untDraaischijf.h"
 #include "layout/untEerstePunt.h"
 #include "layout/untIngang.h"
@@ -87,6 +90,9 @@ void createForms() {
     createForm(frmFunctieDec);
     createForm(frmSpoor);
     createForm(frmDraaischijf);
+    // The layout was loaded while the main window was built, before the settings dialog whose lists
+    // name the scale and zoom existed: fill in those read-outs now.
+    updateTitleBar();
 }
 
 void destroyForms() {

@@ -9,6 +9,8 @@ for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 work=$(mktemp -d)
+app=
+xvfb=
 trap 'kill $app $xvfb 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 # Xvfb picks a free display number itself and writes it to the pipe.
 fifo=$work/displayfd
@@ -18,6 +20,7 @@ xvfb=$!
 read -r -t 10 number <"$fifo" || { echo "SKIP: Xvfb did not start"; exit 77; }
 display=:$number
 export DISPLAY=$display QT_QPA_PLATFORM=xcb
+unset XAUTHORITY  # the private server has no access control
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 cd "$work"
 "$program" >"$work/out.log" 2>&1 &
@@ -35,7 +38,7 @@ wait_for_window() {
 info=$(wait_for_window '^Info$') || { echo "FAIL: the start dialog did not show"; cat "$work/out.log"; exit 1; }
 xdotool windowfocus --sync "$info" 2>/dev/null; xdotool key Escape
 for _ in $(seq 50); do xdotool search --onlyvisible --name '^Info$' >/dev/null 2>&1 || break; sleep 0.1; done
-main=$(wait_for_window '^Brandelwyn Modelspoorprogramma - ') || { echo "FAIL: no main window"; exit 1; }
+main=$(wait_for_window '^Brandelwyn Modelspoorprogramma - ') || { echo "FAIL: no main window"; cat "$work/out.log"; exit 1; }
 title=$(xdotool getwindowname "$main")
 echo "title: $title"
 case "$title" in

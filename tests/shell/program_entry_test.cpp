@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
@@ -28,7 +29,7 @@ TEST(ProgramEntry, StartsAnswersTheStartDialogAndEndsWhenTheMainWindowCloses) {
     f.loco = "Station.loc";
     testsupport::writeBytes(dir.file("vestrel.cfg"), f.bytes());
 
-    std::string title;
+    std::string title, scale, zoom;
     bool formsInOrder = false;
     whenModal([&](QWidget* modal) {
         formsInOrder = modal == frmInfo && frmSchema && frmBoodschap;
@@ -41,6 +42,8 @@ TEST(ProgramEntry, StartsAnswersTheStartDialogAndEndsWhenTheMainWindowCloses) {
         watch->stop();
         watch->deleteLater();
         title = frmSchema->windowTitle().toStdString();
+        scale = frmSchema->lblSchaalwaarde->text().toStdString();
+        zoom = frmSchema->lblZoomwaarde->text().toStdString();
         frmSchema->close();
     });
     watch->start();
@@ -51,6 +54,8 @@ TEST(ProgramEntry, StartsAnswersTheStartDialogAndEndsWhenTheMainWindowCloses) {
 
     EXPECT_TRUE(formsInOrder);
     EXPECT_EQ(title, "Brandelwyn Modelspoorprogramma - Station.vtl - Station.loc");
+    EXPECT_FALSE(scale.empty());  // the read-outs of the layout loaded before the other forms existed
+    EXPECT_FALSE(zoom.empty());
     EXPECT_EQ(gNetMode, 0);
     EXPECT_EQ(frmSchema, nullptr);  // every form is gone again
     EXPECT_EQ(frmInfo, nullptr);
