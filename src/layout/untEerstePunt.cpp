@@ -112,7 +112,15 @@ TfrmEerstePunt::TfrmEerstePunt(QWidget* parent) : QDialog(parent) {
 }
 
 void TfrmEerstePunt::FormActivate() {
-    if (gBlockCount == 0) return;
+    if (gBlockCount == 0) {
+        // Without blocks there is no direction to ask and no connection to find; the action that asked
+        // (a save among them) must still go on rather than silently do nothing.
+        gConnections.clear();
+        gActiveDialog = kDirectionDialog;
+        continuePendingAction();
+        close();
+        return;
+    }
     const bool question = questionNeeded();
     if (question) {
         if (gActiveDialog != kDirectionDialog) {
