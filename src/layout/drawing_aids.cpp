@@ -27,22 +27,14 @@ void notXorLine(Canvas& c, int x1, int y1, int x2, int y2, uint32_t colour) {
 // gaps between them take the brush colour, not-XOR. The dot pattern starts afresh at every line, so
 // that the same line drawn twice covers the same pixels. The end pixel is left out.
 void dottedNotXorLine(Canvas& c, int x0, int y0, int x1, int y1) {
-    const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
-    const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
-    int err = dx + dy;
-    for (int n = 0; !(x0 == x1 && y0 == y1); ++n) {
-        if (n % 6 >= 3 && x0 >= 0 && y0 >= 0 && x0 < c.width() && y0 < c.height())
-            c.SetPixel(x0, y0, ~(kBackgroundColour ^ c.Pixel(x0, y0)) & 0xFFFFFF);
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x0 += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y0 += sy;
-        }
-    }
+    const vestrel::TPen pen = c.Pen;
+    const vestrel::TBrush brush = c.Brush;
+    c.Pen = {kWhiteColour, 1, PenStyle::Dot, PenMode::NotXor};
+    c.Brush = {kBackgroundColour, vestrel::BrushStyle::Solid};
+    c.MoveTo(x0, y0);
+    c.LineTo(x1, y1);
+    c.Pen = pen;
+    c.Brush = brush;
 }
 
 void notXorCircle(Canvas& c, DiagramPoint a, DiagramPoint b) {

@@ -49,24 +49,29 @@ static const std::vector<int>& dashPattern(PenStyle s) {
     }
 }
 
-void Canvas::plot(int x, int y) {
-    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
+// Whether the next pixel of a styled pen falls in a gap of its pattern; the pattern runs on along a
+// chain of lines and starts afresh at every MoveTo.
+bool Canvas::inDashGap() {
     const auto& pat = dashPattern(Pen.Style);
-    if (!pat.empty()) {
-        int period = 0;
-        for (int v : pat) period += v;
-        int phase = dashPhase_++ % period;
-        for (size_t i = 0; i < pat.size(); ++i) {
-            if (phase < pat[i]) {
-                if (i % 2 == 1) return;  // a gap
-                break;
-            }
-            phase -= pat[i];
-        }
+    if (pat.empty()) return false;
+    int period = 0;
+    for (int v : pat) period += v;
+    int phase = dashPhase_++ % period;
+    for (size_t i = 0; i < pat.size(); ++i) {
+        if (phase < pat[i]) return i % 2 == 1;
+        phase -= pat[i];
     }
+    return false;
+}
+
+void Canvas::plot(int x, int y) {
+    // The gaps of a styled pen take the brush colour (in the pen's mode) unless the brush is clear.
+    const bool gap = inDashGap();
+    if (gap && Brush.Style != BrushStyle::Solid) return;
+    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
     auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
     QRgb dst = line[x] & 0xFFFFFF;
-    QRgb src = toQColor(Pen.Color).rgb() & 0xFFFFFF;
+    QRgb src = toQColor(gap ? Brush.Color : Pen.Color).rgb() & 0xFFFFFF;
     QRgb out = src;
     switch (Pen.Mode) {
         case PenMode::Copy: out = src; break;

@@ -97,7 +97,10 @@ public:
     TFont Font;
 
     Point PenPos() const { return penPos_; }
-    void MoveTo(int x, int y) { penPos_ = {x, y}; }
+    void MoveTo(int x, int y) {
+        penPos_ = {x, y};
+        dashPhase_ = 0;
+    }
     void LineTo(int x, int y);  // leaves out the end pixel; the pen moves to (x, y)
     void Polyline(const std::vector<Point>& pts);
     void Polygon(const std::vector<Point>& pts);  // filled with the brush, outlined with the pen
@@ -121,6 +124,7 @@ public:
     bool savePng(const std::string& path) const;
 
 private:
+    bool inDashGap();
     void plot(int x, int y);  // one pixel of a thin line in the pen's colour and mode
     void thinLine(int x0, int y0, int x1, int y1);
     void setupPainter(QPainter& p, bool withPen, bool withBrush) const;

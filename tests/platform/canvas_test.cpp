@@ -82,6 +82,19 @@ TEST(Canvas, DottedPenLeavesGaps) {
     EXPECT_EQ(c.Pixel(6, 1), clBlack);
 }
 
+TEST(Canvas, GapsOfAStyledPenTakeTheBrushAndTheSameLineTwiceErasesIt) {
+    Canvas c(20, 3, rgb(192, 192, 192));
+    c.Pen = {clWhite, 1, PenStyle::Dot, PenMode::NotXor};
+    c.Brush = {rgb(192, 192, 192), BrushStyle::Solid};
+    c.MoveTo(0, 1);
+    c.LineTo(12, 1);
+    EXPECT_EQ(c.Pixel(0, 1), rgb(192, 192, 192));  // a white not-XOR dot leaves the pixel as it was
+    EXPECT_EQ(c.Pixel(3, 1), clWhite);             // a gap: not (silver xor silver)
+    c.MoveTo(0, 1);                                // the pattern starts afresh
+    c.LineTo(12, 1);
+    for (int x = 0; x < 20; ++x) EXPECT_EQ(c.Pixel(x, 1), rgb(192, 192, 192)) << x;
+}
+
 TEST(Canvas, TextIsDrawnInTheFontColourWithATransparentBrush) {
     Canvas c(80, 20, clWhite);
     c.Font.Color = clRed;
