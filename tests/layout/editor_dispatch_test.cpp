@@ -7,6 +7,7 @@
 #include "layout/editor_dispatch.h"
 #include "layout/editor_state.h"
 #include "layout/track_entry.h"
+#include "editor_keys.h"
 #include "layout_builder.h"
 #include "shell/app_state.h"
 #include "shell/input_state.h"
@@ -38,14 +39,7 @@ protected:
         dispatchEditorCommand(0);
         gMouseButton = 0;
     }
-    static void key(int code, int shift = 0) {
-        gMouseButton = 0;
-        gPendingKey = static_cast<uint8_t>(code);
-        gShiftState = shift;
-        dispatchEditorCommand(0);
-        gPendingKey = 0;
-        gShiftState = 0;
-    }
+    static void key(int code, int shift = 0) { editorKey(code, shift); }
 };
 
 TEST_F(EditorDispatch, MenuCommandsPromptAndSetTheClickMode) {

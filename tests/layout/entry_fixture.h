@@ -12,6 +12,7 @@
 #include "layout/layout_model.h"
 #include "layout/scale.h"
 #include "layout/section_numbers.h"
+#include "editor_keys.h"
 #include "layout_builder.h"
 #include "shell/app_state.h"
 #include "shell/input_state.h"
@@ -55,14 +56,7 @@ protected:
         dispatchEditorCommand(0);
         gMouseButton = 0;
     }
-    static void key(int code, int shift = 0) {
-        gMouseButton = 0;
-        gPendingKey = static_cast<uint8_t>(code);
-        gShiftState = shift;
-        dispatchEditorCommand(0);
-        gPendingKey = 0;
-        gShiftState = 0;
-    }
+    static void key(int code, int shift = 0) { editorKey(code, shift); }
     // What closing the message window does for an element being entered: the entry takes up again.
     static void closeMessage() { gEditMode = 4; }
     testsupport::ScratchDir dir;  // the edit journal's file goes here
