@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "full_layout.h"
-#include "layout/diagram_canvas.h"
-#include "layout/display_settings.h"
-#include "layout/element_colours.h"
-#include "layout/element_draw.h"
-#include "layout/geometry.h"
-#include "layout/layout_model.h"
+#include "layout/draw/diagram_canvas.h"
+#include "layout/model/display_settings.h"
+#include "layout/draw/element_colours.h"
+#include "layout/draw/element_draw.h"
+#include "layout/model/geometry.h"
+#include "layout/model/layout_model.h"
 #include "platform/canvas.h"
-#include "steps/step_program.h"
+#include "steps/model/step_program.h"
 
 namespace {
 

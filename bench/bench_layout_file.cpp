@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "layout/layout_file.h"
+#include "layout/files/layout_file.h"
 
 namespace {
 

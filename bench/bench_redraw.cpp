@@ -9,18 +9,18 @@
 #include <vector>
 
 #include "full_layout.h"
-#include "layout/diagram_canvas.h"
-#include "layout/display_settings.h"
-#include "layout/render.h"
-#include "layout/scale.h"
-#include "shell/app_state.h"
-#include "shell/hover_info.h"
-#include "shell/input_routing.h"
-#include "shell/input_state.h"
-#include "shell/main_cycle.h"
-#include "shell/program_entry.h"
-#include "shell/untSchema.h"
-#include "steps/step_program.h"
+#include "layout/draw/diagram_canvas.h"
+#include "layout/model/display_settings.h"
+#include "layout/frame/render.h"
+#include "layout/model/scale.h"
+#include "shell/model/app_state.h"
+#include "shell/window/hover_info.h"
+#include "shell/window/input_routing.h"
+#include "shell/model/input_state.h"
+#include "shell/main/main_cycle.h"
+#include "shell/main/program_entry.h"
+#include "shell/window/untSchema.h"
+#include "steps/model/step_program.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "layout/connection_analysis.h"
+#include "layout/analysis/connection_analysis.h"
 #include "platform/desktop.h"
 
 // The test layout builder, shared with the tests.

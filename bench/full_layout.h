@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "layout/geometry.h"
-#include "layout/layout_model.h"
-#include "steps/step_program.h"
+#include "layout/model/geometry.h"
+#include "layout/model/layout_model.h"
+#include "steps/model/step_program.h"
 
 namespace fulllayout {
 

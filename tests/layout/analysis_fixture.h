@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "layout/layout_model.h"
+#include "layout/model/layout_model.h"
 #include "layout_builder.h"
 #include "platform/desktop.h"
 #include "test_support.h"

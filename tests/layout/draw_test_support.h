@@ -2,8 +2,8 @@
 // A diagram canvas for the drawing tests and small pixel queries on it.
 #include <gtest/gtest.h>
 
-#include "layout/diagram_canvas.h"
-#include "layout/element_colours.h"
+#include "layout/draw/diagram_canvas.h"
+#include "layout/draw/element_colours.h"
 #include "platform/canvas.h"
 
 namespace drawtest {

@@ -2,8 +2,8 @@
 // A key as the main window hands it to the layout editor: the pending key with its modifier bits.
 #include <cstdint>
 
-#include "layout/editor_dispatch.h"
-#include "shell/app_state.h"
+#include "layout/editor/editor_dispatch.h"
+#include "shell/model/app_state.h"
 
 inline void editorKey(int code, int shift = 0) {
     gMouseButton = 0;

@@ -5,19 +5,19 @@
 // 50 cm = 84 units) on an 800 x 480 canvas, in a fresh working folder.
 #include <gtest/gtest.h>
 
-#include "layout/diagram_area.h"
-#include "layout/edit_input.h"
-#include "layout/editor_dispatch.h"
-#include "layout/editor_state.h"
-#include "layout/layout_model.h"
-#include "layout/scale.h"
-#include "layout/section_numbers.h"
+#include "layout/draw/diagram_area.h"
+#include "layout/editor/edit_input.h"
+#include "layout/editor/editor_dispatch.h"
+#include "layout/editor/editor_state.h"
+#include "layout/model/layout_model.h"
+#include "layout/model/scale.h"
+#include "layout/editor/section_numbers.h"
 #include "editor_keys.h"
 #include "layout_builder.h"
-#include "shell/app_state.h"
-#include "shell/input_state.h"
-#include "shell/messages.h"
-#include "steps/step_program.h"
+#include "shell/model/app_state.h"
+#include "shell/model/input_state.h"
+#include "shell/config/messages.h"
+#include "steps/model/step_program.h"
 #include "test_support.h"
 
 class EntryTest : public ::testing::Test {

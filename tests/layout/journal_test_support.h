@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "layout/edit_journal.h"
-#include "layout/element_draw.h"
-#include "layout/layout_model.h"
+#include "layout/editor/edit_journal.h"
+#include "layout/draw/element_draw.h"
+#include "layout/model/layout_model.h"
 
 namespace journaltest {
 

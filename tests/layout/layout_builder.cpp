@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "layout/geometry.h"
+#include "layout/model/geometry.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "layout/layout_model.h"
+#include "layout/model/layout_model.h"
 
 // Readable points in test failures.
 inline void PrintTo(const DiagramPoint& p, std::ostream* os) { *os << "(" << p.x << "," << p.y << ")"; }

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "layout/layout_file.h"
+#include "layout/files/layout_file.h"
 #include "layout_fixtures.h"
 
 namespace layoutfixture {

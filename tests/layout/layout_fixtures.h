@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "layout/layout_model.h"
+#include "layout/model/layout_model.h"
 
 namespace fx {
 

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "layout/geometry.h"
-#include "layout/layout_model.h"
+#include "layout/model/geometry.h"
+#include "layout/model/layout_model.h"
 
 namespace smalllayout {
 

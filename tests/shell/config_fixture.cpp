@@ -1,9 +1,9 @@
 #include "config_fixture.h"
 
-#include "layout/layout_model.h"
-#include "network/net_state.h"
-#include "shell/app_state.h"
-#include "shell/settings.h"
+#include "layout/model/layout_model.h"
+#include "network/model/net_state.h"
+#include "shell/model/app_state.h"
+#include "shell/model/settings.h"
 
 namespace {
 struct Out {

@@ -5,7 +5,7 @@
 
 #include <QTimer>
 
-#include "shell/untSchema.h"
+#include "shell/window/untSchema.h"
 #include "shell_test_support.h"
 
 class DiagramWindowTest : public ::testing::Test {

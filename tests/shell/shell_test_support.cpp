@@ -7,18 +7,18 @@
 #include <QTimer>
 
 #include "config_fixture.h"
-#include "layout/diagram_area.h"
-#include "layout/layout_model.h"
-#include "network/net_state.h"
-#include "operation/control_post.h"
+#include "layout/draw/diagram_area.h"
+#include "layout/model/layout_model.h"
+#include "network/model/net_state.h"
+#include "operation/control/control_post.h"
 #include "platform/keyboard.h"
-#include "shell/app_state.h"
-#include "shell/input_state.h"
-#include "shell/messages.h"
-#include "shell/program_entry.h"
-#include "shell/status_line.h"
-#include "shell/untInfo.h"
-#include "shell/untSchema.h"
+#include "shell/model/app_state.h"
+#include "shell/model/input_state.h"
+#include "shell/config/messages.h"
+#include "shell/main/program_entry.h"
+#include "shell/window/status_line.h"
+#include "shell/dialogs/untInfo.h"
+#include "shell/window/untSchema.h"
 
 bool processUntil(const std::function<bool()>& cond) {
     QElapsedTimer safety;

@@ -1,0 +1,168 @@
+// The connection table as a whole: building it from a reference block, ordering it, marking the ways
+// through reversing loops and listing it in the report.
+#include "layout/analysis/connection_analysis.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "layout/analysis/connection_report.h"
+#include "layout/model/geometry.h"
+#include "platform/paths.h"
+#include "shell/config/messages.h"
+#include "layout/editor/turntable_operation.h"
+
+namespace {
+
+int numberOf(const BlockRec* b) { return b ? b->number : 0; }
+
+// Both ways out of the reference block. A full table stops the tracing but not the analysis, so
+// that the table is still cleaned, ordered and reported.
+void traceFromReference(BlockRec* start, ConnectionReport& report) {
+    const struct {
+        char direction;
+        DiagramPoint point;
+    } ways[2] = {{'H', start->points[std::clamp(start->sections, 0, kMaxSections)]}, {'T', start->points[0]}};
+    for (const auto& way : ways) {
+        ConnectionRec* c = newConnection(report);
+        if (!c) return;
+        c->from = start;
+        c->direction = way.direction;
+        traceConnection(c, way.point, start, report);
+    }
+}
+
+// Ways that reached no block (a limit stopped them) are dropped; the rest keep their order.
+void removeUnfinishedConnections() {
+    for (int i = gConnectionCount - 1; i >= 0; --i)
+        if (!gConnections[i]->to) gConnections.removeAt(i);
+}
+
+void reportBlocksWithoutConnection(ConnectionReport& report) {
+    for (const BlockRec* b : gBlocks) {
+        bool leaves = false;
+        for (const ConnectionRec* c : gConnections) leaves = leaves || c->from == b;
+        if (leaves) continue;
+        report.write("Geen aansluiting voor blok %d\n", b->number);
+        report.markAttention();
+    }
+}
+
+// d runs back along c: the same turnouts in the opposite order, each in the same position.
+bool runsBackAlong(const ConnectionRec* d, const ConnectionRec* c) {
+    if (d->from != c->to || d->to != c->from) return false;
+    int n = connectionTurnoutCount(d);
+    for (int k = 0; k < n; ++k)
+        if (c->turnouts[k] != d->turnouts[n - 1 - k] || c->positions[k] != d->positions[n - 1 - k]) return false;
+    return true;
+}
+
+// The way back of c, or -1. Ways without turnouts (or with the same ones) can have two candidates
+// between the same blocks, one leaving at each end; the one that does not turn around is the true way
+// back, so a plain oval is never taken for a reversing loop. Only when every candidate turns around is
+// the way a loop.
+int findWayBack(const ConnectionRec* c) {
+    int first = -1;
+    for (int j = 0; j < gConnectionCount; ++j) {
+        if (!runsBackAlong(gConnections[j], c)) continue;
+        if (gConnections[j]->direction != c->direction) return j;
+        if (first < 0) first = j;
+    }
+    return first;
+}
+
+// A way and its way back that leave their blocks in the same direction turn a train around: both are
+// loop connections; with different directions neither is.
+void markReversingLoops(ConnectionReport& report) {
+    for (int i = 0; i < gConnectionCount; ++i) {
+        ConnectionRec* c = gConnections[i];
+        int j = findWayBack(c);
+        if (j < 0) continue;
+        ConnectionRec* d = gConnections[j];
+        bool turnsAround = c->direction == d->direction;
+        if (turnsAround != (c->loop != 0)) toggleLoopFlag(c, i, report);
+        if (turnsAround != (d->loop != 0)) toggleLoopFlag(d, j, report);
+    }
+}
+
+// Tracing may have turned a bridge track around; its turntable follows it.
+void relayTurntables() {
+    for (TurntableRec* t : gTurntables)
+        if (t->track) layoutTurntableAndTell(*t, &t->track->points[0], &t->track->points[1]);
+}
+
+void listConnections(ConnectionReport& report) {
+    for (int i = 0; i < gConnectionCount; ++i) {
+        const ConnectionRec* c = gConnections[i];
+        report.write("Verbinding %d : richting '%c'   van %d  naar %d%s\n", i, c->direction, numberOf(c->from),
+                     numberOf(c->to), c->loop ? "  keerlus" : "");
+        int n = connectionTurnoutCount(c);
+        for (int k = 0; k < n; ++k)
+            report.write("%s* nr %d , stand: %c\n", k == 0 ? "   wissels/kruisingen : " : "                        ",
+                         c->turnouts[k]->number, c->positions[k]);
+    }
+}
+
+// p goes before q: by from-block number, to-block number, the shorter turnout list, and then when
+// any of p's turnout numbers is lower than q's at the same place.
+bool connectionBefore(const ConnectionRec* p, const ConnectionRec* q) {
+    if (numberOf(p->from) != numberOf(q->from)) return numberOf(p->from) < numberOf(q->from);
+    if (numberOf(p->to) != numberOf(q->to)) return numberOf(p->to) < numberOf(q->to);
+    int np = connectionTurnoutCount(p), nq = connectionTurnoutCount(q);
+    if (np != nq) return np < nq;
+    for (int k = 0; k < np; ++k)
+        if (q->turnouts[k]->number > p->turnouts[k]->number) return true;
+    return false;
+}
+
+}  // namespace
+
+void analyseConnections(BlockRec* startBlock) {
+    if (gBlockCount == 0 || gBlocks.indexOf(startBlock) < 0) return;
+    std::string reportName = connectionReportName(gLayoutFileName);
+    ConnectionReport report;
+    if (!report.open(vestrel::resolvePath(reportName))) {
+        char text[200];
+        std::snprintf(text, sizeof text, "Kan bestand '%s' niet openen !", reportName.c_str());
+        showDialogMessage(text, 1);
+        return;
+    }
+    gConnections.clear();
+    clearConnectionDeadEnds();
+    traceFromReference(startBlock, report);
+    removeUnfinishedConnections();
+    sortConnections();
+    report.write("***** %s *****\n\n", gLayoutFileName.c_str());
+    reportBlocksWithoutConnection(report);
+    markReversingLoops(report);
+    if (report.needsAttention()) report.write("\n");
+    relayTurntables();
+    listConnections(report);
+    report.close();
+    if (report.needsAttention()) showConnectionReport(reportName);
+}
+
+ConnectionRec* newConnection(ConnectionReport& report) {
+    if (gConnections.full()) {
+        report.write("Maximum aantal verbindingen (%d) werd bereikt\n", gConnectionCount);
+        return nullptr;
+    }
+    return gConnections.append(std::make_unique<ConnectionRec>());
+}
+
+void sortConnections() {
+    for (int place = 0; place + 1 < gConnectionCount; ++place) {
+        int best = place;
+        for (int i = place + 1; i < gConnectionCount; ++i)
+            if (connectionBefore(gConnections[i], gConnections[best])) best = i;
+        if (best != place) gConnections.insert(place, gConnections.takeAt(best));
+    }
+}
+
+int toggleLoopFlag(ConnectionRec* c, int index, ConnectionReport& report) {
+    c->loop = c->loop ? 0 : 1;
+    report.write("Verbinding %d : richting '%c'   van %d  naar %d  gewijzigd naar %s\n", index, c->direction,
+                 numberOf(c->from), numberOf(c->to), c->loop ? "keerlus" : "geen keerlus");
+    report.markAttention();
+    return 0;
+}

@@ -1,4 +1,0 @@
-#include "layout/diagram_area.h"
-
-DrawRect gDrawArea{0, 0, 640, 480 - 88};
-DiagramPoint gCanvasCentre{320, 240};

@@ -1,0 +1,10 @@
+#pragma once
+// Turntable operation.
+struct DiagramPoint;
+struct TrackRec;
+struct TurntableRec;
+
+// Puts the bridge track's two points at the ends of the bridge turned to angle (radians).
+void turntableBridgeEnds(TurntableRec* turntable, float angle, TrackRec* track);
+// Lays the turntable out (layoutTurntable) and tells the user when its positions had to be limited.
+int layoutTurntableAndTell(TurntableRec& t, const DiagramPoint* first, const DiagramPoint* second);

@@ -1,0 +1,23 @@
+#pragma once
+// The layout file gLayoutFileName and its companions (same base name, extensions loc, trj, stp, fdc).
+#include <string>
+
+#include "layout/model/layout_model.h"
+
+// Called after a layout has been loaded so that the main window can size its client area to gCanvasSize.
+// Set by the main window; null while there is none.
+extern void (*gOnLayoutLoaded)();
+
+// Reads gLayoutFileName (every version -1..9). 1 when a layout was read; 0 when there is no such file
+// (an empty layout with default settings, no message) or the file cannot be used (a message, an empty
+// layout, the settings as they were).
+int loadLayoutFile();
+// Writes the layout as version 9, replacing the old file only once the new one is complete.
+// 1 saved (gDirtyFlags cleared, journal emptied); 0 not saved (a message, gDirtyFlags kept).
+int saveLayoutFile();
+// Frees every element and connection, clears the step programs and empties the edit journal.
+void clearLayout();
+// Recomputes state bit 0x40: some section 1..sections has a kind but no input number.
+BlockRec* updateBlockIncompleteFlag(BlockRec* block);
+// Deletes a layout file and whichever of its companions exist, and reports what went.
+void deleteLayoutFiles(const std::string& name);

@@ -1,0 +1,185 @@
+#include "layout/model/geometry.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "platform/canvas.h"
+
+int32_t roundHalfAway(double v) { return static_cast<int32_t>(v >= 0 ? v + 0.5 : v - 0.5); }
+
+int angleOfSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    const double dx = static_cast<double>(x2) - x1;
+    const double dy = static_cast<double>(y2) - y1;
+    if (dx == 0) return dy > 0 ? 90 : (dy < 0 ? -90 : 0);
+    if (dy == 0) return dx >= 0 ? 0 : 180;
+    return roundHalfAway(std::atan2(dy, dx) * 180 / kPi);
+}
+
+int normalizeAngle(int degrees) {
+    if (degrees > 180) return degrees - 360;
+    if (degrees < -179) return degrees + 360;
+    return degrees;
+}
+
+double normalizeAngleF(double degrees) {
+    if (degrees > 180) return degrees - 360;
+    if (degrees <= -180) return degrees + 360;
+    return degrees;
+}
+
+int compareAngles(int a, int b, int tolerance) {
+    const int d = normalizeAngle(a - b);
+    if (d > tolerance) return 1;
+    if (d < -tolerance) return 2;
+    return 0;
+}
+
+double normalizeRadians(double radians) {
+    if (radians > kPi) return radians - 2 * kPi;
+    if (radians <= -kPi) return radians + 2 * kPi;
+    return radians;
+}
+
+DiagramPoint rotatePoint(DiagramPoint p, DiagramPoint c, int angle) {
+    if (p.x == 0 || angle == 0) return p;
+    const int32_t dx = p.x - c.x;
+    const int32_t dy = p.y - c.y;
+    switch (angle) {
+    case 90: return {c.x + dy, c.y - dx};
+    case -90: return {c.x - dy, c.y + dx};
+    case 180:
+    case -180: return {c.x - dx, c.y - dy};
+    default: break;
+    }
+    return rotatePointBy(p, c, angle);
+}
+
+DiagramPoint rotatePointBy(DiagramPoint p, DiagramPoint c, double angle) {
+    const double dx = static_cast<double>(p.x) - c.x;
+    const double dy = static_cast<double>(p.y) - c.y;
+    const double g = -angle * kPi / 180;
+    return {static_cast<int32_t>(dx * std::cos(g) - dy * std::sin(g) + 0.5 + c.x),
+            static_cast<int32_t>(dx * std::sin(g) + dy * std::cos(g) + 0.5 + c.y)};
+}
+
+namespace {
+template <class T>
+void quarterTurn(T& x, T& y, int angle) {
+    const T ox = x;
+    const T oy = y;
+    switch (angle) {
+    case 90: x = oy; y = -ox; break;
+    case -90: x = -oy; y = ox; break;
+    case 180:
+    case -180: x = -ox; y = -oy; break;
+    default: break;
+    }
+}
+
+// Places the offsets around the anchor and turns them by the element's angle.
+template <int N>
+void layoutOutline(DiagramPoint (&outline)[N], DiagramPoint anchor, const DiagramPoint (&offsets)[N], int angle) {
+    for (int k = 0; k < N; ++k)
+        outline[k] = rotatePoint({anchor.x + offsets[k].x, anchor.y + offsets[k].y}, anchor, angle);
+}
+}  // namespace
+
+void rotateQuarter(DiagramPoint& v, int angle) { quarterTurn(v.x, v.y, angle); }
+void rotateQuarterF(float& x, float& y, int angle) { quarterTurn(x, y, angle); }
+
+void layoutTurnout(TurnoutRec& t, DiagramPoint p, int leg) {
+    const int32_t L = gTurnoutLength;
+    const int32_t B = gTurnoutBranchLength;
+    const int32_t G = gGridStep;
+    const bool right = t.subtype == 'r';
+    DiagramPoint r = p;  // the root, found from the leg held at p
+    switch (leg) {
+    case 1: r = {p.x - L, p.y}; break;
+    case 2: r = {p.x - B, right ? p.y - G : p.y + G}; break;
+    case 3: r = {p.x + B - L, p.y - G}; break;
+    default: break;
+    }
+    const DiagramPoint unturned[4] = {
+        r, {r.x + L, r.y}, {r.x + B, right ? r.y + G : r.y - G}, {r.x + L - B, r.y + G}};
+    for (int k = 0; k < 4; ++k) t.legs[k] = rotatePoint(unturned[k], p, t.angle);
+    t.centre = rotatePoint({(2 * r.x + L) / 2, r.y}, p, t.angle);
+    if (t.subtype == 'l' || t.subtype == 'r') t.legs[3] = {};
+}
+
+void layoutSignal(SignalRec& s, DiagramPoint anchor) {
+    static constexpr DiagramPoint kShape[4] = {{0, 0}, {4, -4}, {4, 5}, {12, 0}};
+    layoutOutline(s.outline, anchor, kShape, s.angle);
+}
+
+void layoutOutput(OutputRec& o, DiagramPoint anchor) {
+    static constexpr DiagramPoint kShape[4] = {{0, 0}, {0, 4}, {0, 8}, {10, 0}};
+    layoutOutline(o.outline, anchor, kShape, o.angle);
+}
+
+void layoutInput(InputRec& i, DiagramPoint anchor) {
+    DiagramPoint pts[2];
+    static constexpr DiagramPoint kShape[2] = {{0, 0}, {10, 0}};
+    layoutOutline(pts, anchor, kShape, i.angle);
+    i.anchor = pts[0];
+    i.secondPoint = pts[1];
+}
+
+namespace {
+void takeBridgeGeometry(TurntableRec& t, DiagramPoint a, DiagramPoint b) {
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    t.centre[0] = static_cast<float>((a.x + b.x) / 2.0);
+    t.centre[1] = static_cast<float>((a.y + b.y) / 2.0);
+    t.radius = static_cast<float>(std::sqrt(dx * dx + dy * dy) / 2);
+    t.bridgeAngle = static_cast<float>(normalizeRadians(std::atan2(dy, dx)));
+    t.currentAngle = t.bridgeAngle;
+}
+
+// The most positions whose ends stay a snap tolerance apart on half the pit's circumference.
+int maxTurntablePositions(const TurntableRec& t) {
+    const int m = static_cast<int>(t.radius * kPi / (gSnapTolerance + 1) - 0.5);
+    return m < 0 ? 0 : (m > kTurntablePositions ? kTurntablePositions : m);
+}
+
+void layoutTurntableRing(TurntableRec& t) {
+    const int n = t.positions;
+    t.positionSpacing = n ? static_cast<uint8_t>(t.radius * kPi / n - 0.5) : 0;
+    t.angularSpeed = static_cast<float>(t.bridgeSpeed * 0.1 * 0.001);
+    for (int k = 0; k < n; ++k) {
+        const double a = normalizeRadians(k * kPi / n + t.bridgeAngle);
+        const double c = std::cos(a);
+        const double s = std::sin(a);
+        t.outerEnds[k][0] = static_cast<int16_t>(roundHalfAway(-t.radius * c));
+        t.outerEnds[k][1] = static_cast<int16_t>(roundHalfAway(-t.radius * s));
+        t.innerEnds[k][0] = static_cast<int16_t>(roundHalfAway(-(t.radius - 6) * c));
+        t.innerEnds[k][1] = static_cast<int16_t>(roundHalfAway(-(t.radius - 6) * s));
+    }
+    for (int k = n; k < kTurntablePositions; ++k) {
+        if (t.outerEnds[k][0] == 0 && t.outerEnds[k][1] == 0) continue;
+        t.outerEnds[k][0] = t.outerEnds[k][1] = 0;
+        t.innerEnds[k][0] = t.innerEnds[k][1] = 0;
+        t.positionOfConnection[k] = 0;
+    }
+}
+}  // namespace
+
+int layoutTurntable(TurntableRec& t, const DiagramPoint* first, const DiagramPoint* second) {
+    t.positionOfConnection[0] = 1;
+    if (first && second) takeBridgeGeometry(t, *first, *second);
+    int fits = 1;
+    const int m = maxTurntablePositions(t);
+    if (t.positions > m) {
+        t.positions = static_cast<uint8_t>(m);
+        fits = 0;
+    }
+    layoutTurntableRing(t);
+    return fits;
+}
+
+std::string turntablePositionLimitText(const TurntableRec& t) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "Het maximaal aantal aansluitingen van draaischijf %d is %d bij deze draaischijfafmeting en zoomfactor",
+                  t.number, t.positions);
+    return text;
+}

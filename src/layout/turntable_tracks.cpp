@@ -1,4 +1,0 @@
-#include "layout/turntable_tracks.h"
-
-// The turntable dialog's ring editing is not built yet.
-void toggleTurntableTrack(TurntableRec*, int) {}

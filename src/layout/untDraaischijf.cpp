@@ -1,7 +1,0 @@
-#include "layout/untDraaischijf.h"
-
-#include "shell/form_setup.h"
-
-TfrmDraaischijf* frmDraaischijf = nullptr;
-
-TfrmDraaischijf::TfrmDraaischijf(QWidget* parent) : QDialog(parent) { setupForm(this, "frmDraaischijf", "Draaischijf", 420, 380); }

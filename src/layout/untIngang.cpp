@@ -1,7 +1,0 @@
-#include "layout/untIngang.h"
-
-#include "shell/form_setup.h"
-
-TfrmIngang* frmIngang = nullptr;
-
-TfrmIngang::TfrmIngang(QWidget* parent) : QDialog(parent) { setupForm(this, "frmIngang", "Nummer ingang S88", 240, 140); }

@@ -1,7 +1,0 @@
-#include "layout/untSein.h"
-
-#include "shell/form_setup.h"
-
-TfrmSein* frmSein = nullptr;
-
-TfrmSein::TfrmSein(QWidget* parent) : QDialog(parent) { setupForm(this, "frmSein", "Gegevens sein", 300, 240); }

@@ -1,7 +1,0 @@
-#include "layout/untSektie.h"
-
-#include "shell/form_setup.h"
-
-TfrmSektie* frmSektie = nullptr;
-
-TfrmSektie::TfrmSektie(QWidget* parent) : QDialog(parent) { setupForm(this, "frmSektie", "Gegevens blok", 480, 420); }

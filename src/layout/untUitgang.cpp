@@ -1,7 +1,0 @@
-#include "layout/untUitgang.h"
-
-#include "shell/form_setup.h"
-
-TfrmUitgang* frmUitgang = nullptr;
-
-TfrmUitgang::TfrmUitgang(QWidget* parent) : QDialog(parent) { setupForm(this, "frmUitgang", "Uitgang (ontkoppelrail, ...)", 300, 240); }

@@ -1,7 +1,0 @@
-#include "layout/untWissel.h"
-
-#include "shell/form_setup.h"
-
-TfrmWissel* frmWissel = nullptr;
-
-TfrmWissel::TfrmWissel(QWidget* parent) : QDialog(parent) { setupForm(this, "frmWissel", "Gegevens Wissel", 300, 260); }

@@ -1,6 +1,0 @@
-#include "link/decoder_programming.h"
-
-int16_t gMmProgState = 0;
-
-// No programming sequence can be started yet.
-void runMmProgrammingStep() {}

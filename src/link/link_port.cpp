@@ -1,4 +1,0 @@
-#include "link/link_port.h"
-
-// No link is ever opened yet, so there is nothing to close.
-void closeCommandStationLink() {}

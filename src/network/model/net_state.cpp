@@ -1,0 +1,4 @@
+#include "network/model/net_state.h"
+
+uint8_t gNetMode = 0;
+uint8_t gNetLinkState = 0;

@@ -1,4 +1,0 @@
-#include "network/net_state.h"
-
-uint8_t gNetMode = 0;
-uint8_t gNetLinkState = 0;

@@ -1,0 +1,41 @@
+#include "operation/control/loco_operation.h"
+
+#include "operation/model/train_model.h"
+
+// Until the control post is built these keep only the locomotive's own state right.
+int toggleLocoRun(LocoRec* loco) {
+    if (!loco) return 0;
+    loco->running = loco->running ? 0 : 1;
+    if (!loco->running) loco->targetStep = 0;
+    return loco->running;
+}
+
+void showLocoSpeed(LocoRec* loco, int what) {
+    if (!loco || what == 1) return;
+    loco->shownSpeed = static_cast<int16_t>(loco->targetStep ? speedTableEntry(*loco, loco->targetStep) : 0);
+}
+
+void fillControlPostRow(int) {}
+
+int takeLocoOffTrack(LocoRec* loco) {
+    if (!loco || loco->targetStep != 0) return 0;
+    for (BlockRec* b : gBlocks)
+        if (b->arrivedTrain == loco || b->assignedTrain == loco) b->arrivedTrain = b->assignedTrain = nullptr;
+    for (TurnoutRec* t : gTurnouts)
+        if (t->holder == loco) t->holder = nullptr;
+    for (TrackRec* t : gTracks)
+        if (t->locoOnIt == loco->slot + 1) t->locoOnIt = 0;
+    clearElements(loco->run.head);
+    loco->connection = nullptr;
+    loco->route = nullptr;
+    for (WagonRec* first : {loco->frontChain, loco->rearChain})
+        for (WagonRec* w = first; w; w = w->next) w->front = w->rear = PositionRec{};
+    loco->running = 0;
+    const int row = gLocsOnTrack.indexOf(loco);
+    if (row >= 0) {
+        loco->packetCache.reset();
+        loco->blockCorrections.clear();
+        gLocsOnTrack.removeAt(row);
+    }
+    return 1;
+}

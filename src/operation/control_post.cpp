@@ -1,5 +1,0 @@
-#include "operation/control_post.h"
-
-uint8_t gNoFeedbackPoll = 0;
-
-void controlPostCommand(int, int) {}

@@ -1,6 +1,0 @@
-#include "operation/dialog_refresh.h"
-
-// The dialogs are not built yet; nothing shows these values.
-void refreshLocoSpeedReadouts(const LocoRec*) {}
-void refreshLocoFunctionPanels(const LocoRec*) {}
-void refreshFunctionDecoderDialog(const FunctionDecoderRec*) {}

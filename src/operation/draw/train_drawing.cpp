@@ -1,0 +1,7 @@
+#include "operation/draw/train_drawing.h"
+
+// No train or wagon is placed on the track yet, so there is nothing to draw or erase.
+void drawTrainsOnTrack(int) {}
+void drawLooseWagons(int) {}
+void eraseTrainsOnLayer(int) {}
+void redrawErasedTrains() {}

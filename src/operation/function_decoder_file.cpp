@@ -1,4 +1,0 @@
-#include "operation/function_decoder_file.h"
-
-// Function decoders are not read yet.
-int loadFunctionDecoderFile() { return 0; }

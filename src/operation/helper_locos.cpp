@@ -1,4 +1,0 @@
-#include "operation/helper_locos.h"
-
-// Helper locomotives are not linked yet, so re-marking a wagon changes nothing.
-void setWagonKind(WagonRec*, char, int, int) {}

@@ -1,7 +1,0 @@
-#include "operation/length_units.h"
-
-#include "layout/scale.h"
-
-int32_t fromCentimetres(double cm) { return static_cast<int32_t>(cm / gCmPerUnit + 0.5); }
-double toCentimetres(double units) { return units * gCmPerUnit; }
-int32_t toCentimetresRounded(double units) { return static_cast<int32_t>(units * gCmPerUnit + 0.5); }

@@ -1,0 +1,7 @@
+#include "operation/model/length_units.h"
+
+#include "layout/model/scale.h"
+
+int32_t fromCentimetres(double cm) { return static_cast<int32_t>(cm / gCmPerUnit + 0.5); }
+double toCentimetres(double units) { return units * gCmPerUnit; }
+int32_t toCentimetresRounded(double units) { return static_cast<int32_t>(units * gCmPerUnit + 0.5); }

@@ -1,0 +1,3 @@
+#include "operation/model/route_editor_state.h"
+
+RouteRec* gCurRoute = nullptr;

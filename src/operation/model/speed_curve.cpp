@@ -1,0 +1,42 @@
+#include "operation/model/speed_curve.h"
+
+#include <algorithm>
+
+#include "operation/model/train_model.h"
+
+namespace {
+bool validSteps(int n) { return n == 14 || n == 27 || n == 28 || n == 126; }
+}
+
+void normaliseSpeedCurve(LocoRec* loco) {
+    if (!loco) return;
+    auto& table = loco->speedTable;
+    table[0] = 0;
+    const int n = loco->run.speedSteps;
+    if (!validSteps(n)) return;
+    const int pitch = 252 / n;
+    int sum = 0;
+    for (int s = 1; s <= n; ++s) sum += table[pitch * s / 2];
+    if (sum == 0) {
+        for (int j = 1; j < kSpeedTableSize; ++j)
+            table[j] = static_cast<uint8_t>(std::clamp(static_cast<int>(j * loco->run.maxSpeed / 126.0f + 0.5f), 0, 255));
+    } else {
+        const int m = 2 * sum / (n + 1);
+        if (m == loco->run.maxSpeed) return;
+        loco->run.maxSpeed = static_cast<int16_t>(m);
+    }
+    loco->stepDelay = static_cast<int16_t>(calcStepDelay(loco, loco->acceleration));
+}
+
+int fillSpeedCurveStep(LocoRec* loco, int step, uint8_t value) {
+    const int n = loco ? loco->run.speedSteps : 0;
+    if (!validSteps(n) || step < 1 || step > n) return 0;
+    const int last = step * 126 / n;
+    for (int j = (step - 1) * 126 / n + 1; j <= last; ++j) loco->speedTable[j] = value;
+    return last + 1;
+}
+
+int calcStepDelay(const LocoRec* loco, int acceleration) {
+    if (!loco || loco->run.speedSteps <= 0) return 0;
+    return (12 - acceleration) * loco->run.maxSpeed * 10 / loco->run.speedSteps;
+}

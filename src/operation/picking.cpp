@@ -1,4 +1,0 @@
-#include "operation/picking.h"
-
-// Until the pick tests are built, a vehicle end is taken to stand where its position says.
-bool pickConfirmsVehicleEnd(const PositionRec&) { return true; }

@@ -1,3 +1,0 @@
-#include "operation/route_editor_state.h"
-
-RouteRec* gCurRoute = nullptr;

@@ -1,4 +1,0 @@
-#include "operation/running_engine.h"
-
-// No train runs yet.
-void runTrainsCycle() {}

@@ -1,5 +1,0 @@
-#include "operation/second_tick.h"
-
-// The model clock and the per-second checks are not kept yet.
-void secondTick() {}
-void markAlarmSections() {}

@@ -1,4 +1,0 @@
-#include "operation/speed_calibration.h"
-
-// No calibration can be started yet, so there is no state to step.
-void runSpeedCalibration(int) {}

@@ -1,7 +1,0 @@
-#include "operation/train_drawing.h"
-
-// No train or wagon is placed on the track yet, so there is nothing to draw or erase.
-void drawTrainsOnTrack(int) {}
-void drawLooseWagons(int) {}
-void eraseTrainsOnLayer(int) {}
-void redrawErasedTrains() {}

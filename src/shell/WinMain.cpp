@@ -1,4 +1,0 @@
-// Program entry of VestrelWin.
-#include "shell/program_entry.h"
-
-int main(int argc, char** argv) { return WinMain(argc, argv); }

@@ -1,4 +1,0 @@
-#include "shell/input_state.h"
-
-DiagramPoint gMousePoint;
-uint8_t gEditOpRunning = 0;

@@ -1,8 +1,0 @@
-#include "shell/settings_pages.h"
-
-#include "shell/untInstellingen.h"
-
-// The dialog's pages are not built yet: it opens as it is.
-void showSettingsPage(int) {
-    if (frmInstellingen) frmInstellingen->show();
-}

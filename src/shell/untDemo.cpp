@@ -1,7 +1,0 @@
-#include "shell/untDemo.h"
-
-#include "shell/form_setup.h"
-
-TfrmDemo* frmDemo = nullptr;
-
-TfrmDemo::TfrmDemo(QWidget* parent) : QDialog(parent) { setupForm(this, "frmDemo", "Demo", 792, 64); }

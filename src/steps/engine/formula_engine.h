@@ -1,0 +1,3 @@
+#pragma once
+// The formula engine of the step programs.
+#include "steps/model/formula_vars.h"

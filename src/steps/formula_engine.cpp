@@ -1,3 +1,0 @@
-#include "steps/formula_engine.h"
-
-float gFormulaVars[kFormulaVars] = {};

@@ -1,0 +1,3 @@
+#include "steps/model/formula_vars.h"
+
+float gFormulaVars[kFormulaVars] = {};

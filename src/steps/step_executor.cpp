@@ -1,4 +1,0 @@
-#include "steps/step_executor.h"
-
-// No step program is kept yet, so none runs.
-void runStepPrograms() {}

@@ -1,4 +1,0 @@
-#include "steps/step_program.h"
-
-RecordTable<StepProgramRec, 50> gStepPrograms;
-RecordTable<StepRec, 500> gSteps;
