@@ -1,6 +1,9 @@
 #include "operation/control/loco_operation.h"
 
+#include <mutex>
+
 #include "link/buffers/link_buffers.h"
+#include "link/protocol/track_packets.h"
 #include "operation/model/train_model.h"
 
 // Until the control post is built these keep only the locomotive's own state right.
@@ -48,6 +51,7 @@ int takeLocoOffTrack(LocoRec* loco) {
     loco->running = 0;
     const int row = gLocsOnTrack.indexOf(loco);
     if (row >= 0) {
+        std::lock_guard lock(trackPacketMutex());  // the link thread may be copying its packets
         loco->packetCache.reset();
         loco->blockCorrections.clear();
         gLocsOnTrack.removeAt(row);
