@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "link/buffers/link_buffers.h"
 #include "link/protocol/track_packets.h"
 #include "operation/model/train_model.h"
 
@@ -19,6 +20,20 @@ void showLocoSpeed(LocoRec* loco, int what) {
 }
 
 void fillControlPostRow(int) {}
+
+void stopLoco(LocoRec* loco) {
+    if (!loco) return;
+    loco->targetStep = loco->currentStep = 0;
+    showLocoSpeed(loco, 0);
+    queueLocoSpeed(loco, 1);
+}
+
+void queueLocoReverse(LocoRec* loco, int cycles) {
+    if (!loco) return;
+    loco->holdCountdown = static_cast<uint8_t>(cycles);
+    loco->targetStep = loco->decoderType == 2 ? 30 : 15;
+    queueLocoSpeed(loco, 0);
+}
 
 int takeLocoOffTrack(LocoRec* loco) {
     if (!loco || loco->targetStep != 0) return 0;
