@@ -1,11 +1,11 @@
 #pragma once
-// Operating accessories and step programs from the control post, the dialogs, the step programs and peers.
+// Operating turnouts, signals, outputs and step programs during a session.
 struct OutputRec;
 struct SignalRec;
 struct StepProgramRec;
 struct TurnoutRec;
 
-// Throws the turnout (re-routing a train that holds it).
+// Throws the turnout to its other position.
 void toggleTurnout(TurnoutRec* turnout);
 // Forces the signal to red, or releases it.
 void toggleSignalForcedRed(SignalRec* signal);

@@ -5,7 +5,7 @@
 
 #include "network/model/net_queue.h"
 #include "operation/control/loco_operation.h"
-#include "operation/engine/target_speed.h"
+#include "operation/engine/contact_evaluation.h"
 #include "operation/model/train_model.h"
 #include "steps/model/step_program.h"
 

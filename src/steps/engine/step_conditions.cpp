@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "link/buffers/link_buffers.h"
-#include "operation/control/wagon_coupling.h"
+#include "operation/engine/wagon_coupling.h"
 #include "operation/model/train_model.h"
 #include "shell/model/input_state.h"
 #include "steps/engine/formula_engine.h"
