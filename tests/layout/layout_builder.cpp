@@ -104,6 +104,14 @@ LayoutBuilder& LayoutBuilder::signal(int number, int blockNumber, char direction
     return *this;
 }
 
+LayoutBuilder& LayoutBuilder::input(int number, DiagramPoint anchor) {
+    auto i = std::make_unique<InputRec>();
+    i->number = static_cast<int16_t>(number);
+    layoutInput(*i, anchor);
+    gInputs.append(std::move(i));
+    return *this;
+}
+
 LayoutBuilder& LayoutBuilder::turntable(int number, DiagramPoint a, DiagramPoint b, int positions) {
     track({a, b});
     TrackRec* bridge = lastOf(gTracks);
