@@ -17,6 +17,7 @@
 #include "shell/model/input_state.h"
 #include "shell/model/schema_state.h"
 #include "shell/shell_test_support.h"
+#include "shell/window/image_view.h"
 #include "shell/window/untSchema.h"
 
 class DrawingWindow : public ::testing::Test {
