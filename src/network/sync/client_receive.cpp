@@ -15,7 +15,7 @@
 #include "operation/model/train_model.h"
 #include "shell/config/messages.h"
 #include "shell/model/version.h"
-#include "steps/model/step_file.h"
+#include "steps/files/step_file.h"
 
 int gNetCarriedBytes = 0;
 
