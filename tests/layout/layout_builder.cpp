@@ -279,14 +279,6 @@ LayoutBuilder& LayoutBuilder::output(int address, char button, DiagramPoint anch
     return *this;
 }
 
-LayoutBuilder& LayoutBuilder::input(int number, DiagramPoint anchor) {
-    auto i = std::make_unique<InputRec>();
-    i->number = static_cast<int16_t>(number);
-    layoutInput(*i, anchor);
-    gInputs.append(std::move(i));
-    return *this;
-}
-
 namespace {
 template <int N>
 int codeOf(const StepCodeInfo (&table)[N], const char* label) {

@@ -52,8 +52,6 @@ public:
 
     // An output with its address and button ('R' red, 'G' green), state 'G', anchored at the point.
     LayoutBuilder& output(int address, char button, DiagramPoint anchor);
-    // A feedback input (contact) anchored at the point.
-    LayoutBuilder& input(int number, DiagramPoint anchor);
 
     // One step of a step program: condition and action by their labels ("ingang=1", "uitgang=G"),
     // each with its value, and the time in seconds.
