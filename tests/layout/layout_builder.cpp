@@ -100,6 +100,18 @@ LayoutBuilder& LayoutBuilder::signal(int number, int blockNumber, char direction
     return *this;
 }
 
+LayoutBuilder& LayoutBuilder::output(int address, bool green, DiagramPoint p) {
+    auto o = std::make_unique<OutputRec>();
+    o->key = static_cast<int16_t>(address * 2 + (green ? 1 : 0));
+    o->outline[0] = p;
+    o->outline[1] = {p.x + 8, p.y};
+    o->outline[2] = {p.x + 8, p.y + 8};
+    o->outline[3] = {p.x, p.y + 8};
+    o->pulseTime = 2;
+    gOutputs.append(std::move(o));
+    return *this;
+}
+
 LayoutBuilder& LayoutBuilder::turntable(int number, DiagramPoint a, DiagramPoint b, int positions) {
     track({a, b});
     TrackRec* bridge = lastOf(gTracks);

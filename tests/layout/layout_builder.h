@@ -39,6 +39,8 @@ public:
     LayoutBuilder& turnout(char subtype, int number, std::initializer_list<DiagramPoint> legs);
     // A signal on block blockNumber guarding its 'H' (last point) or 'T' (first point) end.
     LayoutBuilder& signal(int number, int blockNumber, char direction);
+    // An output button for accessory address (green: the green button), its outline a small square at p.
+    LayoutBuilder& output(int address, bool green, DiagramPoint p);
     // A turntable whose bridge track runs from a to b, laid out with the given number of positions.
     LayoutBuilder& turntable(int number, DiagramPoint a, DiagramPoint b, int positions);
 

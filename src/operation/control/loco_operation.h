@@ -10,3 +10,7 @@ void showLocoSpeed(LocoRec* loco, int what);
 void fillControlPostRow(int row);
 // Takes the locomotive and its train off the track; 0 (refused) while its target step is not 0.
 int takeLocoOffTrack(LocoRec* loco);
+// Brings the locomotive to step n (the command station's keyboard changed it).
+void setLocoSpeedStep(LocoRec* loco, int step);
+// Reverses the locomotive; asShunting 1: as if it ran in mode "Rangeer". 1 reversed, 0 refused.
+int reverseLoco(LocoRec* loco, int asShunting);
