@@ -34,6 +34,7 @@ uint8_t gLastFormatRequest[3] = {};
 std::atomic<uint8_t> gComRequest{0};
 std::atomic<uint8_t> gFormatSwitchMs{0};
 int16_t gPollPeriod = 300;
+std::atomic<uint8_t> gS88PollRequest{0};
 
 namespace {
 

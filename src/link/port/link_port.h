@@ -24,6 +24,8 @@ extern uint8_t gLastFormatRequest[3]; // direct mode, DCC, accessory of the prev
 extern std::atomic<uint8_t> gComRequest;
 extern std::atomic<uint8_t> gFormatSwitchMs;  // how long the last format change took, ms
 extern int16_t gPollPeriod;                   // feedback poll period of command-station mode, ms
+// Set by the running engine when the S88 modules are due to be read; cleared by the S88 thread.
+extern std::atomic<uint8_t> gS88PollRequest;
 
 // Opens the ports and starts the threads (a link still open is closed first). Failures are shown as
 // messages; the link then stays closed or opens without the part that failed.

@@ -4,7 +4,7 @@ struct OutputRec;
 struct SignalRec;
 struct TurnoutRec;
 
-// Throws the turnout.
+// Throws the turnout to its other position.
 void toggleTurnout(TurnoutRec* turnout);
 // Forces the signal to red, or releases it.
 void toggleSignalForcedRed(SignalRec* signal);

@@ -14,3 +14,7 @@ int takeLocoOffTrack(LocoRec* loco);
 void setLocoSpeedStep(LocoRec* loco, int step);
 // Reverses the locomotive; asShunting 1: as if it ran in mode "Rangeer". 1 reversed, 0 refused.
 int reverseLoco(LocoRec* loco, int asShunting);
+// Stops the locomotive at once: target and current step 0, the speed queued.
+void stopLoco(LocoRec* loco);
+// Sends a direction change over the speed channel: the speed is held for `cycles` main cycles.
+void queueLocoReverse(LocoRec* loco, int cycles);

@@ -1,0 +1,14 @@
+#include "operation/engine/wagon_coupling.h"
+
+#include "operation/model/train_model.h"
+
+// Until coupling is built, a train meets no wagon it could couple.
+int coupleTrain(LocoRec*) { return 0; }
+
+bool pointBeyondWagon(const PositionRec& candidate, const PositionRec& end, float dx, float dy) {
+    if (dx > 0) return candidate.x > end.x;
+    if (dx < 0) return candidate.x < end.x;
+    if (dy > 0) return candidate.y > end.y;
+    if (dy < 0) return candidate.y < end.y;
+    return false;
+}
