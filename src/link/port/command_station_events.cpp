@@ -43,7 +43,7 @@ void applyLocoEvents(const std::vector<uint8_t>& records) {
         const LocoEvent e = readLocoEvent(&records[i]);
         if (!e.loco) return;
         if (e.step >= 0) setLocoSpeedStep(e.loco, e.step);
-        if (e.reverse) reverseLoco(e.loco, 0);
+        if (e.reverse) reverseLoco(e.loco);
         // F1..F4, then F0.
         const uint8_t masks[5] = {0x01, 0x02, 0x04, 0x08, 0x10};
         for (int k = 0; k < 5; ++k) {

@@ -11,6 +11,7 @@ void toggleTurnout(TurnoutRec* turnout) {
     drawTurnout(*turnout, 0, 1);
 }
 
-// Signals and outputs are not operated from a session yet.
+// Until the control post is built these change nothing.
 void toggleSignalForcedRed(SignalRec*) {}
 void operateOutput(OutputRec*) {}
+void setStepProgramState(StepProgramRec*, int) {}

@@ -5,6 +5,7 @@
 #include "link/buffers/link_buffers.h"
 #include "link/protocol/track_packets.h"
 #include "operation/model/train_model.h"
+#include "steps/model/step_program.h"
 
 // Until the control post is built these keep only the locomotive's own state right.
 int toggleLocoRun(LocoRec* loco) {
@@ -59,6 +60,14 @@ int takeLocoOffTrack(LocoRec* loco) {
     return 1;
 }
 
-// Driving from the control post is not built yet: the command station's changes are not taken over.
+// Until the control post is built these change nothing and answer "not done".
 void setLocoSpeedStep(LocoRec*, int) {}
-int reverseLoco(LocoRec*, int) { return 0; }
+int cycleLocoMode(LocoRec*) { return 0; }
+int reverseLoco(LocoRec*) { return 0; }
+void toggleLocoForce(LocoRec*) {}
+
+int deleteLoco(LocoRec* loco) {
+    if (!loco) return 0;
+    forgetStepProgramLoco(loco);  // no step program keeps a freed locomotive
+    return 0;
+}

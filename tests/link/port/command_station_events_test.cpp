@@ -84,8 +84,8 @@ TEST_F(CommandStationEvents, AccessoryRecordsFindWhatDisagrees) {
         .block(1, {{100, 100}, {200, 100}, {300, 100}})
         .turnout('l', 7, {{400, 100}, {300, 100}, {306, 120}})
         .signal(9, 1, 'H')
-        .output(12, true, {500, 500})
-        .output(12, false, {520, 500});
+        .output(12, 'G', {500, 500})
+        .output(12, 'R', {520, 500});
     TurnoutRec* t = turnoutNumbered(7);
     SignalRec* s = signalNumbered(9);
     t->position = 'G';
@@ -96,6 +96,7 @@ TEST_F(CommandStationEvents, AccessoryRecordsFindWhatDisagrees) {
     EXPECT_EQ(readAccessoryEvent(9, 0x80).signal, nullptr);
     s->aspect = 'S';
     EXPECT_EQ(readAccessoryEvent(9, 0x80).signal, s);
+    gOutputs[0]->state = 'R';
     EXPECT_EQ(readAccessoryEvent(12, 0x80).output, gOutputs[0]);
     gOutputs[1]->state = 'R';
     EXPECT_EQ(readAccessoryEvent(12, 0x00).output, nullptr);
