@@ -67,6 +67,19 @@ TEST_F(Executor, NoConditionWithATimeWaitsThatManySeconds) {
     EXPECT_EQ(program().currentStep, 2);
 }
 
+TEST_F(Executor, TheWaitCountsOnAcrossTheClocksWrap) {
+    LayoutBuilder().stepProgram("p", {{"geen", 0, "teller+", 1, 5}, {"teller>=", 99, "geen", 0}});
+    gMsTick = 0x7FFFF000u;  // the next second passes the largest signed value, then the clock wraps
+    start();
+    runFor(4980);
+    EXPECT_EQ(program().waitLeft, 1);
+    gMsTick = 0xFFFFF000u;
+    LayoutBuilder().stepProgram("p", {{"geen", 0, "teller+", 1, 5}, {"teller>=", 99, "geen", 0}});
+    start();
+    runFor(5010);
+    EXPECT_EQ(program().counter, 1);
+}
+
 TEST_F(Executor, NoConditionWithoutTimePerformsAtOnce) {
     LayoutBuilder().stepProgram("p", {{"geen", 0, "teller+", 1}, {"teller>=", 99, "geen", 0}});
     start();
