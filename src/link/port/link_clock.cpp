@@ -1,4 +1,4 @@
-#include "link/threads/link_clock.h"
+#include "link/port/link_clock.h"
 
 #include <chrono>
 
