@@ -10,3 +10,26 @@ void showLocoSpeed(LocoRec* loco, int what);
 void fillControlPostRow(int row);
 // Takes the locomotive and its train off the track; 0 (refused) while its target step is not 0.
 int takeLocoOffTrack(LocoRec* loco);
+// One speed step up (key 38) or down (40) for the locomotive in control-post row `row`; with
+// showReason the reason it does not start is shown.
+void stepLocoSpeed(LocoRec* loco, int row, int key, int showReason);
+// The wait time one second longer ('+') or shorter ('-').
+void adjustLocoWaitTime(LocoRec* loco, int key);
+// The next running mode; 1 when the mode changed, 0 refused.
+int cycleLocoMode(LocoRec* loco);
+// Reverses the locomotive; 1 reversed, 0 refused.
+int reverseLoco(LocoRec* loco);
+// Forced running (coupling) on or off.
+void toggleLocoForce(LocoRec* loco);
+
+// The first locomotive on the track whose head lies within `tolerance` of the mouse point: 410 with
+// the locomotive and its control-post row, else 0.
+int pickLocoAt(int tolerance, LocoRec*& loco, int& row);
+
+// Takes the locomotive off the track when it stands there, removes it from gLocs (the later
+// locomotives move up) and puts its own wagons, uncoupled, at the start of the off-track wagons.
+// The record and its speed table are freed. 1.
+int deleteLoco(LocoRec* loco);
+// Frees the wagon at that index of gWagons; the later wagons move down and the zone ends follow. 1, or
+// 0 for an index outside the table.
+int freeWagonSlot(int index);
