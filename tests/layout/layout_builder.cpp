@@ -1,9 +1,13 @@
 #include "layout_builder.h"
 
+#include <cmath>
 #include <memory>
 
 #include "layout/model/geometry.h"
 #include "steps/model/step_program.h"
+#include "layout/model/scale.h"
+#include "operation/model/train_model.h"
+#include "operation/model/vehicle_positions.h"
 
 namespace {
 
@@ -124,8 +128,7 @@ LayoutBuilder& LayoutBuilder::output(int key, DiagramPoint anchor) {
 LayoutBuilder& LayoutBuilder::input(int number, DiagramPoint anchor) {
     auto i = std::make_unique<InputRec>();
     i->number = static_cast<int16_t>(number);
-    i->anchor = anchor;
-    i->secondPoint = {anchor.x + 10, anchor.y};
+    layoutInput(*i, anchor);
     gInputs.append(std::move(i));
     return *this;
 }
@@ -157,6 +160,80 @@ LayoutBuilder& LayoutBuilder::turntable(int number, DiagramPoint a, DiagramPoint
     last_ = 0;
     return *this;
 }
+
+LayoutBuilder& LayoutBuilder::measureBlocks() {
+    for (BlockRec* b : gBlocks)
+        for (int s = 0; s < b->sections; ++s)
+            b->sectionLengths[s] = static_cast<float>(std::hypot(b->points[s + 1].x - b->points[s].x,
+                                                                 b->points[s + 1].y - b->points[s].y));
+    return *this;
+}
+
+LocoRec* putLocoOnBlock(int number, int blockNumber, int section, DiagramPoint at, bool towardLast, char heading) {
+    BlockRec* b = blockNumbered(blockNumber);
+    if (!b) return nullptr;
+    auto rec = std::make_unique<LocoRec>();
+    rec->number = static_cast<int16_t>(number);
+    rec->running = 1;
+    rec->mode = kModeManual;
+    rec->heading = heading;
+    rec->direction = 'v';
+    rec->decoderType = 4;
+    rec->run.speedSteps = 28;
+    rec->maxStep = 28;
+    rec->stepDelay = rec->effectiveStepDelay = 200;
+    rec->contactRole = heading == 'H' ? 6 : 1;
+    for (int i = 0; i < kSpeedTableSize; ++i) rec->speedTable[i] = static_cast<uint8_t>(i);
+    PositionRec& h = rec->run.head;
+    h.block = b;
+    h.x = static_cast<float>(at.x);
+    h.y = static_cast<float>(at.y);
+    h.ix = at.x;
+    h.iy = at.y;
+    h.sectionA = towardLast ? section : section + 1;
+    h.sectionB = towardLast ? section + 1 : section;
+    updateVehiclePosition(h);
+    LocoRec* l = gLocs.append(std::move(rec));
+    gLocsOnTrack.append(l);
+    l->blockCorrections.assign(2 * static_cast<size_t>(gBlockCount), 0);
+    l->packetCache = std::make_unique<PacketCache>();
+    if (!b->assignedTrain) b->assignedTrain = l;
+    return l;
+}
+
+void hangWagons(LocoRec* loco, int n, int lengthUnits) {
+    const PositionRec& head = loco->run.head;
+    const float ux = head.dx * gSpeedFactor, uy = head.dy * gSpeedFactor;
+    float back = gHalfUnit20cm;
+    WagonRec* previous = nullptr;
+    for (int i = 0; i < n; ++i) {
+        auto rec = std::make_unique<WagonRec>();
+        rec->number = 100 + i;
+        rec->lengthUnits = static_cast<uint8_t>(lengthUnits);
+        rec->front = head;
+        if (head.track || head.turnout) rec->front.block = nullptr;  // only the head keeps its block there
+        rec->front.x = head.x - back * ux;
+        rec->front.y = head.y - back * uy;
+        back += lengthUnits;
+        rec->rear = rec->front;
+        rec->rear.x = head.x - back * ux;
+        rec->rear.y = head.y - back * uy;
+        back += 6;
+        for (PositionRec* p : {&rec->front, &rec->rear}) {
+            p->ix = static_cast<int32_t>(p->x);
+            p->iy = static_cast<int32_t>(p->y);
+        }
+        WagonRec* w = gWagons.append(std::move(rec));
+        w->owner = loco;
+        w->previous = previous;
+        if (previous) previous->next = w;
+        else loco->frontChain = w;
+        previous = w;
+    }
+    relinkWagonChains();
+}
+
+void clearTestTrains() { clearTrainTables(); }
 
 BlockRec* blockNumbered(int number) {
     for (BlockRec* b : gBlocks)

@@ -45,12 +45,16 @@ public:
     LayoutBuilder& orange(int number);
     // An output with key (address * 2 + button) whose outline starts at anchor.
     LayoutBuilder& output(int key, DiagramPoint anchor);
-    // A feedback input whose symbol starts at anchor.
-    LayoutBuilder& input(int number, DiagramPoint anchor);
     // A step program with its box from (left, top) to (right, bottom).
     LayoutBuilder& stepBox(const char* name, int left, int top, int right, int bottom);
+    // A feedback input shown at `anchor`.
+    LayoutBuilder& input(int number, DiagramPoint anchor);
     // A turntable whose bridge track runs from a to b, laid out with the given number of positions.
     LayoutBuilder& turntable(int number, DiagramPoint a, DiagramPoint b, int positions);
+
+    // Section lengths of every block from its points (the block dialog's geometry leaves them to the
+    // element's own computation; the running engine needs them).
+    LayoutBuilder& measureBlocks();
 
 private:
     char last_ = 0;  // 'b' or 'v': what loop() marks
@@ -73,3 +77,17 @@ std::vector<std::string> describeConnections();
 // Station s (0-based) has turnouts 2s+1 (entry) and 2s+2 (exit), blocks 3s+1 and 3s+2 (the loop) and
 // 3s+3 (the line). Every block end leads on, so the analysis finds 8 connections per station.
 void buildStationRing(LayoutBuilder& builder, int stations);
+
+// Trains for the running-engine tests. The locomotive runs 28 steps with speed-table entry i = i, step
+// delays of 200 ms, mode "Manueel", switched on, direction 'v'; its head stands at `at` on section
+// `section` (0-based) of the block and travels toward the block's last point when towardLast, else toward
+// its first point. It is appended to gLocs and gLocsOnTrack (with its block-correction buffer) and the
+// block is assigned to it when free.
+struct LocoRec;
+struct WagonRec;
+LocoRec* putLocoOnBlock(int number, int blockNumber, int section, DiagramPoint at, bool towardLast, char heading);
+// Hangs n wagons of the given length units behind the locomotive (its front chain), on the head's segment:
+// the first wagon's front gHalfUnit20cm behind the head, 6 units between wagons.
+void hangWagons(LocoRec* loco, int n, int lengthUnits);
+// Frees every locomotive and wagon and forgets the trains the layout records name.
+void clearTestTrains();

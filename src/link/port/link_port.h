@@ -3,6 +3,11 @@
 #include <atomic>
 #include <cstdint>
 
+// Feedback poll period of command-station mode in ms (set when the link opens).
+extern int16_t gPollPeriod;
+// Set by the running engine when the S88 modules are due to be read; cleared by the S88 thread.
+extern std::atomic<uint8_t> gS88PollRequest;
+
 // 1 while the link is open; the link's worker threads loop while it is set.
 extern std::atomic<uint8_t> gLinkOpen;
 

@@ -1,13 +1,13 @@
 #pragma once
-// Operating accessories from the control post: turnouts, signals, outputs, turntables and the run
-// state of step programs.
+// Operating accessories during a session: turnouts, signals, outputs, turntables and the run state of
+// step programs.
 struct OutputRec;
 struct SignalRec;
 struct StepProgramRec;
 struct TurnoutRec;
 struct TurntableRec;
 
-// Throws the turnout (crossings never).
+// Throws the turnout to its other position (crossings never).
 void toggleTurnout(TurnoutRec* turnout);
 // Forces the signal to red, or releases it.
 void toggleSignalForcedRed(SignalRec* signal);

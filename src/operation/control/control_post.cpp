@@ -8,7 +8,7 @@
 #include "operation/control/client_control_post.h"
 #include "operation/control/control_post_internal.h"
 #include "operation/control/loco_operation.h"
-#include "operation/control/wagon_coupling.h"
+#include "operation/engine/wagon_coupling.h"
 #include "operation/dialogs/untLok.h"
 #include "operation/dialogs/untWagons.h"
 #include "operation/engine/contact_evaluation.h"

@@ -1,6 +1,10 @@
 #include "operation/control/loco_operation.h"
 
+#include <mutex>
+
 #include "layout/editor/hit_test.h"
+#include "link/buffers/link_buffers.h"
+#include "link/protocol/track_packets.h"
 #include "network/model/net_queue.h"
 #include "operation/engine/helper_locos.h"
 #include "operation/model/train_model.h"
@@ -21,6 +25,20 @@ void showLocoSpeed(LocoRec* loco, int what) {
 
 void fillControlPostRow(int) {}
 
+void stopLoco(LocoRec* loco) {
+    if (!loco) return;
+    loco->targetStep = loco->currentStep = 0;
+    showLocoSpeed(loco, 0);
+    queueLocoSpeed(loco, 1);
+}
+
+void queueLocoReverse(LocoRec* loco, int cycles) {
+    if (!loco) return;
+    loco->holdCountdown = static_cast<uint8_t>(cycles);
+    loco->targetStep = loco->decoderType == 2 ? 30 : 15;
+    queueLocoSpeed(loco, 0);
+}
+
 int takeLocoOffTrack(LocoRec* loco) {
     if (!loco || loco->targetStep != 0) return 0;
     for (BlockRec* b : gBlocks)
@@ -37,6 +55,7 @@ int takeLocoOffTrack(LocoRec* loco) {
     loco->running = 0;
     const int row = gLocsOnTrack.indexOf(loco);
     if (row >= 0) {
+        std::lock_guard lock(trackPacketMutex());  // the link thread may be copying its packets
         loco->packetCache.reset();
         loco->blockCorrections.clear();
         gLocsOnTrack.removeAt(row);

@@ -10,6 +10,10 @@ void showLocoSpeed(LocoRec* loco, int what);
 void fillControlPostRow(int row);
 // Takes the locomotive and its train off the track; 0 (refused) while its target step is not 0.
 int takeLocoOffTrack(LocoRec* loco);
+// Stops the locomotive at once: target and current step 0, the speed queued.
+void stopLoco(LocoRec* loco);
+// Sends a direction change over the speed channel: the speed is held for `cycles` main cycles.
+void queueLocoReverse(LocoRec* loco, int cycles);
 // One speed step up (key 38) or down (40) for the locomotive in control-post row `row`; with
 // showReason the reason it does not start is shown.
 void stepLocoSpeed(LocoRec* loco, int row, int key, int showReason);

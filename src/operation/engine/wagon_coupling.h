@@ -1,8 +1,13 @@
 #pragma once
-// Wagons on the track: finding them under the mouse point, uncoupling and taking them off.
+// Coupling loose wagons to a train.
 struct LocoRec;
+struct PositionRec;
 struct WagonRec;
 
+// Couples the loose wagons the train has met; 1 coupled, 0 nothing to couple or refused.
+int coupleTrain(LocoRec* loco);
+// True when candidate lies beyond end in the direction (dx, dy): along x when dx is not 0, else along y.
+bool pointBeyondWagon(const PositionRec& candidate, const PositionRec& end, float dx, float dy);
 // The wagon whose line from front to rear end passes the mouse point: mode 1 every wagon on the track
 // (loose and coupled, tolerance 3), 2 the coupled ones (3), 4 the coupled ones (4), 3 the two chains of
 // the given locomotive (2). 411 with the wagon, the first wagon of its run or chain, its owner (null

@@ -1,10 +1,21 @@
-#include "operation/control/wagon_coupling.h"
+#include "operation/engine/wagon_coupling.h"
 
 #include <algorithm>
 
 #include "layout/editor/hit_test.h"
 #include "operation/model/train_model.h"
 #include "shell/model/input_state.h"
+
+// Until coupling is built, a train meets no wagon it could couple.
+int coupleTrain(LocoRec*) { return 0; }
+
+bool pointBeyondWagon(const PositionRec& candidate, const PositionRec& end, float dx, float dy) {
+    if (dx > 0) return candidate.x > end.x;
+    if (dx < 0) return candidate.x < end.x;
+    if (dy > 0) return candidate.y > end.y;
+    if (dy < 0) return candidate.y < end.y;
+    return false;
+}
 
 namespace {
 
