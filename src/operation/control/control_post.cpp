@@ -44,7 +44,13 @@ bool clickModeActive() { return gEditMode != 0 && gEditMode != 12 && gEditMode !
 int firstPass(PostHit& hit) {
     const int t = gSnapTolerance;
     if (int c = pickInputAt(0, hit.element)) return c;
-    if (int c = pickWagonAt(hit.loco, hit.wagon, hit.first, hit.element.point, 1)) return c;
+    WagonHit wagon;
+    if (int c = pickWagonAt(wagon, 1)) {
+        hit.loco = wagon.loco;
+        hit.wagon = wagon.wagon;
+        hit.first = wagon.first;
+        return c;
+    }
     if (int c = pickLocoAt(2 * t, hit.loco, hit.row)) return c;
     if (int c = pickTurnoutAt(0, hit.element)) return c;
     if (int c = pickSignalAt(0, hit.element)) return c;

@@ -9,6 +9,7 @@
 #include "operation/engine/helper_locos.h"
 #include "operation/model/train_model.h"
 #include "shell/model/input_state.h"
+#include "steps/model/step_program.h"
 
 // Until the control post is built these keep only the locomotive's own state right.
 int toggleLocoRun(LocoRec* loco) {
@@ -66,6 +67,7 @@ int takeLocoOffTrack(LocoRec* loco) {
 // The speed, wait, mode, direction and force operations are not built yet: each changes nothing.
 void stepLocoSpeed(LocoRec*, int, int, int) {}
 void adjustLocoWaitTime(LocoRec*, int) {}
+void setLocoSpeedStep(LocoRec*, int) {}
 int cycleLocoMode(LocoRec*) { return 0; }
 int reverseLoco(LocoRec*) { return 0; }
 void toggleLocoForce(LocoRec*) {}
@@ -104,6 +106,7 @@ int detachOwnWagons(LocoRec* loco, WagonRec** out, int capacity) {
 int deleteLoco(LocoRec* loco) {
     const int index = gLocs.indexOf(loco);
     if (index < 0) return 0;
+    forgetStepProgramLoco(loco);  // no step program keeps a freed locomotive
     if (onTrack(loco->run.head) || gLocsOnTrack.indexOf(loco) >= 0) {
         loco->targetStep = 0;
         takeLocoOffTrack(loco);

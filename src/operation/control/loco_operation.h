@@ -14,6 +14,8 @@ int takeLocoOffTrack(LocoRec* loco);
 void stopLoco(LocoRec* loco);
 // Sends a direction change over the speed channel: the speed is held for `cycles` main cycles.
 void queueLocoReverse(LocoRec* loco, int cycles);
+// Brings the target step to n, through the departure checks of the first step when starting from 0.
+void setLocoSpeedStep(LocoRec* loco, int n);
 // One speed step up (key 38) or down (40) for the locomotive in control-post row `row`; with
 // showReason the reason it does not start is shown.
 void stepLocoSpeed(LocoRec* loco, int row, int key, int showReason);

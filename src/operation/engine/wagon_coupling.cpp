@@ -23,14 +23,15 @@ int wagonLineHit(const WagonRec* w, double tolerance) {
     return pointOnSegment(w->front.x, w->front.y, w->rear.x, w->rear.y, gMousePoint, tolerance);
 }
 
-// Walks each run from its first wagon through the next pointers (at most the table's size, so a broken
+// Walks a run from its first wagon through the next pointers (at most the table's size, so a broken
 // chain cannot loop).
-int pickInRun(WagonRec* first, double tolerance, WagonRec*& wagon, int& hitCode) {
+int pickInRun(WagonRec* first, double tolerance, WagonHit& hit) {
     int steps = 0;
     for (WagonRec* w = first; w && steps < kMaxWagons; w = w->next, ++steps) {
         if (const int h = wagonLineHit(w, tolerance)) {
-            wagon = w;
-            hitCode = h;
+            hit.wagon = w;
+            hit.first = first;
+            hit.code = h;
             return 411;
         }
     }
@@ -38,13 +39,12 @@ int pickInRun(WagonRec* first, double tolerance, WagonRec*& wagon, int& hitCode)
 }
 
 // The runs of a zone of gWagons: a run starts at a wagon without previous wagon.
-int pickInZone(int from, int to, double tolerance, LocoRec*& loco, WagonRec*& wagon, WagonRec*& first, int& hitCode) {
+int pickInZone(int from, int to, double tolerance, WagonHit& hit) {
     for (int i = from; i < to; ++i) {
         WagonRec* w = gWagons[i];
         if (!w || w->previous) continue;
-        if (pickInRun(w, tolerance, wagon, hitCode)) {
-            first = w;
-            loco = w->owner;
+        if (pickInRun(w, tolerance, hit)) {
+            hit.loco = w->owner;
             return 411;
         }
     }
@@ -53,25 +53,22 @@ int pickInZone(int from, int to, double tolerance, LocoRec*& loco, WagonRec*& wa
 
 }  // namespace
 
-int pickWagonAt(LocoRec*& loco, WagonRec*& wagon, WagonRec*& first, int& hitCode, int mode) {
+int pickWagonAt(WagonHit& hit, int mode) {
     const int coupledEnd = std::min(gWagonCounts.coupledEnd, gWagons.count());
     switch (mode) {
-    case 1: return pickInZone(0, coupledEnd, 3, loco, wagon, first, hitCode);
-    case 2: return pickInZone(gWagonCounts.loose, coupledEnd, 3, loco, wagon, first, hitCode);
-    case 4: return pickInZone(gWagonCounts.loose, coupledEnd, 4, loco, wagon, first, hitCode);
+    case 1: return pickInZone(0, coupledEnd, 3, hit);
+    case 2: return pickInZone(gWagonCounts.loose, coupledEnd, 3, hit);
+    case 4: return pickInZone(gWagonCounts.loose, coupledEnd, 4, hit);
     case 3:
-        if (!loco) return 0;
-        for (WagonRec* chain : {loco->frontChain, loco->rearChain}) {
-            if (pickInRun(chain, 2, wagon, hitCode)) {
-                first = chain;
-                return 411;
-            }
-        }
+        if (!hit.loco) return 0;
+        for (WagonRec* chain : {hit.loco->frontChain, hit.loco->rearChain})
+            if (pickInRun(chain, 2, hit)) return 411;
         return 0;
     default: return 0;
     }
 }
 
-// Uncoupling and taking wagons off are not built yet: each refuses.
+// Until wagons and coupling are built nothing is uncoupled or taken off.
 int uncoupleWagons(LocoRec*, WagonRec*) { return 0; }
+int pickTrainWagonAt(WagonHit&) { return 0; }
 int takeWagonOffTrack(WagonRec*, int) { return 0; }

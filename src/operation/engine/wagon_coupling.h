@@ -1,5 +1,5 @@
 #pragma once
-// Coupling loose wagons to a train.
+// Coupling loose wagons to a train, uncoupling, and finding the wagon under the mouse point (gMousePoint).
 struct LocoRec;
 struct PositionRec;
 struct WagonRec;
@@ -8,12 +8,23 @@ struct WagonRec;
 int coupleTrain(LocoRec* loco);
 // True when candidate lies beyond end in the direction (dx, dy): along x when dx is not 0, else along y.
 bool pointBeyondWagon(const PositionRec& candidate, const PositionRec& end, float dx, float dy);
+// Cuts the train at the wagon; the cut-off wagons stay on the track as loose wagons. 1 done, 0 when the
+// wagon does not belong to the locomotive.
+int uncoupleWagons(LocoRec* loco, WagonRec* wagon);
+
+struct WagonHit {
+    LocoRec* loco = nullptr;    // mode 3: the locomotive whose chains are tested; the owner of the wagon hit
+    WagonRec* wagon = nullptr;
+    WagonRec* first = nullptr;  // the first wagon of its run or chain
+    int code = 0;
+    int row = -1;               // pickTrainWagonAt: the locomotive's control-post row
+};
 // The wagon whose line from front to rear end passes the mouse point: mode 1 every wagon on the track
 // (loose and coupled, tolerance 3), 2 the coupled ones (3), 4 the coupled ones (4), 3 the two chains of
-// the given locomotive (2). 411 with the wagon, the first wagon of its run or chain, its owner (null
-// for a loose wagon) and the line test's answer (1 first half, 2 second half); else 0.
-int pickWagonAt(LocoRec*& loco, WagonRec*& wagon, WagonRec*& first, int& hitCode, int mode);
-// Uncouples the locomotive's train at the wagon; 1 done, 0 the wagon is not in this train.
-int uncoupleWagons(LocoRec* loco, WagonRec* wagon);
+// hit.loco (2). 411 with the wagon, the first wagon of its run or chain, its owner (null for a loose
+// wagon) and the line test's answer (1 first half, 2 second half) in hit; else 0.
+int pickWagonAt(WagonHit& hit, int mode);
+// The train under the mouse point, a wagon or the gap between two vehicles. 411 or 0.
+int pickTrainWagonAt(WagonHit& hit);
 // Takes the wagon off the track (redraw: erase it from the diagram too).
 int takeWagonOffTrack(WagonRec* wagon, int redraw);
