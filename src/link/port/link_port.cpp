@@ -1,18 +1,5 @@
 #include "link/port/link_port.h"
 
-<<<<<<< HEAD
-#include "shell/config/messages.h"
-
-std::atomic<uint8_t> gLinkOpen{0};
-int16_t gPollPeriod = 300;
-std::atomic<uint8_t> gS88PollRequest{0};
-
-// The serial ports are not driven yet: the configured port is reported as unavailable, so a session
-// with track control is not started and nothing pretends that a command station answers.
-void openCommandStationLink() { showDialogMessage("Ingestelde COM-poort niet beschikbaar !", 1); }
-
-void closeCommandStationLink() { gLinkOpen = 0; }
-=======
 #include <QLabel>
 #include <chrono>
 #include <mutex>
@@ -286,4 +273,3 @@ void closeCommandStationLink() {
     setLabel(&TfrmSchema::lblCOM, "Geen COM");
     for (auto which : {&TfrmSchema::lblHexUit, &TfrmSchema::lblLPTCOM, &TfrmSchema::lblHexIn}) showLabel(which, false);
 }
->>>>>>> main

@@ -27,20 +27,10 @@ extern int16_t gPollPeriod;                   // feedback poll period of command
 // Set by the running engine when the S88 modules are due to be read; cleared by the S88 thread.
 extern std::atomic<uint8_t> gS88PollRequest;
 
-<<<<<<< HEAD
-// 1 while the link is open; the link's worker threads loop while it is set.
-extern std::atomic<uint8_t> gLinkOpen;
-
-// Opens the ports of the settings and starts the link's worker threads; on failure the user is told
-// why and gLinkOpen stays 0.
-void openCommandStationLink();
-// Stops the link's worker threads and closes the ports; nothing when no link is open.
-=======
 // Opens the ports and starts the threads (a link still open is closed first). Failures are shown as
 // messages; the link then stays closed or opens without the part that failed.
 void openCommandStationLink();
 // Stops the threads, then closes the ports; nothing when no link is open.
->>>>>>> main
 void closeCommandStationLink();
 // Sets the track port's format for a transmission (dcc 1: DCC; accessory 1: an accessory packet);
 // force 1: even when the request repeats the previous one. 1 when a port changed format (after

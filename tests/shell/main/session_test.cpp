@@ -16,6 +16,8 @@
 #include "layout/model/scale.h"
 #include "layout/model/turntable_state.h"
 #include "link/buffers/link_buffers.h"
+#include "link/link_test_support.h"
+#include "link/port/fake_command_station.h"
 #include "link/port/link_port.h"
 #include "network/model/net_state.h"
 #include "operation/dialogs/untTijd.h"
@@ -42,6 +44,7 @@ const char* const kWithoutTrackText =
 class Session : public ::testing::Test {
 protected:
     void SetUp() override {
+        linktest::commandStationSettings(false);  // COM1, which names no device
         program.start();
         frmSchema->Timer1->stop();
         buildSessionLayout();
@@ -50,8 +53,19 @@ protected:
         gDirtyFlags = 0;
         gLocoDataModified = 0;
     }
+    void TearDown() override { linktest::closeLink(); }
     static void startWithout() { ASSERT_EQ(toggleControlPostSession(13), 1); }
     RunningProgram program;
+};
+
+// A command station on COM1.
+class SessionWithLink : public Session {
+protected:
+    void SetUp() override {
+        Session::SetUp();
+        station.pty().setAsComPort(1);
+    }
+    vestrel::test::FakeCommandStation station{false};
 };
 
 TEST_F(Session, StartWithoutTrackControlNumbersTheTablesReadsTheTrainsAndSaysSo) {
@@ -110,6 +124,34 @@ TEST_F(Session, WithTrackControlTheSessionStartsStoppedWithOnlyTheStopCommandQue
     EXPECT_EQ(gCommandQueue.byteAt(r), kCmdStop);
     EXPECT_EQ(gAccessoryQueue.writePos(), 0);
     EXPECT_EQ(gAccessoryQueue.readPos(), 0);
+}
+
+TEST_F(SessionWithLink, F10OpensTheLinkAndStartsStoppedAndTheStopClosesIt) {
+    mnuMetSturingClick();
+    EXPECT_EQ(gLinkOpen, 1);
+    EXPECT_EQ(gRunWithTrack, 1);
+    EXPECT_EQ(gEmergencyState, 8);
+    EXPECT_EQ(gLocsOnTrackCount, 2);
+    mnuMetSturingClick();
+    EXPECT_FALSE(sessionRunning());
+    EXPECT_EQ(gLinkOpen, 0);
+}
+
+TEST_F(SessionWithLink, AStartThatEndsWithoutASessionClosesTheLinkItOpened) {
+    gDirtyFlags = 1;
+    mnuMetSturingClick();
+    EXPECT_EQ(gLinkOpen, 1);  // waiting for the direction dialog
+    ASSERT_TRUE(frmEerstePunt->isVisible());
+    frmEerstePunt->btnAnnulerenClick();
+    EXPECT_FALSE(sessionRunning());
+    EXPECT_EQ(gLinkOpen, 0);
+
+    mnuMetSturingClick();
+    ASSERT_EQ(gLinkOpen, 1);
+    whenModal([](QWidget* modal) { clickButton(modal, "btnNee"); });  // "Rode punten ... Verder gaan ?"
+    frmEerstePunt->btnJaClick();
+    EXPECT_FALSE(sessionRunning());
+    EXPECT_EQ(gLinkOpen, 0);
 }
 
 TEST_F(Session, TheOtherKindSwitchesTheRunningSessionWithoutStoppingIt) {
