@@ -19,12 +19,6 @@ int toggleLocoRun(LocoRec* loco) {
     return loco->running;
 }
 
-void showLocoSpeed(LocoRec* loco, int what) {
-    if (!loco || what == 1) return;
-    loco->shownSpeed = static_cast<int16_t>(loco->targetStep ? speedTableEntry(*loco, loco->targetStep) : 0);
-}
-
-void fillControlPostRow(int) {}
 
 void stopLoco(LocoRec* loco) {
     if (!loco) return;
