@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "layout/model/layout_model.h"
@@ -39,6 +40,10 @@ public:
     LayoutBuilder& turnout(char subtype, int number, std::initializer_list<DiagramPoint> legs);
     // A signal on block blockNumber guarding its 'H' (last point) or 'T' (first point) end.
     LayoutBuilder& signal(int number, int blockNumber, char direction);
+    // A connection from block `from` to block `to`, leaving by its direction end 'H' or 'T', through the
+    // turnouts (number and required position) given; as the analysis would have found it.
+    LayoutBuilder& connection(int from, int to, char direction,
+                              std::initializer_list<std::pair<int, char>> turnouts = {}, bool loop = false);
     // A feedback input shown at `anchor`.
     LayoutBuilder& input(int number, DiagramPoint anchor);
     // A turntable whose bridge track runs from a to b, laid out with the given number of positions.

@@ -12,3 +12,6 @@ int netQueueRecord(int role, int kind, int code, int a, int b, int c);
 int netQueueBlobRecord(int role, int kind, int code, int a, int b, const uint8_t* bytes, int n);
 // Appends one more 16-bit value to the record just queued; 0 when the buffer is full.
 int netAppendValue(int value);
+struct LocoRec;
+// The locomotive's state record for the clients (server only).
+void netQueueLocoState(const LocoRec* loco);

@@ -12,5 +12,7 @@ void fillControlPostRow(int row);
 int takeLocoOffTrack(LocoRec* loco);
 // Stops the locomotive at once: target and current step 0, the speed queued.
 void stopLoco(LocoRec* loco);
+// Reverses a standing locomotive and its train; 0 (refused) while it moves or its hold runs.
+int reverseLoco(LocoRec* loco);
 // Sends a direction change over the speed channel: the speed is held for `cycles` main cycles.
 void queueLocoReverse(LocoRec* loco, int cycles);
