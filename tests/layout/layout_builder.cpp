@@ -3,10 +3,16 @@
 #include <cmath>
 #include <memory>
 
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
 #include "layout/model/geometry.h"
 #include "layout/model/scale.h"
 #include "operation/model/train_model.h"
 #include "operation/model/vehicle_positions.h"
+#include "steps/model/step_codes.h"
+#include "steps/model/step_program.h"
 
 namespace {
 
@@ -20,6 +26,9 @@ Rec* lastOf(RecordTable<Rec, N>& table) {
 }  // namespace
 
 LayoutBuilder::LayoutBuilder() {
+    gStepPrograms.clear();
+    gSteps.clear();
+    gFormulas.clear();
     gConnections.clear();
     gTurntables.clear();
     gInputs.clear();
@@ -275,4 +284,45 @@ void buildStationRing(LayoutBuilder& builder, int stations) {
         else
             builder.track({{x + 94, y}, {x + 94, 300}, {100, 300}, {100, y}});
     }
+}
+
+LayoutBuilder& LayoutBuilder::output(int address, char button, DiagramPoint anchor) {
+    auto o = std::make_unique<OutputRec>();
+    o->key = static_cast<int16_t>(address * 2 + (button == 'G' ? 1 : 0));
+    o->state = 'G';
+    layoutOutput(*o, anchor);
+    gOutputs.append(std::move(o));
+    return *this;
+}
+
+namespace {
+template <int N>
+int codeOf(const StepCodeInfo (&table)[N], const char* label) {
+    for (int c = 0; c < N; ++c)
+        if (std::strcmp(table[c].label, label) == 0) return c;
+    throw std::invalid_argument(std::string("no step code labelled ") + label);
+}
+}  // namespace
+
+int conditionCode(const char* label) { return codeOf(kConditionTable, label); }
+int actionCode(const char* label) { return codeOf(kActionTable, label); }
+
+LayoutBuilder& LayoutBuilder::stepProgram(const std::string& name, std::initializer_list<Step> steps, DiagramPoint box) {
+    auto p = std::make_unique<StepProgramRec>();
+    p->name = name;
+    p->number = static_cast<uint8_t>(gStepProgramCount);
+    p->firstStep = static_cast<int16_t>(gStepCount);
+    p->stepCount = static_cast<uint8_t>(steps.size());
+    p->box = {box.x, box.y, box.x + 60, box.y + 26};
+    for (const Step& st : steps) {
+        auto s = std::make_unique<StepRec>();
+        s->conditionCode = static_cast<uint8_t>(conditionCode(st.condition));
+        s->conditionValue = static_cast<int16_t>(st.conditionValue);
+        s->actionCode = static_cast<uint8_t>(actionCode(st.action));
+        s->actionValue = static_cast<int16_t>(st.actionValue);
+        s->time = static_cast<int16_t>(st.time);
+        gSteps.append(std::move(s));
+    }
+    gStepPrograms.append(std::move(p));
+    return *this;
 }

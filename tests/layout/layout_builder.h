@@ -6,7 +6,9 @@
 //       .block(1, {{220, 300}, {400, 300}, {580, 300}})
 //       .turnout('l', 1, {{600, 300}, {580, 300}, {586, 320}})   // root, straight exit, diverging exit
 //       .track({{600, 300}, {650, 250}, {650, 100}}).loop()
-//       .signal(5, 1, 'H');
+//       .signal(5, 1, 'H')
+//       .output(7, 'G', {300, 200}).input(5, {400, 310})
+//       .stepProgram("wissel", {{"ingang=1", 5, "(", 0}, {"geen", 0, "uitgang=G", 7, 5}});
 //
 // Turnout legs are taken as given (no turnout geometry), so a plan need not be to scale.
 #include <initializer_list>
@@ -53,6 +55,22 @@ public:
     // element's own computation; the running engine needs them).
     LayoutBuilder& measureBlocks();
 
+    // An output with its address and button ('R' red, 'G' green), state 'G', anchored at the point.
+    LayoutBuilder& output(int address, char button, DiagramPoint anchor);
+
+    // One step of a step program: condition and action by their labels ("ingang=1", "uitgang=G"),
+    // each with its value, and the time in seconds.
+    struct Step {
+        const char* condition = "geen";
+        int conditionValue = 0;
+        const char* action = "geen";
+        int actionValue = 0;
+        int time = 0;
+    };
+    // A stopped step program whose steps are appended to the step table; its box is anchored at the point.
+    LayoutBuilder& stepProgram(const std::string& name, std::initializer_list<Step> steps,
+                               DiagramPoint box = {20, 20});
+
 private:
     char last_ = 0;  // 'b' or 'v': what loop() marks
 };
@@ -60,6 +78,10 @@ private:
 BlockRec* blockNumbered(int number);
 TurnoutRec* turnoutNumbered(int number);
 SignalRec* signalNumbered(int number);
+
+// The code of a condition or action label; an unknown label throws.
+int conditionCode(const char* label);
+int actionCode(const char* label);
 
 // A connection as text: "<from> <to> <direction>[ loop]" and " <number><position>" per turnout,
 // e.g. "1 2 H 1G 2R" or "2 2 T loop 1R".

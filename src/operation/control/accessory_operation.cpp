@@ -10,3 +10,8 @@ void toggleTurnout(TurnoutRec* turnout) {
     turnout->position = turnout->position == 'G' ? 'R' : 'G';
     drawTurnout(*turnout, 0, 1);
 }
+
+// Until the control post is built these change nothing.
+void toggleSignalForcedRed(SignalRec*) {}
+void operateOutput(OutputRec*) {}
+void setStepProgramState(StepProgramRec*, int) {}

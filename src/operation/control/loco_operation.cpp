@@ -6,6 +6,7 @@
 #include "link/buffers/link_buffers.h"
 #include "link/protocol/track_packets.h"
 #include "operation/model/train_model.h"
+#include "steps/model/step_program.h"
 
 // Until the control post is built these keep only the locomotive's own state right.
 int toggleLocoRun(LocoRec* loco) {
@@ -77,4 +78,16 @@ int takeLocoOffTrack(LocoRec* loco) {
         gLocsOnTrack.removeAt(row);
     }
     return 1;
+}
+
+// Until the control post is built these change nothing and answer "not done".
+void setLocoSpeedStep(LocoRec*, int) {}
+int cycleLocoMode(LocoRec*) { return 0; }
+int reverseLoco(LocoRec*) { return 0; }
+void toggleLocoForce(LocoRec*) {}
+
+int deleteLoco(LocoRec* loco) {
+    if (!loco) return 0;
+    forgetStepProgramLoco(loco);  // no step program keeps a freed locomotive
+    return 0;
 }

@@ -16,3 +16,13 @@ void stopLoco(LocoRec* loco);
 int reverseLoco(LocoRec* loco);
 // Sends a direction change over the speed channel: the speed is held for `cycles` main cycles.
 void queueLocoReverse(LocoRec* loco, int cycles);
+// Brings the target step to n, through the departure checks of the first step when starting from 0.
+void setLocoSpeedStep(LocoRec* loco, int n);
+// The next running mode ("Rangeer" -> "Manueel" -> "Auto" -> "Traject"); 1 changed, 0 refused.
+int cycleLocoMode(LocoRec* loco);
+// Reverses the direction of travel; 1 reversed, 0 refused (the train is not standing still).
+int reverseLoco(LocoRec* loco);
+// Switches force mode (flag 0x04) on or off.
+void toggleLocoForce(LocoRec* loco);
+// Deletes the locomotive (taking it off the track first); 1.
+int deleteLoco(LocoRec* loco);

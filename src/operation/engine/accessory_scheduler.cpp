@@ -1,11 +1,13 @@
 #include "operation/engine/accessory_scheduler.h"
 
 #include <cstdlib>
+#include <mutex>
 
 #include "layout/draw/diagram_canvas.h"
 #include "layout/model/layout_model.h"
 #include "link/buffers/link_buffers.h"
 #include "link/draw/decoder_marker.h"
+#include "link/protocol/track_packets.h"
 #include "platform/canvas.h"
 #include "shell/model/app_state.h"
 #include "shell/model/settings.h"
@@ -48,6 +50,9 @@ void scheduleForCommandStation() {
 // Direct mode: each entry switches its output on and stays; once its pulse time has passed it switches
 // the output off (or, with pulse 0, leaves the switch-off pending) and leaves the ring.
 void scheduleDirect() {
+    // The link thread repeats the switched-on outputs from the ring and the decoder states: it sees
+    // them before or after this step, never half-way.
+    std::lock_guard lock(trackPacketMutex());
     AccessoryRing& ring = gAccessoryQueue;
     if (gSettings.chboWSDecTussentijd && msBetween(gMsTick, gAccessoryDue) <= 0) return;
     if (ring.writePos() < 0 || ring.writePos() >= AccessoryRing::kSize) ring.clear();

@@ -12,3 +12,8 @@ bool pointBeyondWagon(const PositionRec& candidate, const PositionRec& end, floa
     if (dy < 0) return candidate.y < end.y;
     return false;
 }
+
+// Until wagons and coupling are built nothing is uncoupled or found.
+int uncoupleWagons(LocoRec*, WagonRec*) { return 0; }
+int pickWagonAt(WagonHit&, int) { return 0; }
+int pickTrainWagonAt(WagonHit&) { return 0; }
