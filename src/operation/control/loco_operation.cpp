@@ -83,7 +83,6 @@ int takeLocoOffTrack(LocoRec* loco) {
 // Until the control post is built these change nothing and answer "not done".
 void setLocoSpeedStep(LocoRec*, int) {}
 int cycleLocoMode(LocoRec*) { return 0; }
-int reverseLoco(LocoRec*) { return 0; }
 void toggleLocoForce(LocoRec*) {}
 
 int deleteLoco(LocoRec* loco) {

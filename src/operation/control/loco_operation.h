@@ -12,8 +12,6 @@ void fillControlPostRow(int row);
 int takeLocoOffTrack(LocoRec* loco);
 // Stops the locomotive at once: target and current step 0, the speed queued.
 void stopLoco(LocoRec* loco);
-// Reverses a standing locomotive and its train; 0 (refused) while it moves or its hold runs.
-int reverseLoco(LocoRec* loco);
 // Sends a direction change over the speed channel: the speed is held for `cycles` main cycles.
 void queueLocoReverse(LocoRec* loco, int cycles);
 // Brings the target step to n, through the departure checks of the first step when starting from 0.
