@@ -44,4 +44,5 @@ void netForgetClients() {
         gNetClientPending[i].clear();
     }
     gNetClientCount = 0;
+    gNetClientListChanged = false;
 }

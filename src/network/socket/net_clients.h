@@ -23,5 +23,5 @@ int netAddClient(QTcpSocket* socket);
 int netRemoveClient(QTcpSocket* socket);
 // The socket's index in the table, or -1.
 int netClientIndex(const QTcpSocket* socket);
-// Empties the table (the sockets are not touched).
+// Empties the table (the sockets are not touched) and clears the list-changed flag.
 void netForgetClients();
