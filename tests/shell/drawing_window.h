@@ -65,7 +65,9 @@ protected:
         key(Qt::Key_Escape);
         EXPECT_EQ(gEditOpRunning, 0);
     }
+    // A new element's dialog, when it is built, is confirmed with its proposed values.
     static void confirmed(QDialog* form) {
+        if (form->isVisible()) form->findChild<QPushButton*>("btnOK")->click();
         ASSERT_TRUE(processUntil([] { return gEditMode == 5u; })) << lastDialogMessage();
         EXPECT_FALSE(form->isVisible());
     }

@@ -265,6 +265,26 @@ TEST_F(LayoutDrawing, AWholeLayoutIsDrawnWithTheMouseAndSaved) {
     EXPECT_FLOAT_EQ(t.radius, 40);
 }
 
+// A new input waits for its dialog's OK; Annuleren puts it back on the pointer.
+TEST_F(LayoutDrawing, ANewInputWaitsForItsOk) {
+    key(Qt::Key_I);
+    clickAt({520, 240});
+    ASSERT_TRUE(frmIngang->isVisible());
+    EXPECT_EQ(gEditMode, 3u);
+    EXPECT_EQ(gInputCount, 0);
+    frmIngang->btnAnnuleren->click();
+    EXPECT_EQ(gInputCount, 0);
+    EXPECT_NE(gEditOpRunning, 0);
+    QApplication::setActiveWindow(frmSchema);
+    clickAt({520, 280});
+    ASSERT_TRUE(frmIngang->isVisible());
+    frmIngang->btnOK->click();
+    ASSERT_EQ(gInputCount, 1);
+    EXPECT_EQ(gEditMode, 5u);
+    EXPECT_EQ(gInputs[0]->anchor, (DiagramPoint{520, 280}));
+    endTool();
+}
+
 TEST_F(LayoutDrawing, RefusalsShowTheirMessageAndTheEntryGoesOn) {
     // A block of one section; then a bend whose chord is too short, and one that would turn back.
     key(Qt::Key_B);
