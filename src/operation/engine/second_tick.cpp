@@ -1,5 +1,6 @@
 #include "operation/engine/second_tick.h"
 
+ModelClock gModelClock;
 uint8_t gFifoRecheckCountdown = 0;
 ModelClock gModelClock;
 
