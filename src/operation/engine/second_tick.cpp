@@ -2,7 +2,6 @@
 
 ModelClock gModelClock;
 uint8_t gFifoRecheckCountdown = 0;
-ModelClock gModelClock;
 
 // The model clock and the per-second checks are not kept yet.
 void secondTick() {}
