@@ -11,8 +11,9 @@ void toggleTurnout(TurnoutRec* turnout) {
     drawTurnout(*turnout, 0, 1);
 }
 
-// Signals, outputs, turntables and step programs are not operated from the control post yet: each
+// Manual turnouts, signals, outputs, turntables and step programs are not operated from the control post yet: each
 // request changes nothing.
+void toggleTurnoutManual(TurnoutRec*) {}
 void toggleSignalForcedRed(SignalRec*) {}
 void operateOutput(OutputRec*) {}
 void turnTurntable(TurntableRec*, int, int) {}

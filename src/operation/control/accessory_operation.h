@@ -9,6 +9,8 @@ struct TurntableRec;
 
 // Throws the turnout to its other position (crossings never).
 void toggleTurnout(TurnoutRec* turnout);
+// Switches the turnout between automatic and manual.
+void toggleTurnoutManual(TurnoutRec* turnout);
 // Forces the signal to red, or releases it.
 void toggleSignalForcedRed(SignalRec* signal);
 // Switches the output by its button.
