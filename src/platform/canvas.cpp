@@ -25,10 +25,12 @@ int fontPixelHeight(int points) { return (points * 96 + 36) / 72; }
 
 QFont toQFont(const TFont& f) {
     QFont q;
-    // Arial and "MS Sans Serif" are not on Linux; Liberation Sans has Arial's metrics.
+    // Arial, "MS Sans Serif" and "Courier New" are not on Linux; Liberation Sans has Arial's metrics and
+    // Liberation Mono those of Courier New.
     QString family = QString::fromStdString(f.Name);
     if (family.compare("Arial", Qt::CaseInsensitive) == 0 || family.contains("Sans Serif", Qt::CaseInsensitive))
         family = "Liberation Sans";
+    if (family.compare("Courier New", Qt::CaseInsensitive) == 0) family = "Liberation Mono";
     q.setFamilies({family, "Liberation Sans", "DejaVu Sans"});
     q.setPixelSize(fontPixelHeight(f.Size));
     q.setBold(f.Bold);

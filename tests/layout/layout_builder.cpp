@@ -1,8 +1,18 @@
 #include "layout_builder.h"
 
+#include <cmath>
 #include <memory>
 
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
 #include "layout/model/geometry.h"
+#include "layout/model/scale.h"
+#include "operation/model/train_model.h"
+#include "operation/model/vehicle_positions.h"
+#include "steps/model/step_codes.h"
+#include "steps/model/step_program.h"
 
 namespace {
 
@@ -16,6 +26,9 @@ Rec* lastOf(RecordTable<Rec, N>& table) {
 }  // namespace
 
 LayoutBuilder::LayoutBuilder() {
+    gStepPrograms.clear();
+    gSteps.clear();
+    gFormulas.clear();
     gConnections.clear();
     gTurntables.clear();
     gInputs.clear();
@@ -100,6 +113,14 @@ LayoutBuilder& LayoutBuilder::signal(int number, int blockNumber, char direction
     return *this;
 }
 
+LayoutBuilder& LayoutBuilder::input(int number, DiagramPoint anchor) {
+    auto i = std::make_unique<InputRec>();
+    i->number = static_cast<int16_t>(number);
+    layoutInput(*i, anchor);
+    gInputs.append(std::move(i));
+    return *this;
+}
+
 LayoutBuilder& LayoutBuilder::turntable(int number, DiagramPoint a, DiagramPoint b, int positions) {
     track({a, b});
     TrackRec* bridge = lastOf(gTracks);
@@ -116,6 +137,80 @@ LayoutBuilder& LayoutBuilder::turntable(int number, DiagramPoint a, DiagramPoint
     last_ = 0;
     return *this;
 }
+
+LayoutBuilder& LayoutBuilder::measureBlocks() {
+    for (BlockRec* b : gBlocks)
+        for (int s = 0; s < b->sections; ++s)
+            b->sectionLengths[s] = static_cast<float>(std::hypot(b->points[s + 1].x - b->points[s].x,
+                                                                 b->points[s + 1].y - b->points[s].y));
+    return *this;
+}
+
+LocoRec* putLocoOnBlock(int number, int blockNumber, int section, DiagramPoint at, bool towardLast, char heading) {
+    BlockRec* b = blockNumbered(blockNumber);
+    if (!b) return nullptr;
+    auto rec = std::make_unique<LocoRec>();
+    rec->number = static_cast<int16_t>(number);
+    rec->running = 1;
+    rec->mode = kModeManual;
+    rec->heading = heading;
+    rec->direction = 'v';
+    rec->decoderType = 4;
+    rec->run.speedSteps = 28;
+    rec->maxStep = 28;
+    rec->stepDelay = rec->effectiveStepDelay = 200;
+    rec->contactRole = heading == 'H' ? 6 : 1;
+    for (int i = 0; i < kSpeedTableSize; ++i) rec->speedTable[i] = static_cast<uint8_t>(i);
+    PositionRec& h = rec->run.head;
+    h.block = b;
+    h.x = static_cast<float>(at.x);
+    h.y = static_cast<float>(at.y);
+    h.ix = at.x;
+    h.iy = at.y;
+    h.sectionA = towardLast ? section : section + 1;
+    h.sectionB = towardLast ? section + 1 : section;
+    updateVehiclePosition(h);
+    LocoRec* l = gLocs.append(std::move(rec));
+    gLocsOnTrack.append(l);
+    l->blockCorrections.assign(2 * static_cast<size_t>(gBlockCount), 0);
+    l->packetCache = std::make_unique<PacketCache>();
+    if (!b->assignedTrain) b->assignedTrain = l;
+    return l;
+}
+
+void hangWagons(LocoRec* loco, int n, int lengthUnits) {
+    const PositionRec& head = loco->run.head;
+    const float ux = head.dx * gSpeedFactor, uy = head.dy * gSpeedFactor;
+    float back = gHalfUnit20cm;
+    WagonRec* previous = nullptr;
+    for (int i = 0; i < n; ++i) {
+        auto rec = std::make_unique<WagonRec>();
+        rec->number = 100 + i;
+        rec->lengthUnits = static_cast<uint8_t>(lengthUnits);
+        rec->front = head;
+        if (head.track || head.turnout) rec->front.block = nullptr;  // only the head keeps its block there
+        rec->front.x = head.x - back * ux;
+        rec->front.y = head.y - back * uy;
+        back += lengthUnits;
+        rec->rear = rec->front;
+        rec->rear.x = head.x - back * ux;
+        rec->rear.y = head.y - back * uy;
+        back += 6;
+        for (PositionRec* p : {&rec->front, &rec->rear}) {
+            p->ix = static_cast<int32_t>(p->x);
+            p->iy = static_cast<int32_t>(p->y);
+        }
+        WagonRec* w = gWagons.append(std::move(rec));
+        w->owner = loco;
+        w->previous = previous;
+        if (previous) previous->next = w;
+        else loco->frontChain = w;
+        previous = w;
+    }
+    relinkWagonChains();
+}
+
+void clearTestTrains() { clearTrainTables(); }
 
 BlockRec* blockNumbered(int number) {
     for (BlockRec* b : gBlocks)
@@ -173,4 +268,45 @@ void buildStationRing(LayoutBuilder& builder, int stations) {
         else
             builder.track({{x + 94, y}, {x + 94, 300}, {100, 300}, {100, y}});
     }
+}
+
+LayoutBuilder& LayoutBuilder::output(int address, char button, DiagramPoint anchor) {
+    auto o = std::make_unique<OutputRec>();
+    o->key = static_cast<int16_t>(address * 2 + (button == 'G' ? 1 : 0));
+    o->state = 'G';
+    layoutOutput(*o, anchor);
+    gOutputs.append(std::move(o));
+    return *this;
+}
+
+namespace {
+template <int N>
+int codeOf(const StepCodeInfo (&table)[N], const char* label) {
+    for (int c = 0; c < N; ++c)
+        if (std::strcmp(table[c].label, label) == 0) return c;
+    throw std::invalid_argument(std::string("no step code labelled ") + label);
+}
+}  // namespace
+
+int conditionCode(const char* label) { return codeOf(kConditionTable, label); }
+int actionCode(const char* label) { return codeOf(kActionTable, label); }
+
+LayoutBuilder& LayoutBuilder::stepProgram(const std::string& name, std::initializer_list<Step> steps, DiagramPoint box) {
+    auto p = std::make_unique<StepProgramRec>();
+    p->name = name;
+    p->number = static_cast<uint8_t>(gStepProgramCount);
+    p->firstStep = static_cast<int16_t>(gStepCount);
+    p->stepCount = static_cast<uint8_t>(steps.size());
+    p->box = {box.x, box.y, box.x + 60, box.y + 26};
+    for (const Step& st : steps) {
+        auto s = std::make_unique<StepRec>();
+        s->conditionCode = static_cast<uint8_t>(conditionCode(st.condition));
+        s->conditionValue = static_cast<int16_t>(st.conditionValue);
+        s->actionCode = static_cast<uint8_t>(actionCode(st.action));
+        s->actionValue = static_cast<int16_t>(st.actionValue);
+        s->time = static_cast<int16_t>(st.time);
+        gSteps.append(std::move(s));
+    }
+    gStepPrograms.append(std::move(p));
+    return *this;
 }

@@ -6,7 +6,9 @@
 //       .block(1, {{220, 300}, {400, 300}, {580, 300}})
 //       .turnout('l', 1, {{600, 300}, {580, 300}, {586, 320}})   // root, straight exit, diverging exit
 //       .track({{600, 300}, {650, 250}, {650, 100}}).loop()
-//       .signal(5, 1, 'H');
+//       .signal(5, 1, 'H')
+//       .output(7, 'G', {300, 200}).input(5, {400, 310})
+//       .stepProgram("wissel", {{"ingang=1", 5, "(", 0}, {"geen", 0, "uitgang=G", 7, 5}});
 //
 // Turnout legs are taken as given (no turnout geometry), so a plan need not be to scale.
 #include <initializer_list>
@@ -39,8 +41,30 @@ public:
     LayoutBuilder& turnout(char subtype, int number, std::initializer_list<DiagramPoint> legs);
     // A signal on block blockNumber guarding its 'H' (last point) or 'T' (first point) end.
     LayoutBuilder& signal(int number, int blockNumber, char direction);
+    // A feedback input shown at `anchor`.
+    LayoutBuilder& input(int number, DiagramPoint anchor);
     // A turntable whose bridge track runs from a to b, laid out with the given number of positions.
     LayoutBuilder& turntable(int number, DiagramPoint a, DiagramPoint b, int positions);
+
+    // Section lengths of every block from its points (the block dialog's geometry leaves them to the
+    // element's own computation; the running engine needs them).
+    LayoutBuilder& measureBlocks();
+
+    // An output with its address and button ('R' red, 'G' green), state 'G', anchored at the point.
+    LayoutBuilder& output(int address, char button, DiagramPoint anchor);
+
+    // One step of a step program: condition and action by their labels ("ingang=1", "uitgang=G"),
+    // each with its value, and the time in seconds.
+    struct Step {
+        const char* condition = "geen";
+        int conditionValue = 0;
+        const char* action = "geen";
+        int actionValue = 0;
+        int time = 0;
+    };
+    // A stopped step program whose steps are appended to the step table; its box is anchored at the point.
+    LayoutBuilder& stepProgram(const std::string& name, std::initializer_list<Step> steps,
+                               DiagramPoint box = {20, 20});
 
 private:
     char last_ = 0;  // 'b' or 'v': what loop() marks
@@ -49,6 +73,10 @@ private:
 BlockRec* blockNumbered(int number);
 TurnoutRec* turnoutNumbered(int number);
 SignalRec* signalNumbered(int number);
+
+// The code of a condition or action label; an unknown label throws.
+int conditionCode(const char* label);
+int actionCode(const char* label);
 
 // A connection as text: "<from> <to> <direction>[ loop]" and " <number><position>" per turnout,
 // e.g. "1 2 H 1G 2R" or "2 2 T loop 1R".
@@ -63,3 +91,17 @@ std::vector<std::string> describeConnections();
 // Station s (0-based) has turnouts 2s+1 (entry) and 2s+2 (exit), blocks 3s+1 and 3s+2 (the loop) and
 // 3s+3 (the line). Every block end leads on, so the analysis finds 8 connections per station.
 void buildStationRing(LayoutBuilder& builder, int stations);
+
+// Trains for the running-engine tests. The locomotive runs 28 steps with speed-table entry i = i, step
+// delays of 200 ms, mode "Manueel", switched on, direction 'v'; its head stands at `at` on section
+// `section` (0-based) of the block and travels toward the block's last point when towardLast, else toward
+// its first point. It is appended to gLocs and gLocsOnTrack (with its block-correction buffer) and the
+// block is assigned to it when free.
+struct LocoRec;
+struct WagonRec;
+LocoRec* putLocoOnBlock(int number, int blockNumber, int section, DiagramPoint at, bool towardLast, char heading);
+// Hangs n wagons of the given length units behind the locomotive (its front chain), on the head's segment:
+// the first wagon's front gHalfUnit20cm behind the head, 6 units between wagons.
+void hangWagons(LocoRec* loco, int n, int lengthUnits);
+// Frees every locomotive and wagon and forgets the trains the layout records name.
+void clearTestTrains();

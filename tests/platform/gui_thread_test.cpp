@@ -40,3 +40,18 @@ TEST(GuiThread, TheWaitingCallReturnsAfterTheWorkRan) {
     runOnGuiThreadAndWait([&] { value = 7; });
     EXPECT_EQ(value, 7);
 }
+
+TEST(GuiThread, AWaitOnTheGuiThreadServesAWorkersCall) {
+    // The worker is inside a waiting call while the GUI thread waits for the worker to end: the
+    // GUI thread's wait runs the call, so neither waits for ever.
+    std::atomic<bool> finished{false};
+    int value = 0;
+    std::thread worker([&] {
+        runOnGuiThreadAndWait([&] { value = 5; });
+        finished = true;
+    });
+    serveGuiThreadCallsUntil([&] { return finished.load(); });
+    worker.join();
+    EXPECT_EQ(value, 5);
+    QCoreApplication::processEvents();  // the queued wake-up finds nothing left to run
+}

@@ -16,7 +16,7 @@
 #include "shell/model/app_state.h"
 #include "shell/model/schema_state.h"
 #include "steps/model/step_codec.h"
-#include "steps/model/step_file.h"
+#include "steps/files/step_file.h"
 #include "steps/editor/step_boxes.h"
 #include "steps/model/step_program.h"
 

@@ -17,7 +17,7 @@
 #include "shell/model/app_state.h"
 #include "shell/config/config_file.h"
 #include "shell/config/messages.h"
-#include "steps/model/step_file.h"
+#include "steps/files/step_file.h"
 
 void (*gOnLayoutLoaded)() = nullptr;
 
@@ -169,7 +169,7 @@ int loadLayoutFile() {
         return 0;
     }
     loadRouteFile();
-    loadStepProgramFile();
+    loadStepProgramFile(0);
     gLayoutOffset = {};
     if (gOnLayoutLoaded) gOnLayoutLoaded();
     return 1;

@@ -59,6 +59,8 @@ struct BlockRec {
     int16_t totalLength = 0;
     uint8_t padding2[2] = {};
     float sectionDirections[kMaxSections][2] = {};
+    // In memory only, not stored: the occupancy the running engine last processed.
+    int16_t shownOccupancy = 0;
 };
 
 // Turnout or crossing (60 bytes stored).

@@ -4,7 +4,7 @@
 
 #include "layout/model/layout_model.h"
 #include "link/buffers/link_buffers.h"
-#include "steps/model/step_file.h"
+#include "steps/model/step_program.h"
 
 uint8_t gContactBlock[kMaxContact + 1];
 uint16_t gContactSections[kMaxContact + 1];

@@ -1,5 +1,7 @@
 #include "link/model/accessory_ring.h"
 
+#include <thread>
+
 namespace {
 constexpr int N = kAccessoryQueueSize;
 constexpr RingPiece kEntry[3] = {RingPiece::LeadByte, RingPiece::Word, RingPiece::Single};
@@ -50,12 +52,53 @@ bool AccessoryRing::readEntry(int pos, AccessoryEntry& entry, int& next) const {
 }
 
 void AccessoryRing::clear() {
+    const uint32_t c = changes_.load(std::memory_order_relaxed);
+    changes_.store(c + 1, std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_release);
     read_.store(0, std::memory_order_release);
     write_.store(0, std::memory_order_release);
+    changes_.store(c + 2, std::memory_order_release);
 }
 
 void AccessoryRing::setSwitchOffMarker() {
     bytes_[0].store(kSwitchOffMarker, std::memory_order_relaxed);
     read_.store(0, std::memory_order_release);
     write_.store(1, std::memory_order_release);
+}
+
+void AccessoryRing::removeEntry(int pos) {
+    constexpr int kEntryBytes = 4;
+    const int r = readPos();
+    if (pos < 0 || pos >= N || r < 0 || r >= N) return;
+    const uint32_t c = changes_.load(std::memory_order_relaxed);
+    changes_.store(c + 1, std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_release);
+    for (int q = pos; q != r;) {
+        const int from = (q - kEntryBytes + N) % N;
+        for (int k = 0; k < kEntryBytes; ++k)
+            bytes_[(q + k) % N].store(bytes_[(from + k) % N].load(std::memory_order_relaxed), std::memory_order_relaxed);
+        q = from;
+    }
+    read_.store((r + kEntryBytes) % N, std::memory_order_relaxed);
+    changes_.store(c + 2, std::memory_order_release);
+}
+
+int AccessoryRing::snapshot(AccessoryEntry* out, int max) const {
+    for (;;) {
+        const uint32_t before = changes_.load(std::memory_order_acquire);
+        if (before & 1) {
+            std::this_thread::yield();
+            continue;
+        }
+        int n = 0;
+        int pos = readPos();
+        AccessoryEntry e;
+        int next = 0;
+        for (int guard = 0; n < max && guard < N && readEntry(pos, e, next); ++guard) {
+            out[n++] = e;
+            pos = next;
+        }
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if (changes_.load(std::memory_order_relaxed) == before) return n;
+    }
 }

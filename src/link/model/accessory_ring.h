@@ -39,9 +39,20 @@ public:
     void clear();
     // Leaves only the switch-off marker: first byte 0x20, write position 1, read position 0.
     void setSwitchOffMarker();
+    // Takes the entry at pos out of the ring (direct mode, where entries lie on 4-byte steps): the entries
+    // from the read position up to it move up by one entry and the read position advances past the gap.
+    // The change counter is odd while they move, so that a reader never takes a half-moved entry.
+    void removeEntry(int pos);
+
+    // --- reader (link thread) ---
+    // The entries from the read to the write position as they stood at one moment (at most max); a
+    // walk that saw entries move is taken again.
+    int snapshot(AccessoryEntry* out, int max) const;
+    uint32_t changeCount() const { return changes_.load(std::memory_order_acquire); }
 
 private:
     std::atomic<uint8_t> bytes_[kSize] = {};
     std::atomic<int32_t> write_{0};
     std::atomic<int32_t> read_{0};
+    std::atomic<uint32_t> changes_{0};  // odd while entries move
 };

@@ -69,6 +69,10 @@ public:
     // Takes everything written so far without reading it (recovery after an overrun).
     void skipAll();
 
+    // --- either thread: the positions as last published, for the link's log ---
+    int publishedWritePos() const { return static_cast<int>(writeState_.load(std::memory_order_acquire) & 0xFFFF); }
+    int publishedReadPos() const { return static_cast<int>(readState_.load(std::memory_order_acquire) & 0xFFFF); }
+
 private:
     int readerPositionForWriter() const;
     void restart(int start, int lagRead);

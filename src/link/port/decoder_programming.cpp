@@ -4,3 +4,5 @@ int16_t gMmProgState = 0;
 
 // No programming sequence can be started yet.
 void runMmProgrammingStep() {}
+
+LocoRec* mmProgrammedLoco() { return nullptr; }

@@ -1,7 +1,11 @@
 #pragma once
 // The network mode and the network configuration file vestrelnet.cfg.
 
-// Reads the server's name and address from vestrelnet.cfg.
+// Reads the server's name and address from vestrelnet.cfg into the settings dialog's edtPCNaam and
+// edtPCAdres (a missing file is created empty).
 void loadNetConfig();
-// Switches to stand-alone (0), server (30) or client (40).
+// Writes edtPCNaam and edtPCAdres to vestrelnet.cfg.
+void saveNetConfig();
+// Switches to stand-alone (0), server (30) or client (40): the server listens only while a
+// control-post session runs; a client connects to the server of the settings dialog.
 void setNetworkMode(int mode);

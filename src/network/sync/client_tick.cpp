@@ -1,6 +1,16 @@
 #include "network/sync/client_tick.h"
 
-// The client socket is not opened yet (the network mode does not connect), so there is nothing to
-// mirror and nothing to send.
+#include "network/model/net_queue.h"
+#include "network/model/net_state.h"
+#include "network/socket/net_sockets.h"
+
+// The mirror of the server's trains is not animated yet.
 void runTrainsCycleClient() {}
-void netClientSendPass() {}
+
+// Only a synchronised client sends: a request that reached the server before the handshake answer
+// would be compared as that answer and refused.
+void netClientSendPass() {
+    if (gNetLinkState != 40 || gNetOutFill == 0 || !netClientOpen()) return;
+    netClientWrite(gNetOutBuffer, gNetOutFill);
+    gNetOutFill = 0;
+}

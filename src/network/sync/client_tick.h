@@ -3,5 +3,5 @@
 
 // Runs instead of the running engine while the client is synchronised with its server.
 void runTrainsCycleClient();
-// Sends the outgoing buffer to the server while the client socket is open.
+// Sends the outgoing buffer to the server, whole, and empties it; only while synchronised.
 void netClientSendPass();

@@ -1,5 +1,16 @@
 #pragma once
-// The server's share of the main cycle.
+// The server's share of the main cycle: the send pass, the handshake banner and the full copy that
+// brings a new client from an empty model to a copy of the server's.
 
-// Every third tick while the server socket is open: the broadcasts and the clients' full copies.
+// Called on every main-cycle tick; every third tick while the server socket is open it sends the
+// queued broadcasts to the synchronised clients, tells them their numbers after a disconnect moved
+// them, and sends one client its banner or its next part of the full copy.
 void netServerSendPass();
+// Adds what the client is due to the outgoing buffer and returns the buffer's fill: the banner for a
+// new client (state 1 -> 2), nothing for a synchronised one (30). 0 for a refused client.
+int netBuildSnapshot(int client);
+// Queues the position records of the trains that moved; returns the fill index.
+int netQueueTrainChanges();
+
+// Counts main-cycle ticks 1..3 between send passes.
+extern int gNetSendCounter;

@@ -4,3 +4,4 @@
 void refreshLocoSpeedReadouts(const LocoRec*) {}
 void refreshLocoFunctionPanels(const LocoRec*) {}
 void refreshFunctionDecoderDialog(const FunctionDecoderRec*) {}
+void refreshWagonPercent(const WagonRec*) {}

@@ -76,8 +76,9 @@ void stopOnGuiThread(int reason) {
         release();
         return;
     }
-    applyToQueue(reason);
+    // The state first: the link thread drops a stop that it takes while no stop is in force.
     gEmergencyState = emergencyStateFor(reason);
+    applyToQueue(reason);
     if (const char* text = messageFor(reason)) showDialogMessage(text, 1);
 }
 

@@ -1,6 +1,11 @@
 #include "operation/control/loco_operation.h"
 
+#include <mutex>
+
+#include "link/buffers/link_buffers.h"
+#include "link/protocol/track_packets.h"
 #include "operation/model/train_model.h"
+#include "steps/model/step_program.h"
 
 // Until the control post is built these keep only the locomotive's own state right.
 int toggleLocoRun(LocoRec* loco) {
@@ -16,6 +21,20 @@ void showLocoSpeed(LocoRec* loco, int what) {
 }
 
 void fillControlPostRow(int) {}
+
+void stopLoco(LocoRec* loco) {
+    if (!loco) return;
+    loco->targetStep = loco->currentStep = 0;
+    showLocoSpeed(loco, 0);
+    queueLocoSpeed(loco, 1);
+}
+
+void queueLocoReverse(LocoRec* loco, int cycles) {
+    if (!loco) return;
+    loco->holdCountdown = static_cast<uint8_t>(cycles);
+    loco->targetStep = loco->decoderType == 2 ? 30 : 15;
+    queueLocoSpeed(loco, 0);
+}
 
 int takeLocoOffTrack(LocoRec* loco) {
     if (!loco || loco->targetStep != 0) return 0;
@@ -33,9 +52,22 @@ int takeLocoOffTrack(LocoRec* loco) {
     loco->running = 0;
     const int row = gLocsOnTrack.indexOf(loco);
     if (row >= 0) {
+        std::lock_guard lock(trackPacketMutex());  // the link thread may be copying its packets
         loco->packetCache.reset();
         loco->blockCorrections.clear();
         gLocsOnTrack.removeAt(row);
     }
     return 1;
+}
+
+// Until the control post is built these change nothing and answer "not done".
+void setLocoSpeedStep(LocoRec*, int) {}
+int cycleLocoMode(LocoRec*) { return 0; }
+int reverseLoco(LocoRec*) { return 0; }
+void toggleLocoForce(LocoRec*) {}
+
+int deleteLoco(LocoRec* loco) {
+    if (!loco) return 0;
+    forgetStepProgramLoco(loco);  // no step program keeps a freed locomotive
+    return 0;
 }

@@ -5,3 +5,7 @@ void drawTrainsOnTrack(int) {}
 void drawLooseWagons(int) {}
 void eraseTrainsOnLayer(int) {}
 void redrawErasedTrains() {}
+void redrawAllTrains() {}
+void eraseTrain(LocoRec*) {}
+void drawTrain(LocoRec*) {}
+void drawVehicle(WagonRec*, vestrel::Canvas*, WagonRec*) {}

@@ -9,3 +9,15 @@ void drawLooseWagons(int backBuffer);
 // (each once) first and drawn again afterwards.
 void eraseTrainsOnLayer(int layerBit);
 void redrawErasedTrains();
+
+struct LocoRec;
+struct WagonRec;
+namespace vestrel { class Canvas; }
+// The per-cycle redraw of the trains that moved.
+void redrawAllTrains();
+// Restores the background under the train's symbol and XOR-draws its wagons at their stored positions.
+void eraseTrain(LocoRec* loco);
+// Draws the train at its current positions and stores them.
+void drawTrain(LocoRec* loco);
+// XOR-draws the wagon at its stored position; the pen is restored unless next is given.
+void drawVehicle(WagonRec* wagon, vestrel::Canvas* canvas, WagonRec* next);

@@ -1,5 +1,7 @@
 #include "operation/engine/second_tick.h"
 
+uint8_t gFifoRecheckCountdown = 0;
+
 // The model clock and the per-second checks are not kept yet.
 void secondTick() {}
 void markAlarmSections() {}

@@ -1,6 +1,11 @@
 #pragma once
 // The once-per-second work of a session and the alarm marks of the blocks.
 
+#include <cstdint>
+
+// Seconds until the FIFO of waiting automatic trains is re-evaluated (0: not counting).
+extern uint8_t gFifoRecheckCountdown;
+
 // Called on every session tick; acts once a second has passed.
 void secondTick();
 // Marks the blocks whose sections report an alarm.

@@ -11,3 +11,7 @@ int checkTrainLength(LocoRec* loco);
 int isTrainStoppedOnBlock(LocoRec* loco, int show);
 // Places the whole train on the block; mode 0 put on the track, 1 correction at a contact, 2 re-place.
 int placeTrainOnBlock(LocoRec* loco, BlockRec* block, int mode);
+struct WagonRec;
+// Moves the train along its track so that a vehicle end (the wagon's, or the head's without one; mode
+// selects the end) stands at the mouse point; 1 moved.
+int placeTrainOnConnection(LocoRec* loco, WagonRec* wagon, int mode);

@@ -10,6 +10,7 @@
 #include "network/model/net_state.h"
 #include "operation/model/function_decoder_file.h"
 #include "operation/engine/helper_locos.h"
+#include "operation/engine/running_engine.h"
 #include "operation/model/length_units.h"
 #include "operation/model/loco_file_format.h"
 #include "operation/control/loco_operation.h"
@@ -227,7 +228,7 @@ void installTrains(LocoFileContent& c, bool withRunState) {
     const float factor = zoomFactor(c);
     std::vector<LocoRec*> fileOrder;
     for (StoredLoco& s : c.locos) fileOrder.push_back(s.installed = gLocs.append(std::move(s.rec)));
-    gLocs.stableSort([](const LocoRec& a, const LocoRec& b) { return a.number < b.number; });
+    sortByAddress(gLocs);
     if (withRunState) installLooseWagons(c.loose);
     for (StoredLoco& s : c.locos) {
         s.installed->frontChain = installChain(s.front, s.installed);
@@ -292,7 +293,7 @@ void settleTrains(const LocoFileContent& c) {
         truncatePoint(w->front);
         truncatePoint(w->rear);
     }
-    gLocsOnTrack.stableSort([](const LocoRec& a, const LocoRec& b) { return a.number < b.number; });
+    sortByAddress(gLocsOnTrack);
     for (int i = gWagonCounts.loose - 1; i >= 0; --i)
         if (!pickConfirmsVehicleEnd(gWagons[i]->front) || !pickConfirmsVehicleEnd(gWagons[i]->rear)) takeLooseWagonOffTrack(i);
     for (int i = gWagonCounts.loose; i < gWagonCounts.coupledEnd; ++i)

@@ -1,4 +1,8 @@
 #include "operation/model/function_decoder_file.h"
 
+#include "operation/model/train_model.h"
+
 // Function decoders are not read yet.
 int loadFunctionDecoderFile() { return 0; }
+
+void clearFunctionDecoders() { gFunctionDecoders.clear(); }

@@ -1,5 +1,7 @@
 #include "operation/model/train_model.h"
 
+#include "steps/model/step_program.h"
+
 RecordRefs<LocoRec, kMaxLocsOnTrack> gLocsOnTrack;
 RecordRefs<LocoRec, kMaxHelperLocs> gHelperLocs;
 RecordTable<WagonRec, kMaxWagons> gWagons;
@@ -64,6 +66,7 @@ void clearTrainTables() {
     for (TrackRec* t : gTracks) t->locoOnIt = 0;
     for (TurntableRec* t : gTurntables) t->loco = nullptr;
     for (FunctionDecoderRec* d : gFunctionDecoders) d->loco = nullptr;
+    forgetStepProgramLoco(nullptr);
     gLocsOnTrack.clear();
     gHelperLocs.clear();
     gLocs.clear();

@@ -4,7 +4,18 @@
 // wagon standing on the track.
 #include <cstdint>
 
+#include "layout/model/layout_model.h"
+
 struct PositionRec;
+
+// A direction of travel: the unit vector divided by gSpeedFactor, so that speed value x (dx, dy) is the
+// distance of one cycle.
+struct TravelVector {
+    float dx = 0;
+    float dy = 0;
+};
+// (b - a) / length / gSpeedFactor; two equal points give (0, 0).
+TravelVector unitVectorBetween(DiagramPoint a, DiagramPoint b);
 
 // Recomputes a position's direction vector from its element's points and gSpeedFactor.
 void updateVehiclePosition(PositionRec& p);

@@ -2,10 +2,10 @@
 // The start-mode chooser (modal, at start) that later serves as the about box (modeless, OK only).
 #include <QDialog>
 
+#include "shell/model/version.h"
+
 class QLabel;
 class QPushButton;
-
-constexpr const char* kVersionText = "02.06.09";
 
 class TfrmInfo : public QDialog {
     Q_OBJECT

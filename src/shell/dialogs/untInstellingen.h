@@ -2,10 +2,16 @@
 // Settings dialog.
 #include <QDialog>
 
+class QLineEdit;
+
 class TfrmInstellingen : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmInstellingen(QWidget* parent = nullptr);
+
+    // The server a client connects to, by name or by address (20 characters each; vestrelnet.cfg).
+    QLineEdit* edtPCNaam = nullptr;
+    QLineEdit* edtPCAdres = nullptr;
 };
 
 extern TfrmInstellingen* frmInstellingen;

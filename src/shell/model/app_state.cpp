@@ -1,6 +1,6 @@
 #include "shell/model/app_state.h"
 
-uint8_t gRunWithTrack = 0;
+std::atomic<uint8_t> gRunWithTrack{0};
 uint8_t gRunWithoutTrack = 0;
 std::atomic<uint8_t> gEmergencyState{0};
 int gActiveRow = 0;

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <string>
 
-extern uint8_t gRunWithTrack;      // session with track control
+// Session with track control; the link thread reads it too.
+extern std::atomic<uint8_t> gRunWithTrack;
 extern uint8_t gRunWithoutTrack;   // session without track control (simulation)
 // 0 running, 1 emergency stop, 2 silent stop, 4 booster short circuit, 8 start with track control,
 // 0x11 link failure; bit 0x10 set by the link thread while the track power is off. Written by the

@@ -23,6 +23,7 @@
 #include "layout/model/scale.h"
 #include "link/port/link_port.h"
 #include "network/socket/net_mode.h"
+#include "network/socket/net_sockets.h"
 #include "network/model/net_state.h"
 #include "operation/control/control_post.h"
 #include "platform/clock.h"
@@ -82,10 +83,7 @@ TfrmSchema::TfrmSchema(QWidget* parent) : QMainWindow(parent) {
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(40);
     connect(Timer1, &QTimer::timeout, this, &TfrmSchema::Timer1Timer);
-    ServerSocket1 = new QTcpServer(this);
-    ServerSocket1->setObjectName("ServerSocket1");
-    ClientSocket1 = new QTcpSocket(this);
-    ClientSocket1->setObjectName("ClientSocket1");
+    buildNetSockets();
 
     grpCmdpost->hide();
     fillCmdpostControls();
@@ -137,6 +135,7 @@ TfrmSchema::TfrmSchema(QWidget* parent) : QMainWindow(parent) {
 }
 
 TfrmSchema::~TfrmSchema() {
+    netCloseSockets();
     if (gDiagramCanvas == &imgSchema->Canvas) gDiagramCanvas = nullptr;
     if (gOnLayoutLoaded == sizeMainWindowToCanvas) gOnLayoutLoaded = nullptr;
     for (QWidget*& w : gCmdpostControls) w = nullptr;
@@ -218,8 +217,7 @@ bool TfrmSchema::FormCloseQuery() {
 
 void TfrmSchema::FormClose() {
     closeCommandStationLink();
-    if (ServerSocket1->isListening()) ServerSocket1->close();
-    if (ClientSocket1->state() != QAbstractSocket::UnconnectedState) ClientSocket1->abort();
+    netCloseSockets();
     deleteEditJournal();
 }
 

@@ -152,6 +152,18 @@ public:
     bool FormCloseQuery();
     void FormClose();
 
+    // The network sockets' events (on the GUI thread): a new connection, and per client connection
+    // its disconnect, error and data; the client socket's connect, disconnect, error
+    // (a QAbstractSocket::SocketError) and data.
+    void ServerSocket1GetSocket();
+    void ServerSocket1ClientDisconnect(QTcpSocket* socket);
+    void ServerSocket1ClientError(QTcpSocket* socket);
+    void ServerSocket1ClientRead(QTcpSocket* socket);
+    void ClientSocket1Connect();
+    void ClientSocket1Disconnect();
+    void ClientSocket1Error(int socketError);
+    void ClientSocket1Read();
+
     // Moves the window left or up so that the canvas fits on a screen of that size, never below 0.
     void keepWindowOnScreen(int screenWidth, int screenHeight);
     // Sizes the client area to gCanvasSize.
@@ -188,6 +200,7 @@ private:
     void buildStatusStrips();
     void buildDiagramWidgets();
     void buildMainMenu();
+    void buildNetSockets();
     void fillCmdpostControls();
     void layoutClientArea();
     void applyMenuStates(bool session, bool demo, bool client, bool noDialog);

@@ -57,8 +57,14 @@ protected:
         if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !frmSchema || !watched->isWidgetType())
             return false;
         auto* w = static_cast<QWidget*>(watched);
-        // The menu bar keeps its own keyboard navigation.
-        if (w->window() != frmSchema || qobject_cast<QMenuBar*>(w)) return false;
+        if (w->window() != frmSchema) return false;
+        if (auto* bar = qobject_cast<QMenuBar*>(w)) {
+            // The menu bar keeps the keys only while it is active (after Alt or a menu's Alt+letter, an
+            // item highlighted): then its letters are mnemonics. A menu chosen from the keyboard leaves the
+            // focus on the bar; from then on plain letters are the editor's again, not menu mnemonics.
+            if (bar->activeAction()) return false;
+            if (type == QEvent::KeyPress) bar->clearFocus();
+        }
         auto* key = static_cast<QKeyEvent*>(event);
         if (type == QEvent::KeyPress)
             frmSchema->FormKeyDown(key);

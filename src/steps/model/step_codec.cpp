@@ -50,3 +50,47 @@ bool decodeStepProgram(ByteReader& r, StepProgramRec& p) {
     p.boundLoco = nullptr;
     return r.ok();
 }
+
+void encodeStep(ByteWriter& w, const StepRec& s) {
+    w.i16(s.conditionValue);
+    w.i16(s.actionValue);
+    w.i16(s.time);
+    w.i16(s.resolvedTarget);
+    w.u8(s.conditionCode);
+    w.u8(s.actionCode);
+}
+
+bool decodeStep(ByteReader& r, StepRec& s) {
+    s.conditionValue = r.i16();
+    s.actionValue = r.i16();
+    s.time = r.i16();
+    s.resolvedTarget = r.i16();
+    s.conditionCode = r.u8();
+    s.actionCode = r.u8();
+    return r.ok();
+}
+
+void encodeFormula(ByteWriter& w, const FormulaRec& f) {
+    w.u8(f.position);
+    w.u8(f.flags);
+    for (uint8_t t : f.types) w.u8(t);
+    w.u8(f.comparison);
+    w.u8(f.operation);
+    w.zeros(5);
+    for (float v : f.entered) w.f32(v);
+    for (float v : f.current) w.f32(v);
+    w.f32(f.result);
+}
+
+bool decodeFormula(ByteReader& r, FormulaRec& f) {
+    f.position = r.u8();
+    f.flags = r.u8();
+    for (uint8_t& t : f.types) t = r.u8();
+    f.comparison = r.u8();
+    f.operation = r.u8();
+    r.skip(5);
+    for (float& v : f.entered) v = r.f32();
+    for (float& v : f.current) v = r.f32();
+    f.result = r.f32();
+    return r.ok();
+}

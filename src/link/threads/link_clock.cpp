@@ -1,0 +1,49 @@
+#include "link/threads/link_clock.h"
+
+#include <chrono>
+
+#include "platform/precise_sleep.h"
+#include "shell/model/settings.h"
+
+std::atomic<uint8_t> gSleepMs{0};
+std::atomic<uint8_t> gSleepPrecise{0};
+
+namespace {
+
+class SteadyLinkClock final : public LinkClock {
+public:
+    int64_t now() override {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
+    int64_t frequency() const override { return 1000000000; }
+    void sleepMs(int ms) override { vestrel::preciseSleepMs(ms); }
+};
+
+SteadyLinkClock gSteadyClock;
+std::atomic<LinkClock*> gClock{&gSteadyClock};
+
+}  // namespace
+
+LinkClock& linkClock() { return *gClock.load(std::memory_order_acquire); }
+
+void setLinkClock(LinkClock* clock) { gClock.store(clock ? clock : &gSteadyClock, std::memory_order_release); }
+
+int64_t dccTransmitTicks(int64_t frequency, int characters, bool dcc19200) {
+    return frequency * characters / (dcc19200 ? 1910 : 1640);
+}
+
+void waitUntilTicks(int64_t& reference, int64_t ticks, int characters) {
+    LinkClock& clock = linkClock();
+    const int64_t f = clock.frequency();
+    const int64_t wait = ticks + (characters > 0 ? dccTransmitTicks(f, characters, gSettings.chboDCC19200 != 0) : 0);
+    const int64_t ticksPerMs = f / 1000;
+    int64_t now = clock.now();
+    while (now - reference < wait) {
+        const int64_t remainingMs = (reference + wait - now) / ticksPerMs;
+        if (gSleepPrecise.load(std::memory_order_relaxed) >= 3 && remainingMs > 1)
+            clock.sleepMs(static_cast<int>(remainingMs - 1));
+        now = clock.now();
+    }
+    reference = now;
+}

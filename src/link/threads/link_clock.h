@@ -1,0 +1,30 @@
+#pragma once
+// The counter and the sleep that time the direct track signal. The link thread uses the steady clock and
+// a precise sleep; tests put a stepped clock in its place.
+#include <atomic>
+#include <cstdint>
+
+class LinkClock {
+public:
+    virtual ~LinkClock() = default;
+    virtual int64_t now() = 0;              // counter ticks
+    virtual int64_t frequency() const = 0;  // ticks per second
+    virtual void sleepMs(int ms) = 0;
+};
+
+// The clock of the link threads; setLinkClock(nullptr) restores the steady clock.
+LinkClock& linkClock();
+void setLinkClock(LinkClock* clock);
+
+// Measured duration of a 1 ms sleep in whole ms, and how many measurements in a row have proved it to last
+// at most 2 ms (0..3): the waits sleep only at 3 and busy-wait otherwise.
+extern std::atomic<uint8_t> gSleepMs;
+extern std::atomic<uint8_t> gSleepPrecise;
+
+// Counter ticks that a number of DCC characters take on the line (16457 baud, or 19200 with dcc19200),
+// rounded down so that the sender stays just below the line's speed.
+int64_t dccTransmitTicks(int64_t frequency, int characters, bool dcc19200);
+
+// Waits until `ticks` have passed since `reference`, plus the transmit time of `characters` DCC characters,
+// then sets the reference to the counter's present value.
+void waitUntilTicks(int64_t& reference, int64_t ticks, int characters = 0);

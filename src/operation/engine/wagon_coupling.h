@@ -1,0 +1,26 @@
+#pragma once
+// Coupling loose wagons to a train, uncoupling, and finding the wagon under the mouse point (gMousePoint).
+struct LocoRec;
+struct PositionRec;
+struct WagonRec;
+
+// Couples the loose wagons the train has met; 1 coupled, 0 nothing to couple or refused.
+int coupleTrain(LocoRec* loco);
+// True when candidate lies beyond end in the direction (dx, dy): along x when dx is not 0, else along y.
+bool pointBeyondWagon(const PositionRec& candidate, const PositionRec& end, float dx, float dy);
+// Cuts the train at the wagon; the cut-off wagons stay on the track as loose wagons. 1 done, 0 when the
+// wagon does not belong to the locomotive.
+int uncoupleWagons(LocoRec* loco, WagonRec* wagon);
+
+struct WagonHit {
+    LocoRec* loco = nullptr;    // mode 3: the locomotive whose chains are tested; the owner of the wagon hit
+    WagonRec* wagon = nullptr;
+    WagonRec* first = nullptr;  // the first wagon of its run or chain
+    int code = 0;
+    int row = -1;               // pickTrainWagonAt: the locomotive's control-post row
+};
+// The wagon whose line lies under the mouse point: mode 1 every wagon on the track, 2 and 4 the coupled
+// ones, 3 the chains of hit.loco. 411 or 0.
+int pickWagonAt(WagonHit& hit, int mode);
+// The train under the mouse point, a wagon or the gap between two vehicles. 411 or 0.
+int pickTrainWagonAt(WagonHit& hit);
