@@ -104,6 +104,9 @@ TEST_F(SessionWindow, KeysDriveTheActiveLocomotiveAndLeftClicksOperateAccessorie
     key(Qt::Key_M);
     EXPECT_EQ(three->mode, kModeAuto);
     EXPECT_EQ(frmSchema->btnMode[0]->text().toStdString(), "A");
+    key(Qt::Key_M);  // without a route back to "Rangeer", where the speed keys drive it directly
+    EXPECT_EQ(three->mode, kModeShunting);
+    EXPECT_EQ(frmSchema->btnMode[0]->text().toStdString(), "R");
     key(Qt::Key_R);
     EXPECT_EQ(three->direction, 'a');
     EXPECT_EQ(frmSchema->btnRich[0]->text().toStdString(), "a");
