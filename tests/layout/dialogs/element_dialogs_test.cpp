@@ -15,6 +15,7 @@
 #include "layout/dialogs/untSpoor.h"
 #include "layout/dialogs/untUitgang.h"
 #include "layout/dialogs/untWissel.h"
+#include "layout/dialogs/untSein.h"
 #include "layout/editor/edit_journal.h"
 #include "layout/model/double_turnouts.h"
 #include "layout/editor/editor_state.h"
@@ -275,6 +276,78 @@ TEST_F(ElementDialogs, TurnoutStandAndModeCaptionsAndTheSessionRecord) {
         EXPECT_EQ(gTurnouts[0]->pulseTime, 7);
         // Kind 6, code 37, number 5, table index 0, pulse time 7.
         EXPECT_EQ(queued(), (std::vector<uint8_t>{6, 37, 5, 0, 0, 0, 7, 0}));
+    }
+    gRunWithoutTrack = 0;
+}
+
+TEST_F(ElementDialogs, SignalNumbersBlockAndStand) {
+    LayoutBuilder()
+        .block(1, {{100, 100}, {200, 100}, {300, 100}})
+        .block(2, {{100, 300}, {200, 300}, {300, 300}})
+        .turnout('l', 4, {{400, 100}, {432, 100}, {430, 92}})
+        .signal(5, 1, 'H', {290, 100});
+    SignalRec& s = *gSignals[0];
+    gSelectedSignal = &s;
+    gEditMode = kEditClickOpens;
+    frmSein->show();
+    EXPECT_EQ(gActiveDialog, 8);
+    EXPECT_EQ(frmSein->edtNummer->text(), "5");
+    EXPECT_EQ(frmSein->edtBlokNr->text(), "1");
+    EXPECT_TRUE(frmSein->btnOK->isEnabled());
+    // A block with no end section at the signal leaves OK disabled.
+    type(frmSein->edtBlokNr, "2");
+    EXPECT_FALSE(frmSein->btnOK->isEnabled());
+    type(frmSein->edtBlokNr, "1");
+    EXPECT_TRUE(frmSein->btnOK->isEnabled());
+    // The Stand cycles G, R, S, G without an orange light and G, O, R, S, G with one.
+    std::string seen;
+    for (int k = 0; k < 3; ++k) {
+        frmSein->btnStand->click();
+        seen += s.aspect;
+    }
+    EXPECT_EQ(seen, "RSG");
+    EXPECT_EQ(frmSein->btnStand->text(), "Groen");
+    frmSein->chboOranjeLicht->click();
+    EXPECT_EQ(frmSein->edtNrOranjeLicht->text(), "6");  // the next free number after 5
+    seen.clear();
+    for (int k = 0; k < 4; ++k) {
+        frmSein->btnStand->click();
+        seen += s.aspect;
+    }
+    EXPECT_EQ(seen, "ORSG");
+    // "+/-" of the signal's number skips its orange light's 6 (and the turnout's 4 downward).
+    pressPanel(frmSein->pnlPlusMin1, Qt::LeftButton);
+    EXPECT_EQ(frmSein->edtNummer->text(), "7");
+    // Orange equal to the number: OK does nothing; a turnout's number is refused.
+    type(frmSein->edtNrOranjeLicht, "7");
+    frmSein->btnOKClick();
+    EXPECT_TRUE(frmSein->isVisible());
+    EXPECT_EQ(takeMessage(), "");
+    type(frmSein->edtNrOranjeLicht, "4");
+    frmSein->btnOKClick();
+    EXPECT_EQ(takeMessage(), "Nummer oranje licht is reeds gebruikt !");
+    type(frmSein->edtNrOranjeLicht, "8");
+    type(frmSein->edtNummer, "2048");
+    EXPECT_TRUE(frmSein->edtPulstijd->isHidden());
+    type(frmSein->edtNummer, "7");
+    frmSein->btnOKClick();
+    EXPECT_FALSE(frmSein->isVisible());
+    EXPECT_EQ(s.number, 7);
+    EXPECT_EQ(s.orangeNumber, 8);
+    ASSERT_GT(journalUndoRedo(0), 0);
+    EXPECT_EQ(gSignals[0]->number, 5);
+
+    gRunWithoutTrack = 1;
+    for (const uint8_t state : {30, 40}) {
+        SCOPED_TRACE(int(state));
+        gNetLinkState = state;
+        gNetOutFill = 0;
+        gSelectedSignal = gSignals[0];
+        frmSein->show();
+        type(frmSein->edtPulstijd, "3");
+        frmSein->btnOKClick();
+        // Kind 7, code 37, number 5, table index 0, pulse time 3.
+        EXPECT_EQ(queued(), (std::vector<uint8_t>{7, 37, 5, 0, 0, 0, 3, 0}));
     }
     gRunWithoutTrack = 0;
 }
