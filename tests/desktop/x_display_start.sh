@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real program on an X display (a private Xvfb), answers the start dialog with Esc and checks
-# the main window's title; keeps a screenshot beside the other test artefacts.
+# the main window's title; then checks that the tool letters still start elements after a menu command
+# chosen from the keyboard. Keeps screenshots beside the other test artefacts.
 # Usage: x_display_start.sh <VestrelWin> <artefact folder>
 set -u
 program=$1
@@ -51,5 +52,28 @@ fi
 mkdir -p "$artefacts"
 command -v import >/dev/null && import -display "$display" -window root "$artefacts/x_display_start.png" 2>/dev/null
 [ -f vestrel.cfg ] || { echo "FAIL: vestrel.cfg was not written"; exit 1; }
-echo "1 passed, 0 failed"
+
+# Keys after a menu command chosen from the keyboard: Alt+V, O ("Opfrissen" of "Divers"), then `s` must
+# start a signal entry (its prompt in red on the status line), not open the menu "Stuurpost".
+red_pixels() {
+  import -display "$display" -window "$main" "$work/shot.png" 2>/dev/null || { echo -1; return; }
+  convert "$work/shot.png" -fill black +opaque '#ff0000' -fill white -opaque '#ff0000' -colorspace gray \
+    -format '%[fx:round(mean*w*h)]' info: 2>/dev/null || echo -1
+}
+command -v import >/dev/null && command -v convert >/dev/null || { echo "SKIP: ImageMagick is not installed"; exit 77; }
+xdotool windowactivate --sync "$main" 2>/dev/null; xdotool windowfocus --sync "$main" 2>/dev/null
+before=$(red_pixels)
+xdotool key --delay 150 alt+v; sleep 0.5
+xdotool key o; sleep 0.5
+xdotool key s
+after=$before
+for _ in $(seq 30); do
+  sleep 0.1
+  after=$(red_pixels)
+  [ "$after" -gt $((before + 2000)) ] && break
+done
+import -display "$display" -window root "$artefacts/x_display_menu_keys.png" 2>/dev/null
+echo "red pixels before s: $before, after: $after"
+[ "$after" -gt $((before + 2000)) ] || { echo "FAIL: s after Alt+V, O started no signal entry (no prompt)"; exit 1; }
+echo "2 passed, 0 failed"
 exit 0

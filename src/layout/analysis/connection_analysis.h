@@ -34,6 +34,10 @@ int toggleLoopFlag(ConnectionRec* c, int index, ConnectionReport& report);
 // and turned by 180 degrees. For a block also its section kinds (k becomes 7 - k) and section inputs
 // follow their sections, and the signals of its number change end ('H' <-> 'T').
 void reversePolyline(DiagramPoint* points, int32_t* angles, int last, BlockRec* block);
+// reversePolyline for the direction 'heen': the analysis and the answer "Nee" turn stored elements, so
+// the layout counts as changed and is saved or asked about like any edit. Bit 2 (properties), not
+// bit 1: the connections just found stand, no new direction question is needed before a save.
+void reverseForDirection(DiagramPoint* points, int32_t* angles, int last, BlockRec* block);
 
 // Number of turnouts a connection passes (its list ends at the first null entry).
 int connectionTurnoutCount(const ConnectionRec* c);

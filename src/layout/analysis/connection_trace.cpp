@@ -105,7 +105,7 @@ int passTurnout(ConnectionRec* c, TurnoutRec* t, int leg, ConnectionReport& repo
 DiagramPoint followTrack(ConnectionRec* c, TrackRec* t, int end) {
     int last = lastPointOf(t);
     bool outward = c->direction == 'H';
-    if (outward ? end == last : end == 0) reversePolyline(t->points, t->segmentAngles, last, nullptr);
+    if (outward ? end == last : end == 0) reverseForDirection(t->points, t->segmentAngles, last, nullptr);
     if (t->flags & 1) c->loop = 1;
     return outward ? t->points[last] : t->points[0];
 }
@@ -141,7 +141,7 @@ int arriveAtBlock(ConnectionRec* c, BlockRec* b, int end, ConnectionReport& repo
         if (d->from == b) return 1;
     char direction = ((c->direction == 'H') != (c->loop != 0)) ? 'H' : 'T';
     int last = lastPointOf(b);
-    if (direction == 'H' ? end == last : end == 0) reversePolyline(b->points, b->sectionAngles, last, b);
+    if (direction == 'H' ? end == last : end == 0) reverseForDirection(b->points, b->sectionAngles, last, b);
     DiagramPoint wayOut = direction == 'H' ? b->points[last] : b->points[0];
     DiagramPoint otherEnd = direction == 'H' ? b->points[0] : b->points[last];
     if (!traceFromBlock(b, direction, wayOut, report)) return 0;

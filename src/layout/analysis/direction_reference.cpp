@@ -28,5 +28,5 @@ BlockRec* chooseReferenceBlock() {
 }
 
 void reverseBlock(BlockRec* b) {
-    if (b) reversePolyline(b->points, b->sectionAngles, std::clamp(b->sections, 0, kMaxSections), b);
+    if (b) reverseForDirection(b->points, b->sectionAngles, std::clamp(b->sections, 0, kMaxSections), b);
 }

@@ -42,3 +42,8 @@ void reversePolyline(DiagramPoint* points, int32_t* angles, int last, BlockRec* 
         for (int i = 0; i < last; ++i) angles[i] = normalizeAngle(angles[i] + 180);
     if (block && block->number) turnSignalsOf(block);
 }
+
+void reverseForDirection(DiagramPoint* points, int32_t* angles, int last, BlockRec* block) {
+    reversePolyline(points, angles, last, block);
+    gDirtyFlags |= 2;
+}

@@ -5,6 +5,7 @@
 #include <QVariant>
 
 #include "layout/editor/entry_handoff.h"
+#include "layout/dialogs/element_dialog.h"
 #include "layout/dialogs/untDraaischijf.h"
 #include "layout/dialogs/untEerstePunt.h"
 #include "layout/dialogs/untIngang.h"
@@ -38,14 +39,17 @@ QDialog* elementDialog(int code) {
 
 void showForm(QDialog* form) {
     if (!form) return;
+    // An element dialog already open is refilled for the element picked now.
+    auto* element = qobject_cast<TElementDialog*>(form);
+    if (element && element->isVisible()) element->FormActivate();
     form->show();
     form->raise();
 }
 
-// The property dialogs of the elements are not part of this version yet. So that a layout can still be
-// drawn, a newly entered element is taken with the properties the editor gave it, as if its dialog had
-// been confirmed at once (the insertion then goes on with the next element).
-bool elementDialogBuilt(int /*code*/) { return false; }
+// Until every element dialog is built, a newly entered element whose dialog is missing is taken with the
+// properties the editor gave it, as if its dialog had been confirmed at once (the insertion then goes on
+// with the next element).
+bool elementDialogBuilt(int code) { return code == 406; }
 
 void confirmNewElementLater(int code) {
     // After the placement loop has marked the element committed and waiting for its dialog.
@@ -82,7 +86,7 @@ bool elementDialogVisible(int code) {
 }
 
 void setStepDialogTag(int tag) {
-    if (frmStappen) frmStappen->setProperty("Tag", tag);
+    if (frmStappen) frmStappen->Tag = tag;
 }
 
 void showRouteDialog() { showForm(frmTraject); }

@@ -90,12 +90,7 @@ bool TfrmBoodschap::FormKeyDown(int key) {
 // Closing the message acknowledges it: an element placement in progress starts again at the pointer,
 // otherwise a standing emergency stop is released.
 void TfrmBoodschap::FormClose() {
-    if (trackOrBlockEditInProgress())
-        gEditMode = 4;
-    else if (turnoutOrSignalEditInProgress() && gEditMode != 3)
-        gEditMode = 4;
-    else if (gEmergencyState != 0)
-        emergencyStopAll(0);
+    if (!restartPlacementAfterMessage() && gEmergencyState != 0) emergencyStopAll(0);
     gNoFeedbackPoll = 0;
     gMessageShown = 0;
 }

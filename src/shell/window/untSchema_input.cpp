@@ -57,8 +57,14 @@ protected:
         if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !frmSchema || !watched->isWidgetType())
             return false;
         auto* w = static_cast<QWidget*>(watched);
-        // The menu bar keeps its own keyboard navigation.
-        if (w->window() != frmSchema || qobject_cast<QMenuBar*>(w)) return false;
+        if (w->window() != frmSchema) return false;
+        if (auto* bar = qobject_cast<QMenuBar*>(w)) {
+            // The menu bar keeps the keys only while it is active (after Alt or a menu's Alt+letter, an
+            // item highlighted): then its letters are mnemonics. A menu chosen from the keyboard leaves the
+            // focus on the bar; from then on plain letters are the editor's again, not menu mnemonics.
+            if (bar->activeAction()) return false;
+            if (type == QEvent::KeyPress) bar->clearFocus();
+        }
         auto* key = static_cast<QKeyEvent*>(event);
         if (type == QEvent::KeyPress)
             frmSchema->FormKeyDown(key);
@@ -166,7 +172,10 @@ void TfrmSchema::FormMouseMove(QObject* sender, QMouseEvent* event) {
 
 void TfrmSchema::FormMouseUp(QObject* sender, QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
-    routeMouseUp(p.x(), p.y(), buttonNumber(event->button()), sender == nullptr);
+    int modifiers = 0;
+    if (event->modifiers() & Qt::AltModifier) modifiers |= vestrel::kAltBit;
+    if (event->modifiers() & Qt::ControlModifier) modifiers |= vestrel::kCtrlBit;
+    routeMouseUp(p.x(), p.y(), buttonNumber(event->button()), sender == nullptr, modifiers);
 }
 
 void TfrmSchema::imgSchemaMouseDown(QMouseEvent*) { routeImagePress(); }
@@ -202,9 +211,9 @@ void TfrmSchema::menuItemClick(QAction* item) {
                                 "mnuDemoStuurpost4", "mnuDemoStappen"};
         if (demos.contains(name)) runDemoStep(2 + static_cast<int>(demos.indexOf(name)));
     } else if (name == "mnuMetSturing") {
-        startOrStopSessionWithTrack();
+        mnuMetSturingClick();
     } else if (name == "mnuZonderSturing") {
-        toggleControlPostSession(13);
+        mnuZonderSturingClick();
     } else if (name == "mnuOpfrissen") {
         redrawSchema(1);
     } else if (name == "mnuAnimatie") {

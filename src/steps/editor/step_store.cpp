@@ -37,10 +37,11 @@ int insertStep(StepProgramRec* p, int position) {
         showDialogMessage("Het maximaal aantal stappen is bereikt", 1);
         return 0;
     }
+    const int slot = p->firstStep + position - 1;
+    if (slot < 0 || slot > gStepCount) return 0;  // a program whose run lies outside the table
     std::unique_ptr<StepRec> step = allocate(StepRec{});
     if (!step) return 0;
     shiftJumpTargets(*p, position, +1);
-    const int slot = p->firstStep + position - 1;
     gSteps.insert(slot, std::move(step));
     ++p->stepCount;
     shiftStepRanges(p, +1, 0, slot);
@@ -52,6 +53,7 @@ int insertStep(StepProgramRec* p, int position) {
 int deleteStep(StepProgramRec* p, int position) {
     if (position < 1 || position > p->stepCount) return 0;
     const int slot = p->firstStep + position - 1;
+    if (slot < 0 || slot >= gStepCount) return 0;
     gSteps.removeAt(slot);
     --p->stepCount;
     shiftJumpTargets(*p, position, -1);

@@ -110,8 +110,8 @@ float formulaOperandValue(int type, float& entered, const StepProgramRec* progra
 }
 
 int evaluateFormula(StepProgramRec* program, int number, int perform) {
+    if (number < 1 || number > gFormulaCount) return -1;
     FormulaRec* f = gFormulas[number - 1];
-    if (number < 1 || !f) return -1;
     for (int k = 0; k < 3; ++k) f->current[k] = formulaOperandValue(f->types[k], f->entered[k], program);
     f->result = operationResult(f->operation, f->current[1], f->current[2]);
     if (f->flags & kFormulaCondition) {

@@ -53,7 +53,7 @@ Run findRun(const StepProgramRec& p) {
 
 void countDownWait(StepProgramRec& p, int index) {
     if (p.waitLeft == 0 || msBetween(gMsTick, static_cast<uint32_t>(p.nextSecond)) <= 0) return;
-    p.nextSecond += 1000;
+    p.nextSecond = static_cast<int32_t>(static_cast<uint32_t>(p.nextSecond) + 1000);  // wraps with gMsTick
     --p.waitLeft;
     if (stepEditorShows(&p)) showStepEditorWaitLeft(&p);
     netQueueRecord(30, 14, 19, 19, index, p.waitLeft);

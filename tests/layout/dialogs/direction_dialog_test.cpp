@@ -18,6 +18,9 @@
 #include "shell/config/messages.h"
 #include "shell/dialogs/untBestandNieuw.h"
 #include "shell/dialogs/untBestandOpenen.h"
+#include "shell/dialogs/untBestandOpslaan.h"
+#include "layout/files/layout_file.h"
+#include "shell/shell_test_support.h"
 #include "shell/window/untSchema.h"
 
 namespace {
@@ -237,6 +240,35 @@ INSTANTIATE_TEST_SUITE_P(
                       Continuation{"SessionGoesOn", 13, 1, 1, false, 13, nullptr, true},
                       Continuation{"SessionStoppedAtDeadEnds", 13, 1, 0, false, 0, nullptr, true}),
     [](const ::testing::TestParamInfo<Continuation>& info) { return std::string(info.param.name); });
+
+// The analysis turns stored blocks and tracks: a saved layout counts as changed after it, so that the
+// turned layout is saved, or asked about when the program is left.
+TEST_F(DirectionDialog, TurningBlocksMarksTheSavedLayoutChanged) {
+    buildOval();
+    ASSERT_EQ(saveLayoutFile(), 1);
+    ASSERT_EQ(gDirtyFlags, 0);
+    frmSchema->mnuVerbindingen->trigger();
+    clickButton(frmEerstePunt, "btnNee");
+    ASSERT_EQ(blockNumbered(1)->points[0], (DiagramPoint{500, 100}));
+    EXPECT_NE(gDirtyFlags, 0);
+
+    frmSchema->mnuOpslaan->trigger();  // only properties changed: no second question
+    EXPECT_FALSE(frmEerstePunt->isVisible());
+    EXPECT_EQ(gDirtyFlags, 0);
+    clearLayout();
+    ASSERT_EQ(loadLayoutFile(), 1);
+    EXPECT_EQ(blockNumbered(1)->points[0], (DiagramPoint{500, 100}));
+    EXPECT_EQ(blockNumbered(2)->points[0], (DiagramPoint{100, 300}));
+    EXPECT_EQ(signalNumbered(7)->direction, 'T');
+    EXPECT_EQ(gConnectionCount, 4);
+
+    // Turned back by "Nee" once more: leaving asks whether to save.
+    frmSchema->mnuVerbindingen->trigger();
+    clickButton(frmEerstePunt, "btnNee");
+    EXPECT_FALSE(frmSchema->close());
+    ASSERT_TRUE(processUntil([] { return frmBestandOpslaan->isVisible(); }));
+    frmBestandOpslaan->btnAnnuleren->click();
+}
 
 // New, open and exit would replace or leave the changed layout: after a failed save they do not go on.
 TEST_F(DirectionDialog, ALayoutThatCannotBeSavedIsNeitherReplacedNorLeft) {

@@ -6,6 +6,9 @@
 
 #include <QImage>
 #include <cmath>
+#include <map>
+#include <set>
+#include <vector>
 #include <cstdlib>
 
 #include "shell/config_fixture.h"
@@ -14,6 +17,9 @@
 #include "layout/model/display_settings.h"
 #include "layout/draw/element_colours.h"
 #include "layout/files/layout_file.h"
+#include "layout/analysis/connection_analysis.h"
+#include "layout/layout_builder.h"
+#include "platform/desktop.h"
 #include "layout/model/layout_model.h"
 #include "layout/frame/render.h"
 #include "layout/model/scale.h"
@@ -64,10 +70,35 @@ void buildSampleLayout() {
     addTrack({{512, 344}, {560, 344}, {592, 312}});
     station({{592, 312}, {592, 240}, {592, 176}, {592, 104}}, 6, 'B', 9);
     addTrack({{592, 104}, {560, 72}, {512, 72}});
-    addSignal({464, 356}, 0, 1, main, 'H');
-    addSignal({196, 300}, 0, 2, loop, 'T');
+    // Accessory numbers are unique among turnouts, signals and outputs: turnouts 1 and 2, signals 3 and 4,
+    // the uncoupling rail address 10 (green button).
+    addSignal({464, 356}, 0, 3, main, 'H');
+    addSignal({196, 300}, 0, 4, loop, 'T');
     addOutput({300, 296}, 0, 2 * 10 + 1);
     addInput({330, 354}, 0, 11);
+    // The connections, as "Verbindingen genereren" with block 1 as drawn ("Ja") makes them.
+    vestrel::setDesktopOpener([](const std::string&) { return true; });
+    analyseConnections(blockNumbered(1));
+    vestrel::setDesktopOpener(nullptr);
+}
+
+// Every accessory number (turnouts but crossings, signals with their orange lights, output addresses)
+// used once.
+std::vector<int> repeatedAccessoryNumbers() {
+    std::map<int, int> uses;
+    for (const TurnoutRec* t : gTurnouts)
+        if (t->subtype != 'x') ++uses[t->number];
+    for (const SignalRec* s : gSignals) {
+        ++uses[s->number];
+        if (s->orangeNumber) ++uses[s->orangeNumber];
+    }
+    std::set<int> outputAddresses;
+    for (const OutputRec* o : gOutputs) outputAddresses.insert(o->key / 2);  // both buttons share one address
+    for (int a : outputAddresses) ++uses[a];
+    std::vector<int> repeated;
+    for (const auto& [number, count] : uses)
+        if (count > 1) repeated.push_back(number);
+    return repeated;
 }
 
 class SampleLayout : public ::testing::Test {
@@ -110,6 +141,16 @@ TEST(SampleLayoutStart, AFreshWorkingFolderOpensTheSampleDrawn) {
     EXPECT_EQ(gSignalCount, 2);
     EXPECT_EQ(gShowNumbers, 1);  // the drawing reads the configuration's "nummers zichtbaar" itself
     for (const BlockRec* b : gBlocks) EXPECT_FALSE(b->state & 0x40) << b->number;  // every section has its contact
+    EXPECT_EQ(repeatedAccessoryNumbers(), std::vector<int>{});
+    // Its connections were generated: both ends of every block lead on, and the loop is reached.
+    ASSERT_GT(gConnectionCount, 0);
+    for (const BlockRec* b : gBlocks) {
+        int leaving[2] = {0, 0};
+        for (const ConnectionRec* c : gConnections)
+            if (c->from == b) ++leaving[c->direction == 'H'];
+        EXPECT_GT(leaving[0], 0) << "block " << b->number << " 'T'";
+        EXPECT_GT(leaving[1], 0) << "block " << b->number << " 'H'";
+    }
 
     // A resize asks the cycle for the redraw, as at start-up.
     frmSchema->FormResize();

@@ -35,6 +35,7 @@
 #include "shell/config/messages.h"
 #include "shell/dialogs/untBoodschap.h"
 #include "shell/window/untSchema.h"
+#include "shell/drawing_window.h"
 #include "shell/shell_test_support.h"
 #include "steps/model/step_program.h"
 #include "steps/dialogs/untStappen.h"
@@ -122,68 +123,7 @@ void expectSignal(int index, int number, int block, char direction, DiagramPoint
     EXPECT_EQ(s.pulseTime, 2);
 }
 
-class LayoutDrawing : public ::testing::Test {
-protected:
-    void SetUp() override {
-        program.start();
-        QApplication::setActiveWindow(frmSchema);
-        ASSERT_TRUE(processUntil([] { return QApplication::activeWindow() == frmSchema; }));
-        // The redraw that showing the window asked for puts the pointer aside when it comes: let it pass.
-        // Then the cycle stops: drawing does not need it, and its hover label would come to stand where
-        // the pointer goes next and take the pointer's events.
-        ASSERT_TRUE(processUntil([] { return gRedrawCountdown == 0; }));
-        frmSchema->Timer1->stop();
-    }
-    // An operation still running is ended as the main window ends it.
-    void TearDown() override {
-        for (int k = 0; k < 4 && gEditOpRunning; ++k) {
-            if (gEditMode == 2 || gEditMode == 3) gEditMode = 4;
-            dispatchEditInput(1);
-        }
-    }
-    static QWidget* diagram() { return frmSchema->imgSchema; }
-    // The first movement after a left click is ignored, as a real pointer's is; the second one counts.
-    static void moveTo(QPoint p) {
-        QTest::mouseMove(diagram(), p + QPoint(1, 1));
-        QTest::mouseMove(diagram(), p);
-    }
-    static void clickAt(QPoint p, Qt::MouseButton button = Qt::LeftButton) {
-        moveTo(p);
-        QTest::mouseClick(diagram(), button, {}, p);
-    }
-    static void doubleClickAt(QPoint p) {
-        clickAt(p);
-        QTest::mouseClick(diagram(), Qt::LeftButton, {}, p);
-    }
-    static void key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(frmSchema, static_cast<Qt::Key>(qtKey), modifiers);
-    }
-    static void turn(int steps) {
-        for (int k = 0; k < steps; ++k) key(Qt::Key_T);
-    }
-    // The first Esc makes the next element of the tool, the second one ends the tool.
-    static void endTool() {
-        key(Qt::Key_Escape);
-        key(Qt::Key_Escape);
-        EXPECT_EQ(gEditOpRunning, 0);
-    }
-    static void confirmed(QDialog* form) {
-        ASSERT_TRUE(processUntil([] { return gEditMode == 5u; })) << lastDialogMessage();
-        EXPECT_FALSE(form->isVisible());
-    }
-    // The user reads the message (the window comes to the front) and clicks its OK.
-    static void closeMessage(const char* expected) {
-        ASSERT_TRUE(frmBoodschap->isVisible());
-        EXPECT_EQ(frmBoodschap->tekst(), expected);
-        ASSERT_TRUE(processUntil([] { return QApplication::activeWindow() == frmBoodschap; }));
-        frmBoodschap->btnOK->click();
-        QApplication::setActiveWindow(frmSchema);
-        ASSERT_TRUE(processUntil([] { return QApplication::activeWindow() == frmSchema; }));
-        EXPECT_FALSE(frmBoodschap->isVisible());
-        EXPECT_EQ(gMessageShown, 0);
-    }
-    RunningProgram program;
-};
+using LayoutDrawing = DrawingWindow;
 
 TEST_F(LayoutDrawing, AWholeLayoutIsDrawnWithTheMouseAndSaved) {
     // Block 1 and the way to block 2 through a left and a right turnout, along y = 96.
@@ -323,6 +263,26 @@ TEST_F(LayoutDrawing, AWholeLayoutIsDrawnWithTheMouseAndSaved) {
     EXPECT_FLOAT_EQ(t.centre[0], 640);
     EXPECT_FLOAT_EQ(t.centre[1], 296);
     EXPECT_FLOAT_EQ(t.radius, 40);
+}
+
+// A new input waits for its dialog's OK; Annuleren puts it back on the pointer.
+TEST_F(LayoutDrawing, ANewInputWaitsForItsOk) {
+    key(Qt::Key_I);
+    clickAt({520, 240});
+    ASSERT_TRUE(frmIngang->isVisible());
+    EXPECT_EQ(gEditMode, 3u);
+    EXPECT_EQ(gInputCount, 0);
+    frmIngang->btnAnnuleren->click();
+    EXPECT_EQ(gInputCount, 0);
+    EXPECT_NE(gEditOpRunning, 0);
+    QApplication::setActiveWindow(frmSchema);
+    clickAt({520, 280});
+    ASSERT_TRUE(frmIngang->isVisible());
+    frmIngang->btnOK->click();
+    ASSERT_EQ(gInputCount, 1);
+    EXPECT_EQ(gEditMode, 5u);
+    EXPECT_EQ(gInputs[0]->anchor, (DiagramPoint{520, 280}));
+    endTool();
 }
 
 TEST_F(LayoutDrawing, RefusalsShowTheirMessageAndTheEntryGoesOn) {

@@ -157,4 +157,12 @@ TEST_F(StepStore, DuplicateIsRefusedAtTheLimits) {
     EXPECT_EQ(gStepCount, 250);
 }
 
+TEST_F(StepStore, TheHighestContactThatAConditionNames) {
+    LayoutBuilder().stepProgram("p", {{"ingang=1", 12, "geen", 0}, {"bezet=1", 300, "geen", 0}})
+        .stepProgram("q", {{"ingang=0", 40, "geen", 0}, {"teller>=", 200, "geen", 0}});
+    EXPECT_EQ(highestStepConditionContact(), 40);
+    LayoutBuilder().stepProgram("p", {{"bezet=1", 300, "geen", 0}});
+    EXPECT_EQ(highestStepConditionContact(), 0);
+}
+
 }  // namespace

@@ -72,6 +72,7 @@ TEST_F(Formulas, AConditionComparesTheResultWithA) {
     EXPECT_FLOAT_EQ(gFormulas[0]->current[0], 6.0f);
     EXPECT_EQ(evaluateFormula(&p, 0, 0), -1);
     EXPECT_EQ(evaluateFormula(&p, 2, 0), -1);
+    EXPECT_EQ(evaluateFormula(&p, std::numeric_limits<int>::min(), 0), -1);
 }
 
 TEST_F(Formulas, ComparisonsReadResultThenA) {

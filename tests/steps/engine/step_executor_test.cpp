@@ -67,6 +67,19 @@ TEST_F(Executor, NoConditionWithATimeWaitsThatManySeconds) {
     EXPECT_EQ(program().currentStep, 2);
 }
 
+TEST_F(Executor, TheWaitCountsOnAcrossTheClocksWrap) {
+    LayoutBuilder().stepProgram("p", {{"geen", 0, "teller+", 1, 5}, {"teller>=", 99, "geen", 0}});
+    gMsTick = 0x7FFFF000u;  // the next second passes the largest signed value, then the clock wraps
+    start();
+    runFor(4980);
+    EXPECT_EQ(program().waitLeft, 1);
+    gMsTick = 0xFFFFF000u;
+    LayoutBuilder().stepProgram("p", {{"geen", 0, "teller+", 1, 5}, {"teller>=", 99, "geen", 0}});
+    start();
+    runFor(5010);
+    EXPECT_EQ(program().counter, 1);
+}
+
 TEST_F(Executor, NoConditionWithoutTimePerformsAtOnce) {
     LayoutBuilder().stepProgram("p", {{"geen", 0, "teller+", 1}, {"teller>=", 99, "geen", 0}});
     start();
@@ -129,9 +142,10 @@ TEST_F(Executor, LogicStepsGateTheActionStep) {
         const bool arrived = caseNo & 2;
         LayoutBuilder()
             .block(3, {{0, 0}, {50, 0}, {100, 0}})
-            .output(7, 'G', {200, 200})
+            .turnout('l', 7, {{200, 0}, {240, 0}, {236, 10}})
             .stepProgram("p", {{"ingang=1", 5, "(", 0}, {"bezet=1", 3, "A)", 0}, {"ingang=1", 6, "uitgang=G", 7},
                                {"teller>=", 99, "geen", 0}});
+        gTurnouts[0]->position = 'R';  // no output 7: "uitgang=G" 7 throws turnout 7 back to 'G'
         gLocs.clear();
         gStepSkipTicks = 0;
         gFeedbackImage.setContact(5, contact);
@@ -139,6 +153,7 @@ TEST_F(Executor, LogicStepsGateTheActionStep) {
         start();
         const bool performed = contact && arrived;
         EXPECT_EQ(program().currentStep, performed ? 4 : 1) << caseNo;
+        EXPECT_EQ(gTurnouts[0]->position, performed ? 'G' : 'R') << caseNo;
         EXPECT_EQ(gStepSkipTicks, performed ? 3 : 0) << caseNo;
         // A true block condition binds its train, whatever the outcome of the run.
         EXPECT_EQ(program().boundLoco, gBlocks[0]->arrivedTrain) << caseNo;

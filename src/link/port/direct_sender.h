@@ -9,8 +9,8 @@
 // Motorola packet of a command, 0x4000 Motorola refresh, 0x8000 Motorola accessory repeat.
 #include <cstdint>
 
-#include "link/threads/direct_link.h"
-#include "link/threads/link_clock.h"
+#include "link/port/direct_link.h"
+#include "link/port/link_clock.h"
 
 // Writes a Motorola packet `count` times with the Motorola repeat gaps, timed from each packet's start.
 // pending: characters written since the last Motorola packet (-1 after a DCC wait); when it is not 0

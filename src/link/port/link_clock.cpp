@@ -1,4 +1,4 @@
-#include "link/threads/link_clock.h"
+#include "link/port/link_clock.h"
 
 #include <chrono>
 
@@ -38,12 +38,16 @@ void waitUntilTicks(int64_t& reference, int64_t ticks, int characters) {
     const int64_t f = clock.frequency();
     const int64_t wait = ticks + (characters > 0 ? dccTransmitTicks(f, characters, gSettings.chboDCC19200 != 0) : 0);
     const int64_t ticksPerMs = f / 1000;
+    const int64_t deadline = reference + wait;
     int64_t now = clock.now();
-    while (now - reference < wait) {
-        const int64_t remainingMs = (reference + wait - now) / ticksPerMs;
+    while (now < deadline) {
+        const int64_t remainingMs = (deadline - now) / ticksPerMs;
         if (gSleepPrecise.load(std::memory_order_relaxed) >= 3 && remainingMs > 1)
             clock.sleepMs(static_cast<int>(remainingMs - 1));
         now = clock.now();
     }
-    reference = now;
+    // A wait that ended a little late (the thread was not scheduled at once) still counts from its
+    // deadline, so that the lateness does not add up packet by packet; one that ended much later starts
+    // afresh.
+    reference = now - deadline < ticksPerMs ? deadline : now;
 }

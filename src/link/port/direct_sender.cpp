@@ -1,4 +1,4 @@
-#include "link/threads/direct_sender.h"
+#include "link/port/direct_sender.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -26,5 +26,5 @@ extern std::atomic<uint8_t> gSleepPrecise;
 int64_t dccTransmitTicks(int64_t frequency, int characters, bool dcc19200);
 
 // Waits until `ticks` have passed since `reference`, plus the transmit time of `characters` DCC characters,
-// then sets the reference to the counter's present value.
+// then moves the reference on to that moment (to the present when the wait ended over 1 ms late).
 void waitUntilTicks(int64_t& reference, int64_t ticks, int characters = 0);

@@ -1,8 +1,8 @@
-#include "link/threads/filler_burst.h"
+#include "link/port/filler_burst.h"
 
 #include "link/protocol/dcc_encoder.h"
 #include "link/protocol/motorola_encoder.h"
-#include "link/threads/link_clock.h"
+#include "link/port/link_clock.h"
 #include "platform/serial_port.h"
 #include "shell/model/settings.h"
 

@@ -1,11 +1,11 @@
 // The second port's filler burst: how many packets cover a format change, and their pace.
 #include <gtest/gtest.h>
 
-#include "../../platform/scripted_serial_port.h"
+#include "platform/scripted_serial_port.h"
 #include "fake_direct_link.h"
 #include "link/protocol/dcc_encoder.h"
 #include "link/protocol/motorola_encoder.h"
-#include "link/threads/filler_burst.h"
+#include "link/port/filler_burst.h"
 #include "shell/model/settings.h"
 
 namespace {

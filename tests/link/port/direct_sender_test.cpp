@@ -5,14 +5,14 @@
 #include <memory>
 #include <thread>
 
-#include "../protocol/track_signal_decode.h"
+#include "link/protocol/track_signal_decode.h"
 #include "fake_direct_link.h"
 #include "layout/model/layout_model.h"
 #include "link/buffers/link_buffers.h"
 #include "link/protocol/dcc_encoder.h"
 #include "link/protocol/motorola_encoder.h"
 #include "link/protocol/track_packets.h"
-#include "link/threads/direct_sender.h"
+#include "link/port/direct_sender.h"
 #include "operation/model/train_model.h"
 #include "shell/config/messages.h"
 #include "shell/model/app_state.h"

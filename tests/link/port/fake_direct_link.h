@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "link/threads/direct_link.h"
-#include "link/threads/link_clock.h"
+#include "link/port/direct_link.h"
+#include "link/port/link_clock.h"
 
 // Counts microseconds; each reading moves it on by `spin` (a busy-wait ends), a sleep by its length
 // plus `sleepExtra`.
