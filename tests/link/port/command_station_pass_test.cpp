@@ -52,7 +52,7 @@ void queue(const Bytes& b) { ASSERT_TRUE(gCommandQueue.append(b.data(), static_c
 // A fake command station on COM1 and the pass on the other end.
 class Rig {
 public:
-    explicit Rig(bool p50x, int readConstantMs = 30) : station(p50x), pass(p50x, false, hooksFor(calls)) {
+    explicit Rig(bool p50x, int readConstantMs = 100) : station(p50x), pass(p50x, false, hooksFor(calls)) {
         gCommandQueue.reset();
         gEmergencyState = 0;
         gFeedbackByteCount = 4;
@@ -288,7 +288,7 @@ TEST(CommandStationPassThread, TheGuiSideQueuesAndReadsWhileThePassRuns) {
     });
     const uint32_t before = gFeedbackImage.lastRead().number;
     int queued = 0;
-    for (int i = 0; i < 40; ++i) {
+    for (int i = 0; i < 20; ++i) {
         const uint8_t speed[6] = {0x58, 0x80, static_cast<uint8_t>(i), 0x00, 0x10, 0x60};
         const uint8_t poll = 0x81;
         queued += gCommandQueue.append(speed, 6, false) ? 1 : 0;
@@ -297,7 +297,7 @@ TEST(CommandStationPassThread, TheGuiSideQueuesAndReadsWhileThePassRuns) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     // Bounded: every command queued is sent (at most one read constant each).
-    for (int i = 0; i < 4000 && !gCommandQueue.empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    for (int i = 0; i < 20000 && !gCommandQueue.empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     stop = true;
     link.join();
     EXPECT_TRUE(gCommandQueue.empty());
