@@ -14,6 +14,7 @@
 #include "link/link_test_support.h"
 #include "link/port/fake_command_station.h"
 #include "link/port/link_port.h"
+#include "operation/engine/feedback_cycle.h"
 #include "operation/session_trains.h"
 #include "platform/clock.h"
 #include "platform/serial_port.h"
@@ -85,11 +86,13 @@ TEST_F(CommandStationSession, StopAndGoPollsAndAContactOnTheMainWindow) {
     // Polls at the period, to the tick.
     std::vector<uint32_t> pollTimes;
     for (int i = 0; i < 40; ++i) {
-        const int before = station.count(0xCB);
+        const uint32_t due = gFeedbackPollDue;
         tick(30);
-        if (station.count(0xCB) > before) pollTimes.push_back(clock.now());
+        if (gFeedbackPollDue != due) pollTimes.push_back(clock.now());
     }
     ASSERT_GE(pollTimes.size(), 3u);
+    EXPECT_TRUE(waitUntil([&] { return station.count(0xCB) == static_cast<int>(pollTimes.size()); }))
+        << "each poll reaches the command station";
     for (size_t i = 1; i < pollTimes.size(); ++i) {
         EXPECT_GE(pollTimes[i] - pollTimes[i - 1], static_cast<uint32_t>(gPollPeriod));
         EXPECT_LT(pollTimes[i] - pollTimes[i - 1], static_cast<uint32_t>(gPollPeriod + 30));
