@@ -174,7 +174,8 @@ ComRead readThrough(std::function<Bytes(int)> answer, uint8_t statusBefore = kS8
     std::unique_ptr<SerialPort> port = openSerialPort("COM5");
     EXPECT_TRUE(port);
     if (!port) return {};
-    port->setTimeouts({1, 0, 12, 0, 100});
+    // A read constant well above the program's 12 ms: the converter thread may be slow on a busy machine.
+    port->setTimeouts({1, 0, 100, 0, 100});
     std::vector<int> stops;
     S88Reader reader(hooks(stops));
     reader.status = statusBefore;
@@ -182,7 +183,14 @@ ComRead readThrough(std::function<Bytes(int)> answer, uint8_t statusBefore = kS8
     reader.readCom(*port, 2);
     EXPECT_GE(reader.converterMs, 1);
     EXPECT_TRUE(stops.empty());
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the converter has logged everything
+    // Until the converter has logged everything: its log stays the same for 50 ms (2 s at most).
+    size_t seen = 0;
+    for (int quiet = 0, i = 0; quiet < 10 && i < 400; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        const size_t now = converter.received().size();
+        quiet = now == seen ? quiet + 1 : 0;
+        seen = now;
+    }
     return {{gFeedbackImage.byteAt(0), gFeedbackImage.byteAt(1)},
             reader.status,
             converter.rounds(),
