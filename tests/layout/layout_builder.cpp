@@ -8,6 +8,7 @@
 #include <string>
 
 #include "layout/model/geometry.h"
+#include "steps/model/step_program.h"
 #include "layout/model/scale.h"
 #include "operation/model/train_model.h"
 #include "operation/model/vehicle_positions.h"
@@ -102,14 +103,33 @@ LayoutBuilder& LayoutBuilder::turnout(char subtype, int number, std::initializer
     return *this;
 }
 
-LayoutBuilder& LayoutBuilder::signal(int number, int blockNumber, char direction) {
+LayoutBuilder& LayoutBuilder::signal(int number, int blockNumber, char direction, DiagramPoint anchor) {
     auto s = std::make_unique<SignalRec>();
     s->number = static_cast<int16_t>(number);
-    s->block = blockNumbered(blockNumber);
+    s->block = blockNumber ? blockNumbered(blockNumber) : nullptr;
+    s->outline[0] = anchor;
+    if (anchor.x != 0 || anchor.y != 0) s->outline[1] = {anchor.x + 10, anchor.y};
     s->direction = direction;
     s->aspect = 'G';
     s->pulseTime = 2;
     gSignals.append(std::move(s));
+    return *this;
+}
+
+LayoutBuilder& LayoutBuilder::orange(int number) {
+    lastOf(gSignals)->orangeNumber = static_cast<int16_t>(number);
+    return *this;
+}
+
+LayoutBuilder& LayoutBuilder::output(int key, DiagramPoint anchor) {
+    auto o = std::make_unique<OutputRec>();
+    o->key = static_cast<int16_t>(key);
+    o->pulseTime = 2;
+    o->outline[0] = anchor;
+    o->outline[1] = {anchor.x + 10, anchor.y};
+    o->outline[2] = {anchor.x + 10, anchor.y + 10};
+    o->outline[3] = {anchor.x, anchor.y + 10};
+    gOutputs.append(std::move(o));
     return *this;
 }
 
@@ -118,6 +138,17 @@ LayoutBuilder& LayoutBuilder::input(int number, DiagramPoint anchor) {
     i->number = static_cast<int16_t>(number);
     layoutInput(*i, anchor);
     gInputs.append(std::move(i));
+    return *this;
+}
+
+LayoutBuilder& LayoutBuilder::stepBox(const char* name, int left, int top, int right, int bottom) {
+    auto p = std::make_unique<StepProgramRec>();
+    p->name = name;
+    p->box.left = left;
+    p->box.top = top;
+    p->box.right = right;
+    p->box.bottom = bottom;
+    gStepPrograms.append(std::move(p));
     return *this;
 }
 

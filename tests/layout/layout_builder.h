@@ -39,8 +39,16 @@ public:
     // A turnout 'l' or 'r' with legs root, straight exit, diverging exit; a double slip 'k' or a
     // crossing 'x' (number 0) with a fourth leg as well.
     LayoutBuilder& turnout(char subtype, int number, std::initializer_list<DiagramPoint> legs);
-    // A signal on block blockNumber guarding its 'H' (last point) or 'T' (first point) end.
-    LayoutBuilder& signal(int number, int blockNumber, char direction);
+    // A signal on block blockNumber guarding its 'H' (last point) or 'T' (first point) end; blockNumber 0
+    // leaves it without block. With an anchor its outline starts there (running to anchor + 10 in x),
+    // so that the pick tests find it.
+    LayoutBuilder& signal(int number, int blockNumber, char direction, DiagramPoint anchor = {});
+    // An orange-light number for the last signal.
+    LayoutBuilder& orange(int number);
+    // An output with key (address * 2 + button) whose outline starts at anchor.
+    LayoutBuilder& output(int key, DiagramPoint anchor);
+    // A step program with its box from (left, top) to (right, bottom).
+    LayoutBuilder& stepBox(const char* name, int left, int top, int right, int bottom);
     // A feedback input shown at `anchor`.
     LayoutBuilder& input(int number, DiagramPoint anchor);
     // A turntable whose bridge track runs from a to b, laid out with the given number of positions.

@@ -148,6 +148,7 @@ void TfrmEerstePunt::askQuestion() {
         // Too many reversing loops: the action that needed the directions is dropped, so that it
         // cannot go on later without them.
         gEditMode = 0;
+        abandonSessionStart();
         close();
         return;
     }
@@ -194,6 +195,7 @@ void TfrmEerstePunt::continuePendingAction() {
             gActiveDialog = 0;
             if ((gDirtyFlags & 1) && showDialogMessage("Rode punten geven eindpunten aan. Verder gaan ?", 2) != 1) {
                 gEditMode = 0;
+                abandonSessionStart();
                 reactivateMainWindow();
             } else {
                 toggleControlPostSession(static_cast<int>(gEditMode));
@@ -222,6 +224,7 @@ void TfrmEerstePunt::FormClose() {
     if (gActiveDialog != kDirectionDialog) return;
     gEditMode = 0;
     gActiveDialog = 0;
+    abandonSessionStart();
 }
 
 void TfrmEerstePunt::btnJaClick() {

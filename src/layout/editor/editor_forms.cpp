@@ -86,7 +86,7 @@ bool elementDialogVisible(int code) {
 }
 
 void setStepDialogTag(int tag) {
-    if (frmStappen) frmStappen->setProperty("Tag", tag);
+    if (frmStappen) frmStappen->Tag = tag;
 }
 
 void showRouteDialog() { showForm(frmTraject); }

@@ -40,3 +40,7 @@ FeedbackImage::Read FeedbackImage::lastRead() const {
     const uint32_t p = published_.load(std::memory_order_acquire);
     return {p >> 8, static_cast<int>(p & 0xFF)};
 }
+
+void FeedbackImage::clearBytes() {
+    for (auto& b : bytes_) b.store(0, std::memory_order_relaxed);
+}

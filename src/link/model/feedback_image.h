@@ -24,6 +24,8 @@ public:
     // Sets, clears or flips one contact; contacts outside 1..496 are ignored.
     void setContact(int contact, bool on);
     void flipContact(int contact);
+    // Every byte 0 (a session stops; no producer runs then).
+    void clearBytes();
 
     // --- GUI thread ---
     struct Read {

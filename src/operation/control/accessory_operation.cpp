@@ -11,7 +11,9 @@ void toggleTurnout(TurnoutRec* turnout) {
     drawTurnout(*turnout, 0, 1);
 }
 
-// Until the control post is built these change nothing.
+// Signals, outputs, turntables and step programs are not operated from the control post yet: each
+// request changes nothing.
 void toggleSignalForcedRed(SignalRec*) {}
 void operateOutput(OutputRec*) {}
+void turnTurntable(TurntableRec*, int, int) {}
 void setStepProgramState(StepProgramRec*, int) {}

@@ -1,15 +1,20 @@
 #pragma once
-// Operating turnouts, signals, outputs and step programs during a session.
+// Operating accessories during a session: turnouts, signals, outputs, turntables and the run state of
+// step programs.
 struct OutputRec;
 struct SignalRec;
 struct StepProgramRec;
 struct TurnoutRec;
+struct TurntableRec;
 
-// Throws the turnout to its other position.
+// Throws the turnout to its other position (crossings never).
 void toggleTurnout(TurnoutRec* turnout);
 // Forces the signal to red, or releases it.
 void toggleSignalForcedRed(SignalRec* signal);
-// Switches the output to its button's state.
+// Switches the output by its button.
 void operateOutput(OutputRec* output);
-// The program's next run state: 1 after 0, 2 after 1, 0 after anything else.
+// Commands the turntable's decoder toward ring end `track` (1..2n); command 1 left click, 2 right click,
+// the others the dialog's buttons.
+void turnTurntable(TurntableRec* turntable, int track, int command);
+// The program's next run state after `state`: 0 -> 1 -> 2 -> 0.
 void setStepProgramState(StepProgramRec* program, int state);

@@ -2,9 +2,13 @@
 
 #include <mutex>
 
+#include "layout/editor/hit_test.h"
 #include "link/buffers/link_buffers.h"
 #include "link/protocol/track_packets.h"
+#include "network/model/net_queue.h"
+#include "operation/engine/helper_locos.h"
 #include "operation/model/train_model.h"
+#include "shell/model/input_state.h"
 #include "steps/model/step_program.h"
 
 // Until the control post is built these keep only the locomotive's own state right.
@@ -60,14 +64,83 @@ int takeLocoOffTrack(LocoRec* loco) {
     return 1;
 }
 
-// Until the control post is built these change nothing and answer "not done".
+// The speed, wait, mode, direction and force operations are not built yet: each changes nothing.
+void stepLocoSpeed(LocoRec*, int, int, int) {}
+void adjustLocoWaitTime(LocoRec*, int) {}
 void setLocoSpeedStep(LocoRec*, int) {}
 int cycleLocoMode(LocoRec*) { return 0; }
 int reverseLoco(LocoRec*) { return 0; }
 void toggleLocoForce(LocoRec*) {}
 
-int deleteLoco(LocoRec* loco) {
-    if (!loco) return 0;
-    forgetStepProgramLoco(loco);  // no step program keeps a freed locomotive
+int pickLocoAt(int tolerance, LocoRec*& loco, int& row) {
+    for (int i = 0; i < gLocsOnTrack.count(); ++i) {
+        LocoRec* l = gLocsOnTrack[i];
+        DiagramPoint p = gMousePoint;
+        const DiagramPoint head{static_cast<int32_t>(l->run.head.x), static_cast<int32_t>(l->run.head.y)};
+        if (pointNear(p, head, tolerance, false)) {
+            loco = l;
+            row = i;
+            return 410;
+        }
+    }
     return 0;
+}
+
+namespace {
+
+void renumberWagonSlots(int from) {
+    for (int i = from; i < gWagons.count(); ++i) gWagons[i]->slot = static_cast<uint8_t>(i);
+}
+
+// The locomotive's wagons in chain order, front chain first; the chains are emptied.
+int detachOwnWagons(LocoRec* loco, WagonRec** out, int capacity) {
+    int n = 0;
+    for (WagonRec* first : {loco->frontChain, loco->rearChain})
+        for (WagonRec* w = first; w && n < capacity; w = w->next) out[n++] = w;
+    loco->frontChain = loco->rearChain = nullptr;
+    return n;
+}
+
+}  // namespace
+
+int deleteLoco(LocoRec* loco) {
+    const int index = gLocs.indexOf(loco);
+    if (index < 0) return 0;
+    forgetStepProgramLoco(loco);  // no step program keeps a freed locomotive
+    if (onTrack(loco->run.head) || gLocsOnTrack.indexOf(loco) >= 0) {
+        loco->targetStep = 0;
+        takeLocoOffTrack(loco);
+    }
+    const int helper = gHelperLocs.indexOf(loco);
+    if (helper >= 0) {
+        if (WagonRec* w = loco->helperWagon) setWagonKind(w, w->kind, w->number, 2);
+        loco->helperWagon = nullptr;
+        gHelperLocs.removeAt(helper);
+    }
+    const int number = loco->number;
+    const int slot = loco->slot;
+    WagonRec* own[kMaxWagons];
+    const int ownCount = detachOwnWagons(loco, own, kMaxWagons);
+    gLocs.removeAt(index);
+    for (int i = index; i < gLocs.count(); ++i) gLocs[i]->slot = static_cast<int16_t>(i);
+    relinkWagonChains();
+    for (int k = 0; k < ownCount; ++k) {
+        WagonRec* w = own[k];
+        w->next = w->previous = nullptr;
+        w->owner = nullptr;
+        const int at = gWagons.indexOf(w);
+        if (at >= 0) gWagons.move(at, gWagonCounts.coupledEnd + k);
+    }
+    renumberWagonSlots(0);
+    netQueueRecord(30, 2, 42, number, slot, 0);
+    return 1;
+}
+
+int freeWagonSlot(int index) {
+    if (index < 0 || index >= gWagons.count()) return 0;
+    if (index < gWagonCounts.loose) --gWagonCounts.loose;
+    if (index < gWagonCounts.coupledEnd) --gWagonCounts.coupledEnd;
+    gWagons.removeAt(index);
+    renumberWagonSlots(index);
+    return 1;
 }

@@ -16,11 +16,26 @@ void stopLoco(LocoRec* loco);
 void queueLocoReverse(LocoRec* loco, int cycles);
 // Brings the target step to n, through the departure checks of the first step when starting from 0.
 void setLocoSpeedStep(LocoRec* loco, int n);
-// The next running mode ("Rangeer" -> "Manueel" -> "Auto" -> "Traject"); 1 changed, 0 refused.
+// One speed step up (key 38) or down (40) for the locomotive in control-post row `row`; with
+// showReason the reason it does not start is shown.
+void stepLocoSpeed(LocoRec* loco, int row, int key, int showReason);
+// The wait time one second longer ('+') or shorter ('-').
+void adjustLocoWaitTime(LocoRec* loco, int key);
+// The next running mode; 1 when the mode changed, 0 refused.
 int cycleLocoMode(LocoRec* loco);
-// Reverses the direction of travel; 1 reversed, 0 refused (the train is not standing still).
+// Reverses the locomotive; 1 reversed, 0 refused.
 int reverseLoco(LocoRec* loco);
-// Switches force mode (flag 0x04) on or off.
+// Forced running (coupling) on or off.
 void toggleLocoForce(LocoRec* loco);
-// Deletes the locomotive (taking it off the track first); 1.
+
+// The first locomotive on the track whose head lies within `tolerance` of the mouse point: 410 with
+// the locomotive and its control-post row, else 0.
+int pickLocoAt(int tolerance, LocoRec*& loco, int& row);
+
+// Takes the locomotive off the track when it stands there, removes it from gLocs (the later
+// locomotives move up) and puts its own wagons, uncoupled, at the start of the off-track wagons.
+// The record and its speed table are freed. 1.
 int deleteLoco(LocoRec* loco);
+// Frees the wagon at that index of gWagons; the later wagons move down and the zone ends follow. 1, or
+// 0 for an index outside the table.
+int freeWagonSlot(int index);

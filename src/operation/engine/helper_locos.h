@@ -5,3 +5,8 @@ struct WagonRec;
 // Sets a wagon's kind and number; mode 0 an edit, 1 re-link after the train was put together or
 // placed, 2 release (the wagon leaves its train).
 void setWagonKind(WagonRec* wagon, char kind, int number, int mode);
+
+struct BlockRec;
+// Places the wagon on the block at its clicked segment (section index), the click point being the
+// mouse point; 1 placed, 0 not.
+int placeWagonOnBlock(WagonRec* wagon, BlockRec* block, int segment);

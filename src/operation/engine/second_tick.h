@@ -1,5 +1,14 @@
 #pragma once
 // The once-per-second work of a session and the alarm marks of the blocks.
+#include <cstdint>
+
+// The model clock: hours 0..23, minutes and seconds 0..59.
+struct ModelClock {
+    int32_t hours = 0;
+    int32_t minutes = 0;
+    int32_t seconds = 0;
+};
+extern ModelClock gModelClock;
 
 #include <cstdint>
 

@@ -19,8 +19,12 @@ struct WagonHit {
     int code = 0;
     int row = -1;               // pickTrainWagonAt: the locomotive's control-post row
 };
-// The wagon whose line lies under the mouse point: mode 1 every wagon on the track, 2 and 4 the coupled
-// ones, 3 the chains of hit.loco. 411 or 0.
+// The wagon whose line from front to rear end passes the mouse point: mode 1 every wagon on the track
+// (loose and coupled, tolerance 3), 2 the coupled ones (3), 4 the coupled ones (4), 3 the two chains of
+// hit.loco (2). 411 with the wagon, the first wagon of its run or chain, its owner (null for a loose
+// wagon) and the line test's answer (1 first half, 2 second half) in hit; else 0.
 int pickWagonAt(WagonHit& hit, int mode);
 // The train under the mouse point, a wagon or the gap between two vehicles. 411 or 0.
 int pickTrainWagonAt(WagonHit& hit);
+// Takes the wagon off the track (redraw: erase it from the diagram too).
+int takeWagonOffTrack(WagonRec* wagon, int redraw);

@@ -74,7 +74,7 @@ std::string cannotOpen() { return "Kan bestand '" + gLocoFileName + "' niet open
 
 }  // namespace
 
-void saveLocoFile() {
+int saveLocoFile() {
     rotateLayout(0, 2);
     ByteWriter w;
     w.text("V1.1");
@@ -84,9 +84,10 @@ void saveLocoFile() {
     writeRunState(w);
     if (!vestrel::writeFileAtomic(vestrel::resolvePath(gLocoFileName), w.data())) {
         showDialogMessage(cannotOpen(), 1);
-        return;
+        return 0;
     }
     gLocoDataModified = 0;
+    return 1;
 }
 
 // ---------------------------------------------------------------- loading

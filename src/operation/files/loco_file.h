@@ -14,8 +14,9 @@
 #include "operation/model/loco_file_format.h"  // positions read from the file
 #include "operation/model/train_codec.h"
 
-// Writes the file (the layout is turned to orientation 0 first and left so).
-void saveLocoFile();
+// Writes the file (the layout is turned to orientation 0 first and left so); 0 when it could not be
+// written (the user is told).
+int saveLocoFile();
 // Reads the file; 1 when it was opened, 0 when it could not be opened or its zoom digit is invalid.
 // flag 1 loads every locomotive off the track. A damaged locomotive or wagon part leaves no
 // locomotives and no wagons, a damaged run state leaves every train off the track; both with a

@@ -7,3 +7,4 @@ void clearRoutes() {}
 int routeCount() { return 0; }
 RouteRec* routeAt(int) { return nullptr; }
 int routeIndexOf(const RouteRec*) { return -1; }
+void writeRouteIndexes() {}

@@ -9,3 +9,5 @@ struct RouteRec;
 int routeCount();
 RouteRec* routeAt(int index);
 int routeIndexOf(const RouteRec* route);
+// Writes each route's table index into the last byte of its name, by which network records name it.
+void writeRouteIndexes();

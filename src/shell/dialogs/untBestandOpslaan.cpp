@@ -100,10 +100,14 @@ void TfrmBestandOpslaan::FormActivate() {
 void TfrmBestandOpslaan::btnJaClick() {
     const uint32_t m = gEditMode;
     if (sessionRunning() && sessionMode(m)) {
-        saveLocoFile();
         hide();
         gActiveDialog = 0;
-        toggleControlPostSession(static_cast<int>(m));
+        // A locomotive file that could not be written must not be lost with the stop: the session
+        // stays, with its trains and their unsaved changes.
+        if (saveLocoFile())
+            toggleControlPostSession(static_cast<int>(m));
+        else
+            gEditMode = 0;
     } else if (sessionRunning() && locoFileMode(m)) {
         saveLocoFile();
         if (m == kLocoNew) handOverTo(frmBestandNieuw);

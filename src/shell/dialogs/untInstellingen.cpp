@@ -2,7 +2,10 @@
 
 #include <QLineEdit>
 
+#include "layout/draw/element_draw.h"
+#include "layout/model/layout_model.h"
 #include "network/model/net_config_file.h"
+#include "shell/dialogs/untBoodschap.h"
 #include "shell/window/form_setup.h"
 
 TfrmInstellingen* frmInstellingen = nullptr;
@@ -20,4 +23,10 @@ TfrmInstellingen::TfrmInstellingen(QWidget* parent) : QDialog(parent) {
     setupForm(this, "frmInstellingen", "Instellingen", 480, 400);
     edtPCNaam = makeEdit(this, "edtPCNaam");
     edtPCAdres = makeEdit(this, "edtPCAdres");
+}
+
+void applyFeedbackVisualisation(int flag) {
+    for (BlockRec* b : gBlocks)
+        if (b->occupiedSections != 0) drawBlock(*b, 0, 1);
+    if (flag == 0 && frmBoodschap && frmBoodschap->isVisible()) frmBoodschap->close();
 }

@@ -15,3 +15,7 @@ public:
 };
 
 extern TfrmInstellingen* frmInstellingen;
+
+// The feedback visualisation changed: every block with occupied sections is drawn again; flag 0 also
+// closes the message window.
+void applyFeedbackVisualisation(int flag);

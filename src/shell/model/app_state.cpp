@@ -17,6 +17,7 @@ int gRepaintRequest = 0;
 int gHoverReset = 0;
 int gRequestingClient = 0;
 uint8_t gLocoDataModified = 0;
+int16_t gShortTrainUnits = 0;
 uint8_t gChangeFlags = 0;
 int gDemoStep = 0;
 std::string gLocoFileName;

@@ -25,6 +25,7 @@ extern int gRepaintRequest;        // <0 suppress paint, 1 repaint in progress
 extern int gHoverReset;            // ticks during which the hover display forgets the element under the pointer
 extern int gRequestingClient;      // 0 local, client number + 1 while the server applies a request
 extern uint8_t gLocoDataModified;
+extern int16_t gShortTrainUnits;  // short-train length in diagram units, set at session start
 extern uint8_t gChangeFlags;
 extern int gDemoStep;              // 0 no demo running
 extern std::string gLocoFileName;        // at most 25 characters

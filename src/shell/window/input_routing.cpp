@@ -178,7 +178,7 @@ void routeImagePress() {
     gMoveWhole = 20;
 }
 
-void routeMouseUp(int32_t x, int32_t y, int button, bool fromImage) {
+void routeMouseUp(int32_t x, int32_t y, int button, bool fromImage, int modifiers) {
     setPointerSource(fromImage);
     if (demoRunning()) return;
     gMouseButton = button;
@@ -188,7 +188,11 @@ void routeMouseUp(int32_t x, int32_t y, int button, bool fromImage) {
         gDragCount = 0;
         scrollTo(gLayoutOffset.x + x - gDragStart.x, gLayoutOffset.y + y - gDragStart.y);
     } else if (sessionRunning()) {
-        if (gPointerInDiagram) routeControlPostCommand(0, gActiveRow);
+        if (gPointerInDiagram) {
+            gShiftState = (gShiftState & 1) | (modifiers & (vestrel::kAltBit | vestrel::kCtrlBit));
+            routeControlPostCommand(0, gActiveRow);
+            gShiftState &= 1;
+        }
     } else if (editorTakesRelease(x, y, button)) {
         routeEditorCommand(0);
     }

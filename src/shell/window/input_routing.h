@@ -46,9 +46,10 @@ void scrollByPageKey(int key, int shift);
 void routeKeyDown(int vk, int modifiers);
 void routeKeyUp();
 // Pointer movement and button release, from the window itself or forwarded from the diagram image;
-// button 1 left, 2 right, 3 middle.
+// button 1 left, 2 right, 3 middle. During a session a click carries the Alt and Ctrl bits of its
+// release (modifiers as for keys) to the control post.
 void routePointerMove(int32_t x, int32_t y, bool fromImage);
-void routeMouseUp(int32_t x, int32_t y, int button, bool fromImage);
+void routeMouseUp(int32_t x, int32_t y, int button, bool fromImage, int modifiers = 0);
 // A press on the diagram image starts the long-press countdown; a movement over it may arm the drag.
 void routeImagePress();
 void routeImageDrag(int32_t x, int32_t y, bool leftHeld);

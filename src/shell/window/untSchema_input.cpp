@@ -172,7 +172,10 @@ void TfrmSchema::FormMouseMove(QObject* sender, QMouseEvent* event) {
 
 void TfrmSchema::FormMouseUp(QObject* sender, QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
-    routeMouseUp(p.x(), p.y(), buttonNumber(event->button()), sender == nullptr);
+    int modifiers = 0;
+    if (event->modifiers() & Qt::AltModifier) modifiers |= vestrel::kAltBit;
+    if (event->modifiers() & Qt::ControlModifier) modifiers |= vestrel::kCtrlBit;
+    routeMouseUp(p.x(), p.y(), buttonNumber(event->button()), sender == nullptr, modifiers);
 }
 
 void TfrmSchema::imgSchemaMouseDown(QMouseEvent*) { routeImagePress(); }
@@ -208,9 +211,9 @@ void TfrmSchema::menuItemClick(QAction* item) {
                                 "mnuDemoStuurpost4", "mnuDemoStappen"};
         if (demos.contains(name)) runDemoStep(2 + static_cast<int>(demos.indexOf(name)));
     } else if (name == "mnuMetSturing") {
-        startOrStopSessionWithTrack();
+        mnuMetSturingClick();
     } else if (name == "mnuZonderSturing") {
-        toggleControlPostSession(13);
+        mnuZonderSturingClick();
     } else if (name == "mnuOpfrissen") {
         redrawSchema(1);
     } else if (name == "mnuAnimatie") {
