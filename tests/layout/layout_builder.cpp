@@ -116,6 +116,22 @@ LayoutBuilder& LayoutBuilder::signal(int number, int blockNumber, char direction
     return *this;
 }
 
+LayoutBuilder& LayoutBuilder::connection(int from, int to, char direction,
+                                         std::initializer_list<std::pair<int, char>> turnouts, bool loop) {
+    auto c = std::make_unique<ConnectionRec>();
+    c->from = blockNumbered(from);
+    c->to = blockNumbered(to);
+    c->direction = direction;
+    c->loop = loop ? 1 : 0;
+    int k = 0;
+    for (const auto& [number, position] : turnouts) {
+        c->turnouts[k] = turnoutNumbered(number);
+        c->positions[k++] = position;
+    }
+    gConnections.append(std::move(c));
+    return *this;
+}
+
 LayoutBuilder& LayoutBuilder::orange(int number) {
     lastOf(gSignals)->orangeNumber = static_cast<int16_t>(number);
     return *this;

@@ -14,6 +14,7 @@
 #include <initializer_list>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "layout/model/layout_model.h"
@@ -49,6 +50,10 @@ public:
     LayoutBuilder& output(int key, DiagramPoint anchor);
     // A step program with its box from (left, top) to (right, bottom).
     LayoutBuilder& stepBox(const char* name, int left, int top, int right, int bottom);
+    // A connection from block `from` to block `to`, leaving by its direction end 'H' or 'T', through the
+    // turnouts (number and required position) given; as the analysis would have found it.
+    LayoutBuilder& connection(int from, int to, char direction,
+                              std::initializer_list<std::pair<int, char>> turnouts = {}, bool loop = false);
     // A feedback input shown at `anchor`.
     LayoutBuilder& input(int number, DiagramPoint anchor);
     // A turntable whose bridge track runs from a to b, laid out with the given number of positions.

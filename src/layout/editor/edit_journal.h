@@ -13,7 +13,7 @@
 // Records are stored as their layout-file images, with links as table indexes. Replaying keeps the tables
 // exactly as they were at each point of the journal only while every change of a journalled table goes
 // through the journal: an edit that changes such a table unjournalled (deleting a turntable with its bridge
-// track, the connecting-track dialog's changes) must empty the journal after it (emptyEditJournal).
+// track) must empty the journal after it (emptyEditJournal).
 #include <cstdint>
 
 #include "layout/model/layout_model.h"

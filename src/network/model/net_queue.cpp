@@ -85,3 +85,6 @@ int netAppendValue(int value) {
     put16(value);
     return 1;
 }
+
+// The locomotive state record is not laid out yet: nothing is sent.
+void netQueueLocoState(const LocoRec*) {}

@@ -35,3 +35,6 @@ int netQueueSettings();
 int netEchoRecord(int end, int n);
 // Appends one more 16-bit value to the record just queued; 0 when the buffer is full.
 int netAppendValue(int value);
+struct LocoRec;
+// The locomotive's state record for the clients (server only).
+void netQueueLocoState(const LocoRec* loco);

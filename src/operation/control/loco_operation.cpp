@@ -1,6 +1,7 @@
 #include "operation/control/loco_operation.h"
 
 #include <mutex>
+#include <utility>
 
 #include "layout/editor/hit_test.h"
 #include "link/buffers/link_buffers.h"
@@ -19,18 +20,31 @@ int toggleLocoRun(LocoRec* loco) {
     return loco->running;
 }
 
-void showLocoSpeed(LocoRec* loco, int what) {
-    if (!loco || what == 1) return;
-    loco->shownSpeed = static_cast<int16_t>(loco->targetStep ? speedTableEntry(*loco, loco->targetStep) : 0);
-}
-
-void fillControlPostRow(int) {}
 
 void stopLoco(LocoRec* loco) {
     if (!loco) return;
     loco->targetStep = loco->currentStep = 0;
     showLocoSpeed(loco, 0);
     queueLocoSpeed(loco, 1);
+}
+
+int reverseLoco(LocoRec* loco) {
+    if (!loco || loco->speedValue != 0 || loco->currentStep != 0 || loco->holdCountdown != 0) return 0;
+    loco->direction = loco->direction == 'v' ? 'a' : 'v';
+    loco->run.runFlagsA &= static_cast<uint8_t>(~0x01);
+    auto reverse = [](PositionRec& p) {
+        p.dx = -p.dx;
+        p.dy = -p.dy;
+        std::swap(p.sectionA, p.sectionB);
+    };
+    reverse(loco->run.head);
+    for (WagonRec* first : {loco->frontChain, loco->rearChain})
+        for (WagonRec* w = first; w; w = w->next) {
+            reverse(w->front);
+            reverse(w->rear);
+        }
+    queueLocoSpeed(loco, 1);
+    return 1;
 }
 
 void queueLocoReverse(LocoRec* loco, int cycles) {
@@ -69,7 +83,6 @@ void stepLocoSpeed(LocoRec*, int, int, int) {}
 void adjustLocoWaitTime(LocoRec*, int) {}
 void setLocoSpeedStep(LocoRec*, int) {}
 int cycleLocoMode(LocoRec*) { return 0; }
-int reverseLoco(LocoRec*) { return 0; }
 void toggleLocoForce(LocoRec*) {}
 
 int pickLocoAt(int tolerance, LocoRec*& loco, int& row) {

@@ -29,6 +29,10 @@ void reevaluateTrainAndFifo(LocoRec* loco);
 int reevaluateFifo(LocoRec* skip);
 void addToRunningFifo(LocoRec* loco);
 void removeFromRunningFifo(LocoRec* loco);
+// The FIFO in its order, and emptied (a session ends).
+int runningFifoCount();
+LocoRec* runningFifoAt(int index);
+void clearRunningFifo();
 int trainMayProceed(LocoRec* loco);
 int locateTrainInRoute(LocoRec* loco);
 // The train (or, when null, the train on the track following route) gets its departure wait.

@@ -10,8 +10,6 @@ struct ModelClock {
 };
 extern ModelClock gModelClock;
 
-#include <cstdint>
-
 // Seconds until the FIFO of waiting automatic trains is re-evaluated (0: not counting).
 extern uint8_t gFifoRecheckCountdown;
 

@@ -1,10 +1,30 @@
 #include "operation/model/route_file.h"
 
-int loadRouteFile() { return 0; }
-void clearRoutes() {}
+#include "layout/model/layout_model.h"
+#include "operation/model/route_editor_state.h"
+#include "operation/model/train_model.h"
 
-// No routes are kept yet.
-int routeCount() { return 0; }
-RouteRec* routeAt(int) { return nullptr; }
-int routeIndexOf(const RouteRec*) { return -1; }
-void writeRouteIndexes() {}
+RecordTable<RouteRec, kMaxRoutes> gRoutes;
+RecordTable<RouteLineRec, kMaxRouteLines> gRouteLines;
+
+void clearRoutes() {
+    for (LocoRec* l : gLocs) {
+        if (l->route) l->savedRoute = static_cast<int16_t>(routeIndexOf(l->route) + 1);
+        l->route = nullptr;
+    }
+    gCurRoute = nullptr;
+    gRoutes.clear();
+    gRouteLines.clear();
+}
+
+int routeCount() { return gRoutes.count(); }
+RouteRec* routeAt(int index) { return gRoutes[index]; }
+int routeIndexOf(const RouteRec* route) { return route ? gRoutes.indexOf(route) : -1; }
+
+ConnectionRec* routeLineConnection(const RouteLineRec* line) {
+    return line ? gConnections[line->connection] : nullptr;
+}
+
+void writeRouteIndexes() {
+    for (int i = 0; i < gRouteCount; ++i) gRoutes[i]->name[kRouteNameSize - 1] = static_cast<char>(i);
+}

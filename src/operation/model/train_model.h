@@ -107,6 +107,8 @@ struct LocoRec {
     std::vector<int8_t> blockCorrections;      // 2 per block while on the track, else empty
     std::array<uint8_t, kSpeedTableSize> speedTable{};
     WagonRec* helperWagon = nullptr;  // a helper locomotive's stand-in inside another train
+    // In memory only: the 1-based number of its route while the routes are reloaded (0 none).
+    int16_t savedRoute = 0;
 };
 
 // Speed steps of each decoder type.

@@ -9,8 +9,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <vector>
 
 #include "layout/dialogs/untIngang.h"
+#include "layout/dialogs/untSpoor.h"
+#include "layout/dialogs/untUitgang.h"
 #include "layout/editor/edit_journal.h"
 #include "layout/editor/editor_state.h"
 #include "layout/layout_builder.h"
@@ -47,6 +50,8 @@ protected:
         QTest::keyClicks(field, text);
     }
     static void pressPanel(QWidget* panel, Qt::MouseButton button) { QTest::mousePress(panel, button); }
+    // The bytes queued for the network peers since the buffer was emptied.
+    static std::vector<uint8_t> queued() { return {gNetOutBuffer, gNetOutBuffer + gNetOutFill}; }
     RunningProgram program;
 };
 
@@ -89,6 +94,109 @@ TEST_F(ElementDialogs, InputNumbersAreUniqueAndTheChangeIsJournalled) {
     EXPECT_NE(gDirtyFlags & 2, 0);
     ASSERT_GT(journalUndoRedo(0), 0);
     EXPECT_EQ(gInputs[0]->number, 5);
+}
+
+// The track's flags go through the journal: an undo takes back the dialog's change, and only it, before
+// an older edit of the track.
+TEST_F(ElementDialogs, TrackLoopAndLayerAreJournalled) {
+    LayoutBuilder().track({{100, 100}, {200, 100}});
+    TrackRec& t = *gTracks[0];
+    const TrackRec drawn = t;
+    t.points[1] = {220, 100};  // an earlier edit: the track lengthened
+    journalRecordEdit('w', &t, &drawn, 0, 0);
+    t.flags = 4 | 16;  // as a damaged file could give it: two layers
+
+    gSelectedTrack = &t;
+    gEditMode = kEditClickOpens;
+    frmSpoor->show();
+    EXPECT_EQ(gActiveDialog, 5);
+    EXPECT_TRUE(frmSpoor->radbtnLaag[3]->isChecked());
+    EXPECT_FALSE(frmSpoor->chboKeerlus->isChecked());
+    frmSpoor->radbtnLaag[2]->click();
+    frmSpoor->chboKeerlus->click();
+    frmSpoor->btnOK->click();
+    EXPECT_EQ(t.flags, 1 | 8);
+    EXPECT_NE(gDirtyFlags & 1, 0);
+    EXPECT_EQ(gEditMode, 0u);
+
+    ASSERT_GT(journalUndoRedo(0), 0);
+    EXPECT_EQ(gTracks[0]->flags, 4 | 16);
+    EXPECT_EQ(gTracks[0]->points[1], (DiagramPoint{220, 100}));
+    ASSERT_GT(journalUndoRedo(0), 0);
+    EXPECT_EQ(gTracks[0]->points[1], (DiagramPoint{200, 100}));
+}
+
+TEST_F(ElementDialogs, OutputKeysAndTheDecoderFieldsInEveryPath) {
+    LayoutBuilder().output(5, 'R', {100, 100}).output(1500, 'G', {200, 100});
+    OutputRec& red5 = *gOutputs[0];
+    ASSERT_EQ(red5.key, 10);
+    gSelectedOutput = gOutputs[1];
+    gEditMode = kEditClickOpens;
+    frmUitgang->show();
+    EXPECT_EQ(gActiveDialog, 9);
+    EXPECT_EQ(frmUitgang->edtNummer->text(), "1500");
+    EXPECT_EQ(frmUitgang->cboDrukknop->currentText(), "groen");
+    EXPECT_FALSE(frmUitgang->edtPulstijd->isHidden());  // shown on activation
+    EXPECT_FALSE(frmUitgang->cboDecoder->isHidden());
+    type(frmUitgang->edtNummer, "2048");
+    EXPECT_TRUE(frmUitgang->edtPulstijd->isHidden());
+    EXPECT_TRUE(frmUitgang->lblDecoder->isHidden());
+    type(frmUitgang->edtNummer, "1500");  // and shown again by typing
+    EXPECT_FALSE(frmUitgang->edtPulstijd->isHidden());
+    EXPECT_FALSE(frmUitgang->lblPulstijd->isHidden());
+
+    // Address 5 green (key 11) stands beside address 5 red (key 10); red is refused.
+    type(frmUitgang->edtNummer, "5");
+    frmUitgang->cboDrukknop->setCurrentIndex(0);
+    frmUitgang->btnOKClick();
+    EXPECT_EQ(takeMessage(), "Het adres is reeds gebruikt !");
+    frmUitgang->cboDrukknop->setCurrentIndex(1);
+    type(frmUitgang->edtPulstijd, "70");
+    EXPECT_EQ(frmUitgang->edtPulstijd->text(), "50");
+    frmUitgang->cboDecoder->setCurrentIndex(1);
+    frmUitgang->btnOKClick();
+    EXPECT_FALSE(frmUitgang->isVisible());
+    EXPECT_EQ(gOutputs[1]->key, 11);
+    EXPECT_EQ(gOutputs[1]->pulseTime, 50);
+    EXPECT_EQ(gAccessoryState[2].protocol, 1);  // address 5: decoder entry (5 - 1) / 4 + 1
+    ASSERT_GT(journalUndoRedo(0), 0);
+    EXPECT_EQ(gOutputs[1]->key, 3001);
+
+    // "+/-" skips the key of the other output.
+    gSelectedOutput = gOutputs[1];
+    frmUitgang->show();
+    type(frmUitgang->edtNummer, "4");
+    frmUitgang->cboDrukknop->setCurrentIndex(1);
+    pressPanel(frmUitgang->pnlPlusMin, Qt::LeftButton);  // key 9 -> 10 taken by red 5 -> 11
+    EXPECT_EQ(frmUitgang->edtNummer->text(), "5");
+    EXPECT_EQ(frmUitgang->cboDrukknop->currentIndex(), 1);
+    frmUitgang->close();
+}
+
+TEST_F(ElementDialogs, DuringASessionOkStoresThePulseTimeAndSendsIt) {
+    LayoutBuilder().output(5, 'R', {100, 100}).output(7, 'G', {200, 100});
+    gRunWithoutTrack = 1;
+    for (const uint8_t state : {30, 40}) {
+        SCOPED_TRACE(int(state));
+        gNetLinkState = state;
+        gNetOutFill = 0;
+        gSelectedOutput = gOutputs[1];
+        frmUitgang->show();
+        EXPECT_TRUE(frmUitgang->pnlPlusMin->isHidden());
+        EXPECT_FALSE(frmUitgang->cboDecoder->isEnabled());
+        type(frmUitgang->edtPulstijd, "12");
+        frmUitgang->btnOKClick();
+        EXPECT_EQ(gOutputs[1]->pulseTime, 12);
+        // Kind 8, code 37, key 15, table index 1, pulse time 12: one record for the role that matches.
+        EXPECT_EQ(queued(), (std::vector<uint8_t>{8, 37, 15, 0, 1, 0, 12, 0}));
+        EXPECT_EQ(gEditMode, 0u);
+    }
+    // Typing another address selects that output.
+    frmUitgang->show();
+    type(frmUitgang->edtNummer, "5");
+    EXPECT_EQ(gSelectedOutput, gOutputs[0]);
+    frmUitgang->close();
+    gRunWithoutTrack = 0;
 }
 
 TEST_F(ElementDialogs, OkIsIgnoredWhileAMessageIsShown) {

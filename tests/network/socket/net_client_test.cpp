@@ -12,6 +12,7 @@
 #include "network/model/net_state.h"
 #include "network/net_test_support.h"
 #include "network/socket/net_mode.h"
+#include "network/socket/net_sockets.h"
 #include "network/sync/client_receive.h"
 #include "network/sync/client_tick.h"
 #include "operation/model/train_model.h"
@@ -115,11 +116,35 @@ TEST_F(NetClient, ALostServerStopsTheTrainsAndDropsTheQueuedRequests) {
     EXPECT_EQ(textColour(frmSchema->lblNet), vestrel::clGray);
 }
 
+TEST_F(NetClient, ClosingTheSocketRunsTheDisconnect) {
+    gNetLinkState = 40;
+    gNetOutFill = 8;
+    netCloseClient();  // as the watchdog does after five seconds without data
+    EXPECT_EQ(gNetLinkState, 0);
+    EXPECT_EQ(gNetOutFill, 0);
+    EXPECT_TRUE(processUntil([&] { return peer->state() == QAbstractSocket::UnconnectedState; }));
+}
+
 TEST_F(NetClient, StandAloneClosesTheClientSocket) {
     setNetworkMode(0);
     EXPECT_EQ(frmSchema->ClientSocket1->state(), QAbstractSocket::UnconnectedState);
     EXPECT_TRUE(processUntil([&] { return peer->state() == QAbstractSocket::UnconnectedState; }));
     EXPECT_TRUE(frmSchema->lblNet->isHidden());
+}
+
+TEST(NetConfigDialog, TheSettingsDialogReadsAndWritesTheFile) {
+    RunningProgram program;
+    program.start(false);
+    testsupport::writeBytes(program.dir.file("vestrelnet.cfg"),
+                            {'Z', 'o', 'l', 'd', 'e', 'r', 0, '1', '2', '7', '.', '0', '.', '0', '.', '1', 0});
+    loadNetConfig();
+    EXPECT_EQ(frmInstellingen->edtPCNaam->text().toStdString(), "Zolder");
+    EXPECT_EQ(frmInstellingen->edtPCAdres->text().toStdString(), "127.0.0.1");
+    frmInstellingen->edtPCNaam->setText("Kelder");
+    frmInstellingen->edtPCAdres->clear();
+    saveNetConfig();
+    EXPECT_EQ(testsupport::readBytes(program.dir.file("vestrelnet.cfg")),
+              (std::vector<uint8_t>{'K', 'e', 'l', 'd', 'e', 'r', 0, 0, '2', '7', '.', '0', '.', '0', '.', '1', 0}));
 }
 
 TEST(NetClientRefused, ARefusedConnectionColoursTheLabelLightOrange) {

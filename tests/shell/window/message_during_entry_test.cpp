@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QMenu>
 #include <functional>
 
 #include "layout/dialogs/untEerstePunt.h"
 #include "layout/editor/editor_state.h"
 #include "layout/model/layout_model.h"
+#include "layout/dialogs/untSein.h"
+#include "layout/dialogs/untSektie.h"
+#include "layout/dialogs/untUitgang.h"
+#include "layout/dialogs/untWissel.h"
 #include "shell/drawing_window.h"
 #include "shell/window/status_line.h"
 
@@ -32,6 +37,11 @@ protected:
     // "Opslaan" from the menu: the direction question (when blocks were drawn) is answered "Ja".
     void saveFromMenu() {
         ASSERT_NE(gDirtyFlags, 0);
+        // The user comes back to the main window; its activation enables the menus again (the offscreen
+        // platform gives none when the window was already active).
+        QApplication::setActiveWindow(frmSchema);
+        ASSERT_TRUE(processUntil([] { return QApplication::activeWindow() == frmSchema; }));
+        frmSchema->FormActivate();
         frmSchema->mnuOpslaan->trigger();
         if (frmEerstePunt->isVisible()) frmEerstePunt->btnJa->click();
         EXPECT_EQ(gDirtyFlags, 0) << lastDialogMessage();
@@ -69,14 +79,14 @@ TEST_F(MessageDuringEntry, EveryWaitingEntryGoesOnAfterTheMessageAndTheLayoutCan
              clickAt({40, 160});
              clickAt({104, 160});
              doubleClickAt({168, 160});
-             ASSERT_TRUE(processUntil([] { return gEditMode == kEditNew; }));
+             confirmed(frmSektie);
          },
          kEditNew,
          [] {
              clickAt({40, 200});
              clickAt({104, 200});
              doubleClickAt({168, 200});
-             ASSERT_TRUE(processUntil([] { return gEditMode == kEditNew; }));
+             confirmed(frmSektie);
          },
          [] { return gBlockCount; }, 2},
         {"block, in a curve", Qt::Key_B,
@@ -90,37 +100,39 @@ TEST_F(MessageDuringEntry, EveryWaitingEntryGoesOnAfterTheMessageAndTheLayoutCan
              key(Qt::Key_Escape);  // leaves the curve: straight entry again
              clickAt({304, 240});
              doubleClickAt({368, 240});
-             ASSERT_TRUE(processUntil([] { return gEditMode == kEditNew; }));
+             confirmed(frmSektie);
          },
          [] { return gBlockCount; }, 3},
         {"signal, waiting for the next signal", Qt::Key_S,
          [] {
              clickAt({136, 168});
-             ASSERT_TRUE(processUntil([] { return gEditMode == kEditNew; }));
+             confirmed(frmSein);
          },
          kEditNew,
          [] {
              clickAt({136, 208});
-             ASSERT_TRUE(processUntil([] { return gEditMode == kEditNew; }));
+             confirmed(frmSein);
          },
          [] { return gSignalCount; }, 2},
         {"turnout, waiting for the next turnout", Qt::Key_L,
          [] {
              clickAt({400, 40});
-             ASSERT_TRUE(processUntil([] { return gEditMode == kEditNew; }));
+             confirmed(frmWissel);
          },
          kEditNew,
          [] {
              clickAt({400, 96});
-             ASSERT_TRUE(processUntil([] { return gEditMode == kEditNew; }));
+             confirmed(frmWissel);
          },
          [] { return gTurnoutCount; }, 2},
         {"output, one on the pointer", Qt::Key_O, [] { moveTo({480, 300}); }, kEditFollow,
          [] {
              clickAt({480, 300});
-             ASSERT_TRUE(processUntil([] { return gEditMode == kEditNew; }));
+             confirmed(frmUitgang);
          },
          [] { return gOutputCount; }, 1},
+        {"output, waiting for its dialog's OK", Qt::Key_O, [] { clickAt({480, 340}); }, kEditCommitted,
+         [] { confirmed(frmUitgang); }, [] { return gOutputCount; }, 2},
     };
     for (const WaitingEntry& c : cases) {
         SCOPED_TRACE(c.name);

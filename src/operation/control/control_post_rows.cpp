@@ -1,0 +1,82 @@
+// The control-post rows: a locomotive's number, mode, direction, speed and wait in its row.
+#include <QLabel>
+#include <QToolButton>
+
+#include "operation/control/loco_operation.h"
+#include "operation/dialogs/untLoks.h"
+#include "operation/engine/contact_evaluation.h"
+#include "operation/model/train_model.h"
+#include "platform/canvas.h"
+#include "shell/model/app_state.h"
+#include "shell/window/untSchema.h"
+#include "shell/window/widget_colours.h"
+
+namespace {
+
+struct ModeLook {
+    const char* word;
+    vestrel::TColor colour;
+};
+constexpr ModeLook kModes[] = {{"Rangeer", vestrel::rgb(255, 0, 0)},
+                               {"Manueel", vestrel::rgb(0, 128, 0)},
+                               {"Auto", vestrel::rgb(255, 0, 255)},
+                               {"Traject", vestrel::rgb(255, 255, 0)}};
+
+const ModeLook& modeLook(const LocoRec& loco) { return kModes[loco.mode <= kModeRoute ? loco.mode : 0]; }
+
+vestrel::TColor directionColour(const LocoRec& loco) { return loco.direction == 'v' ? vestrel::clGreen : vestrel::clRed; }
+
+void setButton(QToolButton* b, const QString& caption, vestrel::TColor colour) {
+    b->setEnabled(true);
+    b->setText(caption);
+    setTextColour(b, colour);
+}
+
+void emptyRow(int row) {
+    for (QToolButton* b : {frmSchema->btnLok[row], frmSchema->btnMode[row], frmSchema->btnRich[row]}) {
+        b->setText(QString());
+        b->setEnabled(false);
+    }
+    for (QLabel* l : {frmSchema->lblSnelheid[row], frmSchema->lblPauze[row]}) {
+        l->setText(QString());
+        l->setEnabled(false);
+    }
+}
+
+}  // namespace
+
+void fillControlPostRow(int row) {
+    if (!frmSchema || row < 0 || row >= kControlPosts) return;
+    LocoRec* loco = gLocsOnTrack[row];
+    if (!loco) {
+        emptyRow(row);
+        return;
+    }
+    setButton(frmSchema->btnLok[row], QString::number(loco->number), loco->running ? vestrel::clGreen : vestrel::clRed);
+    const ModeLook& mode = modeLook(*loco);
+    setButton(frmSchema->btnMode[row], QString(QChar(mode.word[0])), mode.colour);
+    setButton(frmSchema->btnRich[row], QString(QChar(loco->direction == 'v' ? 'v' : 'a')), directionColour(*loco));
+    frmSchema->lblSnelheid[row]->setEnabled(true);
+    showLocoSpeed(loco, 2);
+    frmSchema->lblPauze[row]->setEnabled(true);
+    showLocoWaitTime(row);
+    if (frmLoks) frmLoks->Tag = 0;
+}
+
+void showLocoSpeed(LocoRec* loco, int what) {
+    const int row = gLocsOnTrack.indexOf(loco);
+    if (row < 0) return;
+    if (what != 1)
+        loco->shownSpeed = static_cast<int16_t>(loco->targetStep ? speedTableEntry(*loco, loco->targetStep) : 0);
+    if (!frmSchema) return;
+    QLabel* label = frmSchema->lblSnelheid[row];
+    if (what != 1) label->setText(QString::number(loco->shownSpeed));
+    if (what == 0) return;
+    if (loco->flags & kLocoForce) {
+        setTextColour(label, vestrel::clWhite);
+        setBackColour(label, vestrel::clRed);
+    } else {
+        setTextColour(label, vestrel::clBlack);
+        setBackColour(label, row == gActiveRow ? vestrel::clYellow : vestrel::clBtnFace);
+    }
+}

@@ -1,0 +1,92 @@
+// A session on the real main window, driven by keys and clicks as a user would: F11 starts it, keys
+// and clicks on the diagram reach the control post, F10 stops it.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "layout/dialogs/untSektie.h"
+#include "layout/dialogs/untWissel.h"
+#include "layout/editor/editor_state.h"
+#include "operation/dialogs/untTijd.h"
+#include "operation/model/train_model.h"
+#include "operation/session_trains.h"
+#include "shell/config/messages.h"
+#include "shell/dialogs/untBoodschap.h"
+#include "shell/model/app_state.h"
+#include "shell/shell_test_support.h"
+#include "shell/window/image_view.h"
+#include "shell/window/untSchema.h"
+
+namespace {
+
+class SessionWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        program.start();
+        frmSchema->Timer1->stop();
+        buildSessionLayout();
+        gLocoFileName = "test.loc";
+        writeSessionLocoFile("test.loc", twoTrains());
+        gDirtyFlags = 0;
+        activate();
+    }
+    static void activate() {
+        QApplication::setActiveWindow(frmSchema);
+        ASSERT_TRUE(processUntil([] { return QApplication::activeWindow() == frmSchema; }));
+    }
+    static void key(Qt::Key k) { QTest::keyClick(frmSchema, k); }
+    static void rightClick(QPoint p) { QTest::mouseClick(frmSchema->imgSchema, Qt::RightButton, {}, p); }
+    RunningProgram program;
+};
+
+TEST_F(SessionWindow, F11StartsKeysAndClicksReachThePostAndF10Stops) {
+    key(Qt::Key_F11);
+    ASSERT_EQ(gRunWithoutTrack, 1);
+    EXPECT_TRUE(frmSchema->grpCmdpost->isVisible());
+    EXPECT_FALSE(frmSchema->grpBestand->isVisible());
+    EXPECT_EQ(frmSchema->mnuMetSturing->text().toStdString(), "Stoppen sessie");
+    EXPECT_EQ(frmSchema->btnLok[0]->text().toStdString(), "3");
+    EXPECT_EQ(frmSchema->btnMode[0]->text().toStdString(), "M");
+    EXPECT_EQ(frmSchema->btnRich[0]->text().toStdString(), "v");
+    EXPECT_EQ(frmSchema->lblSnelheid[0]->text().toStdString(), "0");
+    EXPECT_EQ(frmSchema->btnLok[1]->text().toStdString(), "7");
+    EXPECT_FALSE(frmSchema->btnLok[2]->isEnabled());
+    EXPECT_TRUE(frmBoodschap->isVisible());
+    EXPECT_EQ(lastDialogMessage().substr(0, 51), "De stuurpost is gestart zonder spoorbaansturing. De");
+    frmBoodschap->close();
+    activate();
+
+    key(Qt::Key_X);
+    EXPECT_TRUE(frmTijd->isVisible());
+    activate();
+    rightClick({250, 100});
+    EXPECT_TRUE(frmSektie->isVisible());
+    EXPECT_EQ(gSelectedBlock, blockNumbered(1));
+    EXPECT_EQ(gSelectedSection, 1);
+    activate();
+    rightClick({420, 100});
+    EXPECT_TRUE(frmWissel->isVisible());
+    EXPECT_EQ(gSelectedTurnout, turnoutNumbered(1));
+
+    activate();
+    key(Qt::Key_F10);
+    EXPECT_FALSE(sessionRunning());
+    EXPECT_TRUE(frmSchema->grpBestand->isVisible());
+    EXPECT_FALSE(frmSchema->grpCmdpost->isVisible());
+    EXPECT_FALSE(frmTijd->isVisible());
+    EXPECT_FALSE(frmSektie->isVisible());
+    EXPECT_EQ(frmSchema->mnuMetSturing->text().toStdString(), "Starten met spoorbaansturing");
+
+    activate();
+    key(Qt::Key_F11);
+    EXPECT_EQ(gRunWithoutTrack, 1);
+    EXPECT_EQ(gLocsOnTrackCount, 2);
+}
+
+}  // namespace
