@@ -5,10 +5,14 @@
 #include <vector>
 
 #include "network/model/net_queue.h"
+#include "network/model/net_record_lengths.h"
 #include "network/model/net_records.h"
 #include "network/model/net_state.h"
 #include "network/socket/net_clients.h"
 #include "network/socket/net_sockets.h"
+#include "operation/model/train_codec.h"
+#include "operation/model/train_model.h"
+#include "platform/byte_io.h"
 #include "shell/model/version.h"
 
 int gNetSendCounter = 0;
@@ -70,5 +74,60 @@ int netBuildSnapshot(int client) {
     return gNetOutFill;
 }
 
-// No train positions are sent yet.
-int netQueueTrainChanges() { return gNetOutFill; }
+namespace {
+
+int chainLength(const WagonRec* first) {
+    int n = 0;
+    for (const WagonRec* w = first; w && n <= kMaxWagons; w = w->next) ++n;
+    return n;
+}
+
+// The first 24 bytes of a position (x, y, dx, dy, the two section indexes), its block, track and
+// turnout as index + 1 (0 none) in one byte each, and a spare byte: 28 bytes.
+void putPosition(vestrel::ByteWriter& w, const PositionRec& p) {
+    w.f32(p.x);
+    w.f32(p.y);
+    w.f32(p.dx);
+    w.f32(p.dy);
+    w.i32(p.sectionA);
+    w.i32(p.sectionB);
+    const PositionLinks links = positionPointersToIndexes(p);
+    w.u8(static_cast<uint8_t>(links.block));
+    w.u8(static_cast<uint8_t>(links.track));
+    w.u8(static_cast<uint8_t>(links.turnout));
+    w.u8(0);
+}
+
+void putTrainPositions(vestrel::ByteWriter& w, const LocoRec& loco) {
+    w.u8(2);
+    w.u8(24);
+    w.i16(loco.number);
+    w.i16(loco.slot);
+    putPosition(w, loco.run.head);
+    for (const WagonRec* first : {loco.rearChain, loco.frontChain}) {
+        int n = 0;
+        for (const WagonRec* wagon = first; wagon && n < kMaxWagons; wagon = wagon->next, ++n) {
+            putPosition(w, wagon->front);
+            putPosition(w, wagon->rear);
+        }
+    }
+}
+
+}  // namespace
+
+int netQueueTrainChanges() {
+    for (LocoRec* loco : gLocsOnTrack) {
+        if (!(loco->run.runFlagsA & 0x08)) continue;
+        const int need = netTrainPositionLength(chainLength(loco->rearChain) + chainLength(loco->frontChain));
+        // A train too long for even an empty buffer is passed over, so that the trains behind it are
+        // still sent; a train that only does not fit now waits for the next pass with its flag set.
+        if (need > kNetBufferSize) continue;
+        if (gNetOutFill + need > kNetBufferSize) break;
+        loco->run.runFlagsA &= static_cast<uint8_t>(~0x08);
+        vestrel::ByteWriter w;
+        putTrainPositions(w, *loco);
+        std::memcpy(gNetOutBuffer + gNetOutFill, w.data().data(), w.size());
+        gNetOutFill += static_cast<int>(w.size());
+    }
+    return gNetOutFill;
+}

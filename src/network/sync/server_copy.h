@@ -9,7 +9,9 @@ void netServerSendPass();
 // Adds what the client is due to the outgoing buffer and returns the buffer's fill: the banner for a
 // new client (state 1 -> 2), nothing for a synchronised one (30). 0 for a refused client.
 int netBuildSnapshot(int client);
-// Queues the position records of the trains that moved; returns the fill index.
+// Queues a position record (kind 2 code 24) for each train on the track that moved (run flags A
+// 0x08, cleared when sent) while the buffer has room: number, slot, the head position, then both
+// positions of every wagon of the rear chain and of the front chain. Returns the fill index.
 int netQueueTrainChanges();
 
 // Counts main-cycle ticks 1..3 between send passes.

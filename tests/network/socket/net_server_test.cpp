@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "layout/layout_builder.h"
+#include "layout/model/layout_model.h"
 #include "network/model/net_queue.h"
 #include "network/model/net_records.h"
 #include "network/model/net_state.h"
@@ -186,6 +188,22 @@ TEST_F(NetServer, BroadcastsReachOnlySynchronisedClients) {
     settle();
     EXPECT_EQ(peers[1]->bytesAvailable(), 0);
     EXPECT_EQ(gNetOutFill, 0);
+}
+
+TEST_F(NetServer, ARequestIsPerformedAndItsBroadcastReachesTheClients) {
+    LayoutBuilder().turnout('l', 5, {{320, 100}, {300, 100}, {306, 120}});
+    const char before = gTurnouts[0]->position;
+    QTcpSocket& peer = addPeer();
+    gNetClientStates[0] = 30;
+    runSendPass();
+    ASSERT_EQ(gNetLinkState, 30);
+    peer.write(QByteArray("\x06\x2c\x05\0\0\0\0\0", 8));  // throw turnout 5 (index 0)
+    ASSERT_TRUE(processUntil([&] { return gTurnouts[0]->position != before; }));
+    runSendPass();
+    const QByteArray broadcast = readAtLeast(peer, 10);
+    ASSERT_EQ(broadcast.size(), 10);
+    EXPECT_EQ(broadcast.left(6), QByteArray("\x06\x2c\x05\0\0\0", 6));
+    EXPECT_EQ(broadcast[6], gTurnouts[0]->position);
 }
 
 TEST(NetServerPort, ARefusedListenIsShownInRedWithThePortAndTheReason) {
