@@ -7,6 +7,7 @@
 #include <string>
 
 #include "layout/files/layout_file.h"
+#include "layout/model/layout_file_format.h"
 
 namespace {
 
@@ -79,6 +80,19 @@ void BM_SaveMaximalLayout(benchmark::State& state) {
                             static_cast<int64_t>(std::filesystem::file_size("maximaal.vtl")));
 }
 BENCHMARK(BM_SaveMaximalLayout)->Unit(benchmark::kMicrosecond);
+
+// The encoder alone, into memory: what a save costs apart from writing and syncing the file.
+void BM_EncodeMaximalLayout(benchmark::State& state) {
+    fillMaximalLayout();
+    size_t bytes = 0;
+    for (auto _ : state) {
+        const std::vector<uint8_t> image = writeLayoutImage();
+        bytes = image.size();
+        benchmark::DoNotOptimize(image.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
+}
+BENCHMARK(BM_EncodeMaximalLayout)->Unit(benchmark::kMicrosecond);
 
 void BM_LoadMaximalLayout(benchmark::State& state) {
     ScratchFolder folder;

@@ -3,45 +3,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vestrel {
-
-bool ByteReader::take(size_t n) {
-    if (!ok_ || n > remaining()) {
-        ok_ = false;
-        pos_ = size_;
-        return false;
-    }
-    return true;
-}
-
-uint8_t ByteReader::u8() {
-    if (!take(1)) return 0;
-    return data_[pos_++];
-}
-
-uint16_t ByteReader::u16() {
-    if (!take(2)) return 0;
-    uint16_t v = static_cast<uint16_t>(data_[pos_] | (data_[pos_ + 1] << 8));
-    pos_ += 2;
-    return v;
-}
-
-uint32_t ByteReader::u32() {
-    if (!take(4)) return 0;
-    uint32_t v = static_cast<uint32_t>(data_[pos_]) | (static_cast<uint32_t>(data_[pos_ + 1]) << 8) |
-                 (static_cast<uint32_t>(data_[pos_ + 2]) << 16) | (static_cast<uint32_t>(data_[pos_ + 3]) << 24);
-    pos_ += 4;
-    return v;
-}
-
-float ByteReader::f32() {
-    uint32_t bits = u32();
-    float f;
-    std::memcpy(&f, &bits, 4);
-    return f;
-}
 
 void ByteReader::bytes(void* out, size_t n) {
     if (n == 0) return;
@@ -68,21 +33,6 @@ ByteReader ByteReader::sub(size_t n) {
     return r;
 }
 
-void ByteWriter::u16(uint16_t v) {
-    buf_.push_back(static_cast<uint8_t>(v));
-    buf_.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void ByteWriter::u32(uint32_t v) {
-    for (int i = 0; i < 4; ++i) buf_.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-void ByteWriter::f32(float v) {
-    uint32_t bits;
-    std::memcpy(&bits, &v, 4);
-    u32(bits);
-}
-
 void ByteWriter::bytes(const void* p, size_t n) {
     const auto* b = static_cast<const uint8_t*>(p);
     buf_.insert(buf_.end(), b, b + n);
@@ -90,13 +40,20 @@ void ByteWriter::bytes(const void* p, size_t n) {
 
 bool readWholeFile(const std::string& path, std::vector<uint8_t>& out) {
     out.clear();
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
+    bool ok = true;
     uint8_t chunk[65536];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) out.insert(out.end(), chunk, chunk + n);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) ok = false;
+        if (n <= 0) break;
+        out.insert(out.end(), chunk, chunk + n);
+    }
+    ::close(fd);
     return ok;
 }
 

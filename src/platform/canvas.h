@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -80,16 +81,28 @@ struct Rect {
     int height() const { return bottom - top; }
 };
 
+struct PixelRun;
+
 class Canvas {
 public:
-    Canvas() = default;
+    Canvas();
     Canvas(int width, int height, TColor fill = clWhite);
+    Canvas(const Canvas& other);
+    Canvas& operator=(const Canvas& other);
+    ~Canvas();
 
     void resize(int width, int height, TColor fill = clWhite);
     int width() const { return image_.width(); }
     int height() const { return image_.height(); }
-    const QImage& image() const { return image_; }
-    QImage& image() { return image_; }
+    // The image as drawn so far. A reference stays valid until the next drawing on this canvas.
+    const QImage& image() const {
+        finishPainting();
+        return image_;
+    }
+    QImage& image() {
+        finishPainting();
+        return image_;
+    }
     bool isNull() const { return image_.isNull(); }
 
     TPen Pen;
@@ -124,13 +137,37 @@ public:
     bool savePng(const std::string& path) const;
 
 private:
-    bool inDashGap();
-    void plot(int x, int y);  // one pixel of a thin line in the pen's colour and mode
+    struct PainterState;
+    void paintRuns(const std::vector<PixelRun>& runs, int x, int y, uint32_t colour);
     void thinLine(int x0, int y0, int x1, int y1);
-    void setupPainter(QPainter& p, bool withPen, bool withBrush) const;
+    void walkThinLine(uint32_t* p, bool xMajor, int sx, int sy, int64_t count, int64_t minor, int64_t rem,
+                      int64_t major, int64_t phase, const void* gapTable);
+    void fillSpan(uint32_t* row, int from, int to, uint32_t colour, PenMode mode);
+    bool clipToImage(Rect& r) const;
+    void takePixels() const;
+    uint32_t* row(int y) {
+        if (!bits_) takePixels();
+        return reinterpret_cast<uint32_t*>(bits_ + stride_ * y);
+    }
+    bool onImage(int x, int y) const {
+        if (!bits_) takePixels();
+        return x >= 0 && y >= 0 && x < width_ && y < height_;
+    }
+    // The painter for what is not drawn pixel by pixel: opened on first use and kept open across a run
+    // of drawings; ended whenever the image is handed out, copied from, resized or saved.
+    QPainter& painter();
+    void usePenAndBrush(bool withPen, bool withBrush, PenMode mode);
+    void finishPainting() const;
+
     QImage image_;
+    mutable std::unique_ptr<QPainter> painter_;
+    mutable std::unique_ptr<PainterState> painterState_;
+    // The image's pixels and size for direct drawing; taken again after the image was handed out.
+    mutable uint8_t* bits_ = nullptr;
+    mutable qsizetype stride_ = 0;
+    mutable int width_ = 0, height_ = 0;
     Point penPos_;
-    int dashPhase_ = 0;
+    int dashPhase_ = 0;  // pixels into the pen's pattern, modulo the common period of every pattern
 };
 
 // The pixel height of a point size on a 96 dpi desktop.

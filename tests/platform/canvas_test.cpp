@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <limits>
+#include <random>
+#include <vector>
+
 #include "platform/canvas.h"
 
 using namespace vestrel;
@@ -114,4 +119,119 @@ TEST(Canvas, CopyRectCopiesPixels) {
     EXPECT_EQ(b.Pixel(1, 1), clRed);
     EXPECT_EQ(b.Pixel(0, 0), clWhite);
     EXPECT_EQ(b.Pixel(6, 6), clBlack);
+}
+
+namespace {
+
+// The thin-line rule stepped pixel by pixel over the whole line, on a plain pixel array: what the
+// canvas must draw however much of the line lies off the image.
+struct ReferenceLines {
+    int w, h;
+    std::vector<uint32_t> px;
+    int phase = 0;
+    ReferenceLines(int width, int height, uint32_t fill) : w(width), h(height), px(width * height, fill) {}
+    static bool gapAt(PenStyle s, int phase) {
+        static const std::vector<int> dash = {18, 6}, dot = {3, 3}, dashDot = {9, 6, 3, 6},
+                                      dashDotDot = {9, 3, 3, 3, 3, 3};
+        const std::vector<int>* pat = s == PenStyle::Dash      ? &dash
+                                      : s == PenStyle::Dot     ? &dot
+                                      : s == PenStyle::DashDot ? &dashDot
+                                                               : &dashDotDot;
+        int period = 0;
+        for (int v : *pat) period += v;
+        int p = phase % period;
+        for (size_t i = 0; i < pat->size(); ++i) {
+            if (p < (*pat)[i]) return i % 2 == 1;
+            p -= (*pat)[i];
+        }
+        return false;
+    }
+    void plot(const TPen& pen, const TBrush& brush, int x, int y) {
+        bool gap = false;
+        if (pen.Style != PenStyle::Solid) gap = gapAt(pen.Style, phase++);
+        if (gap && brush.Style != BrushStyle::Solid) return;
+        if (x < 0 || y < 0 || x >= w || y >= h) return;
+        const TColor c = gap ? brush.Color : pen.Color;
+        const uint32_t src = (redOf(c) << 16) | (greenOf(c) << 8) | blueOf(c), dst = px[y * w + x];
+        uint32_t out = src;
+        if (pen.Mode == PenMode::Xor) out = src ^ dst;
+        if (pen.Mode == PenMode::NotXor) out = ~(src ^ dst) & 0xFFFFFF;
+        if (pen.Mode == PenMode::Not) out = ~dst & 0xFFFFFF;
+        px[y * w + x] = out;
+    }
+    void line(const TPen& pen, const TBrush& brush, int x0, int y0, int x1, int y1) {
+        int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
+        int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
+        int err = dx + dy;
+        while (!(x0 == x1 && y0 == y1)) {
+            plot(pen, brush, x0, y0);
+            int e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x0 += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y0 += sy;
+            }
+        }
+    }
+};
+
+}  // namespace
+
+TEST(Canvas, LinesReachingOffTheImageDrawExactlyTheirVisiblePixels) {
+    const int w = 37, h = 23;
+    Canvas c(w, h, rgb(192, 192, 192));
+    ReferenceLines ref(w, h, 0xC0C0C0);
+    std::mt19937 rnd(12345);
+    const auto coord = [&rnd](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rnd); };
+    const PenStyle styles[] = {PenStyle::Solid, PenStyle::Dash, PenStyle::Dot, PenStyle::DashDot, PenStyle::DashDotDot};
+    const PenMode modes[] = {PenMode::Copy, PenMode::Xor, PenMode::NotXor, PenMode::Not};
+    int x = 0, y = 0;
+    for (int i = 0; i < 4000; ++i) {
+        if (i % 5 == 0) {
+            x = coord(-70, 110);
+            y = coord(-60, 90);
+            c.MoveTo(x, y);
+            ref.phase = 0;
+        }
+        c.Pen = {rgb(coord(0, 255), coord(0, 255), coord(0, 255)), 1, styles[coord(0, 4)], modes[coord(0, 3)]};
+        c.Brush = {rgb(coord(0, 255), 7, 9), coord(0, 1) ? BrushStyle::Solid : BrushStyle::Clear};
+        const int nx = coord(-70, 110), ny = coord(-60, 90);
+        c.LineTo(nx, ny);
+        ref.line(c.Pen, c.Brush, x, y, nx, ny);
+        x = nx;
+        y = ny;
+    }
+    int differing = 0;
+    for (int py = 0; py < h; ++py)
+        for (int px = 0; px < w; ++px) {
+            const uint32_t v = ref.px[py * w + px];
+            differing += c.Pixel(px, py) != rgb(v >> 16, (v >> 8) & 0xFF, v & 0xFF);
+        }
+    EXPECT_EQ(differing, 0);
+}
+
+TEST(Canvas, LinesBetweenTheExtremeCoordinatesFinishAndShowTheirVisiblePart) {
+    const int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+    Canvas c(100, 50, clWhite);
+    c.MoveTo(kMin, 5);  // across the whole range of coordinates
+    c.LineTo(kMax, 5);
+    c.MoveTo(-1000000000, -1000000000);  // the diagonal through the image
+    c.LineTo(1000000000, 1000000000);
+    c.MoveTo(kMax, kMax);  // never on the image
+    c.LineTo(kMin, kMax - 3);
+    c.Pen.Style = PenStyle::Dot;
+    c.Brush.Style = BrushStyle::Clear;
+    c.MoveTo(kMin, 40);  // the pattern still counts the 2^31 pixels before the image
+    c.LineTo(kMax, 40);
+    int drawn = 0;
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 100; ++x) {
+            const bool expected = y == 5 || x == y || (y == 40 && ((int64_t{1} << 31) + x) % 6 < 3);
+            EXPECT_EQ(c.Pixel(x, y), expected ? clBlack : clWhite) << x << "," << y;
+            drawn += c.Pixel(x, y) == clBlack;
+        }
+    EXPECT_GT(drawn, 150);
 }

@@ -55,21 +55,21 @@ void clearTurnoutState(TurnoutRec& t, int version) {
 }
 
 void clearRunTimeState(LayoutFileImage& im) {
-    for (TrackRec& t : im.tracks) clearTrackState(t, im.version);
-    for (BlockRec& b : im.blocks) clearBlockState(b, im.version);
-    for (TurnoutRec& t : im.turnouts) clearTurnoutState(t, im.version);
-    for (SignalRec& s : im.signals) s.runState = 0;
-    for (OutputRec& o : im.outputs) o.runFlags = 0;
-    for (InputRec& i : im.inputs) i.runState = 0;
-    for (TurntableRec& t : im.turntables) t.runState = 0;
+    for (auto& t : im.tracks) clearTrackState(*t, im.version);
+    for (auto& b : im.blocks) clearBlockState(*b, im.version);
+    for (auto& t : im.turnouts) clearTurnoutState(*t, im.version);
+    for (auto& s : im.signals) s->runState = 0;
+    for (auto& o : im.outputs) o->runFlags = 0;
+    for (auto& i : im.inputs) i->runState = 0;
+    for (auto& t : im.turntables) t->runState = 0;
 }
 
 template <class Rec, int Capacity>
-void appendAll(RecordTable<Rec, Capacity>& table, const std::vector<Rec>& recs) {
-    for (const Rec& r : recs) table.append(std::make_unique<Rec>(r));
+void appendAll(RecordTable<Rec, Capacity>& table, LayoutFileImage::Records<Rec>& recs) {
+    for (auto& r : recs) table.append(std::move(r));
 }
 
-void insertRecords(const LayoutFileImage& im) {
+void insertRecords(LayoutFileImage& im) {
     appendAll(gTracks, im.tracks);
     appendAll(gBlocks, im.blocks);
     appendAll(gTurnouts, im.turnouts);
@@ -160,7 +160,7 @@ int loadLayoutFile() {
     syncConfigFile();
     if (!vestrel::fileExists(gLayoutFileName)) return startWithoutLayoutFile();
     try {
-        std::vector<uint8_t> bytes;
+        static std::vector<uint8_t> bytes;  // kept: its pages are not asked of the system at every load
         if (!vestrel::readWholeFile(vestrel::resolvePath(gLayoutFileName), bytes)) return refuseLayoutFile(-1);
         if (!loadLayoutImage(bytes)) return 0;
     } catch (const std::bad_alloc&) {

@@ -396,18 +396,18 @@ bool decodeConnectionNarrow(ByteReader& r, ConnectionRec& c, ConnectionLinks& li
 }
 
 int32_t signalBlockLink(const SignalRec& s) {
-    const int i = blockIndexOf(s.block);
+    const int i = gBlocks.indexOfLinked(s.block);
     return i < 0 ? gBlockCount : i;
 }
 
-int32_t turntableTrackLink(const TurntableRec& t) { return trackIndexOf(t.track); }
+int32_t turntableTrackLink(const TurntableRec& t) { return gTracks.indexOfLinked(t.track); }
 
 ConnectionLinks connectionLinks(const ConnectionRec& c) {
     ConnectionLinks l;
-    l.from = blockIndexOf(c.from);
-    l.to = blockIndexOf(c.to);
+    l.from = gBlocks.indexOfLinked(c.from);
+    l.to = gBlocks.indexOfLinked(c.to);
     for (int i = 0; i < kConnectionTurnouts; ++i) {
-        const int t = turnoutIndexOf(c.turnouts[i]);
+        const int t = gTurnouts.indexOfLinked(c.turnouts[i]);
         if (t < 0) break;
         l.turnouts[i] = t + 1;
     }

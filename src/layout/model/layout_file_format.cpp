@@ -59,21 +59,28 @@ void readTrailer(ByteReader& r, LayoutFileImage& im) {
     im.canvasHeightLess23 = r.i16();
 }
 
+template <class Rec>
+using Records = LayoutFileImage::Records<Rec>;
+
 template <class Rec, class Decode>
-bool readRecords(ByteReader& r, int count, std::vector<Rec>& out, Decode decode) {
+bool readRecords(ByteReader& r, int count, Records<Rec>& out, Decode decode) {
     out.resize(static_cast<size_t>(count));
-    for (Rec& rec : out)
-        if (!decode(r, rec)) return false;
+    for (auto& rec : out) {
+        rec = std::make_unique<Rec>();
+        if (!decode(r, *rec)) return false;
+    }
     return true;
 }
 
 // Records whose pointer travels as an index beside them.
 template <class Rec, class Link, class Decode>
-bool readLinkedRecords(ByteReader& r, int count, std::vector<Rec>& out, std::vector<Link>& links, Decode decode) {
+bool readLinkedRecords(ByteReader& r, int count, Records<Rec>& out, std::vector<Link>& links, Decode decode) {
     out.resize(static_cast<size_t>(count));
     links.resize(static_cast<size_t>(count));
-    for (size_t i = 0; i < out.size(); ++i)
-        if (!decode(r, out[i], links[i])) return false;
+    for (size_t i = 0; i < out.size(); ++i) {
+        out[i] = std::make_unique<Rec>();
+        if (!decode(r, *out[i], links[i])) return false;
+    }
     return true;
 }
 
@@ -82,8 +89,8 @@ bool countInRange(int32_t n, int max) { return n >= 1 && n <= max; }
 
 bool readTracks(ByteReader& r, int count, LayoutFileImage& im) {
     if (!readRecords(r, count, im.tracks, im.version < 0 ? decodeTrackNarrow : decodeTrack)) return false;
-    for (const TrackRec& t : im.tracks)
-        if (!countInRange(t.segments, 3)) return false;
+    for (const auto& t : im.tracks)
+        if (!countInRange(t->segments, 3)) return false;
     return true;
 }
 
@@ -93,8 +100,8 @@ bool readBlocks(ByteReader& r, int count, LayoutFileImage& im) {
         return im.version < 0 ? decodeBlockNarrow(rd, b) : decodeBlock(rd, b, points);
     };
     if (!readRecords(r, count, im.blocks, decode)) return false;
-    for (const BlockRec& b : im.blocks)
-        if (!countInRange(b.sections, points - 1)) return false;
+    for (const auto& b : im.blocks)
+        if (!countInRange(b->sections, points - 1)) return false;
     return true;
 }
 
@@ -110,8 +117,8 @@ bool readSignals(ByteReader& r, int count, LayoutFileImage& im) {
 
 bool readTurntables(ByteReader& r, int count, LayoutFileImage& im) {
     if (!readLinkedRecords(r, count, im.turntables, im.turntableTracks, decodeTurntable)) return false;
-    for (const TurntableRec& t : im.turntables)
-        if (t.positions > kTurntablePositions) return false;
+    for (const auto& t : im.turntables)
+        if (t->positions > kTurntablePositions) return false;
     return true;
 }
 
@@ -165,7 +172,7 @@ std::vector<const TurntableRec*> writableTurntables() {
 std::vector<const ConnectionRec*> writableConnections() {
     std::vector<const ConnectionRec*> out;
     for (const ConnectionRec* c : gConnections)
-        if (blockIndexOf(c->from) >= 0 && blockIndexOf(c->to) >= 0) out.push_back(c);
+        if (gBlocks.indexOfLinked(c->from) >= 0 && gBlocks.indexOfLinked(c->to) >= 0) out.push_back(c);
     return out;
 }
 
@@ -175,6 +182,10 @@ std::vector<uint8_t> writeLayoutImage() {
     const auto turntables = writableTurntables();
     const auto connections = writableConnections();
     ByteWriter w;
+    w.reserve(28 + static_cast<size_t>(gTrackCount) * kTrackRecSize + static_cast<size_t>(gBlockCount) * kBlockRecSize +
+              static_cast<size_t>(gTurnoutCount) * kTurnoutRecSize + static_cast<size_t>(gSignalCount) * kSignalRecSize +
+              static_cast<size_t>(gOutputCount) * kOutputRecSize + static_cast<size_t>(gInputCount) * kInputRecSize +
+              turntables.size() * kTurntableRecSize + connections.size() * kConnectionRecSize + kStoredProtocolEntries);
     w.text("V0.9");
     w.ch(gScaleDigit);
     w.u8(gTurnoutSizeMode);

@@ -9,6 +9,7 @@
 // Older versions hold fewer counts and tables, smaller records, fewer protocol bytes and, below 8, the
 // settings in a trailer after the protocol bytes; a file without "Vd.d" is version -1 with narrow records.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "layout/model/layout_codec.h"
@@ -27,17 +28,20 @@ struct LayoutFileImage {
     int16_t canvasWidth = 0;
     int16_t canvasHeightLess23 = 0;
 
-    // Records as stored; pointer fields are null and their indexes stand beside them.
-    std::vector<TrackRec> tracks;
-    std::vector<BlockRec> blocks;
-    std::vector<TurnoutRec> turnouts;
-    std::vector<SignalRec> signals;
+    // Records as stored, each ready to be handed to its table; pointer fields are null and their indexes
+    // stand beside them.
+    template <class Rec>
+    using Records = std::vector<std::unique_ptr<Rec>>;
+    Records<TrackRec> tracks;
+    Records<BlockRec> blocks;
+    Records<TurnoutRec> turnouts;
+    Records<SignalRec> signals;
     std::vector<int32_t> signalBlocks;
-    std::vector<OutputRec> outputs;
-    std::vector<InputRec> inputs;
-    std::vector<TurntableRec> turntables;
+    Records<OutputRec> outputs;
+    Records<InputRec> inputs;
+    Records<TurntableRec> turntables;
     std::vector<int32_t> turntableTracks;
-    std::vector<ConnectionRec> connections;
+    Records<ConnectionRec> connections;
     std::vector<ConnectionLinks> connectionLinks;
     std::vector<uint8_t> protocols;  // entries 1..protocols.size()
 };

@@ -88,6 +88,17 @@ public:
             if (slots_[i] == r) return i;
         return -1;
     }
+    // The same for a record that is certainly alive (one that another record links to: links are
+    // cleared before a record is freed): its own index field names its slot, so no search is needed;
+    // a record that is not where it says (a copy) is looked for all the same.
+    int indexOfLinked(const Rec* r) const {
+        if (!r) return -1;
+        if constexpr (requires(const Rec& x) { x.ownIndex; }) {
+            const int own = static_cast<int>(r->ownIndex);
+            if (own >= 0 && own < count_ && slots_[own] == r) return own;
+        }
+        return indexOf(r);
+    }
     void clear() {
         for (int i = 0; i < count_; ++i) {
             delete slots_[i];

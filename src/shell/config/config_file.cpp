@@ -211,6 +211,7 @@ void writeConfigFile(std::FILE* f, const std::string& path, const std::vector<ui
     visitConfigItems(w);
     std::vector<uint8_t> bytes = w.bytes();
     if (old.size() > bytes.size()) bytes.insert(bytes.end(), old.begin() + static_cast<long>(bytes.size()), old.end());
+    if (bytes == old) return;  // already as it should be: spare the disk a write and a sync on every load
     if (vestrel::writeFileAtomic(path, bytes)) return;
     std::rewind(f);
     std::fwrite(bytes.data(), 1, bytes.size(), f);
