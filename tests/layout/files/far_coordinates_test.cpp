@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <string>
 #include <memory>
 
 #include "layout/layout_file_fixture.h"  // before Qt, whose keywords name its fields
@@ -161,4 +163,16 @@ TEST(LayoutFileCanvasSize, ASizeTheProgramCannotDrawGivesTheStartSizeAndLoadsThe
         }
     }
     clearLayout();
+}
+
+// The seed corpus of the layout-file fuzz harness: these hand-made files in several forms. Written
+// only on request (VESTREL_WRITE_FUZZ_SEEDS=<folder>).
+TEST(LayoutFileFuzzSeeds, WrittenOnRequest) {
+    const char* folder = std::getenv("VESTREL_WRITE_FUZZ_SEEDS");
+    if (!folder) GTEST_SKIP();
+    for (int version : {9, 8, 7, 5, 4, 3, 2, 1, 0, -1}) {
+        testsupport::writeBytes(std::string(folder) + "/sample_v" + std::to_string(version) + ".vtl",
+                                fileBytes(version, sampleLayout()));
+    }
+    testsupport::writeBytes(std::string(folder) + "/far_v9.vtl", fileBytes(9, farLayout()));
 }
