@@ -149,6 +149,12 @@ LayoutBuilder& LayoutBuilder::output(int key, DiagramPoint anchor) {
     return *this;
 }
 
+LayoutBuilder& LayoutBuilder::output(int address, char button, DiagramPoint anchor) {
+    output(address * 2 + (button == 'G' ? 1 : 0), anchor);
+    lastOf(gOutputs)->state = 'G';
+    return *this;
+}
+
 LayoutBuilder& LayoutBuilder::input(int number, DiagramPoint anchor) {
     auto i = std::make_unique<InputRec>();
     i->number = static_cast<int16_t>(number);
@@ -315,15 +321,6 @@ void buildStationRing(LayoutBuilder& builder, int stations) {
         else
             builder.track({{x + 94, y}, {x + 94, 300}, {100, 300}, {100, y}});
     }
-}
-
-LayoutBuilder& LayoutBuilder::output(int address, char button, DiagramPoint anchor) {
-    auto o = std::make_unique<OutputRec>();
-    o->key = static_cast<int16_t>(address * 2 + (button == 'G' ? 1 : 0));
-    o->state = 'G';
-    layoutOutput(*o, anchor);
-    gOutputs.append(std::move(o));
-    return *this;
 }
 
 namespace {

@@ -7,7 +7,7 @@
 //       .turnout('l', 1, {{600, 300}, {580, 300}, {586, 320}})   // root, straight exit, diverging exit
 //       .track({{600, 300}, {650, 250}, {650, 100}}).loop()
 //       .signal(5, 1, 'H')
-//       .output(7, 'G', {300, 200}).input(5, {400, 310})
+//       .output(15, {300, 200}).input(5, {400, 310})
 //       .stepProgram("wissel", {{"ingang=1", 5, "(", 0}, {"geen", 0, "uitgang=G", 7, 5}});
 //
 // Turnout legs are taken as given (no turnout geometry), so a plan need not be to scale.
@@ -48,6 +48,8 @@ public:
     LayoutBuilder& orange(int number);
     // An output with key (address * 2 + button) whose outline starts at anchor.
     LayoutBuilder& output(int key, DiagramPoint anchor);
+    // The same by address and button ('R' red, 'G' green), state 'G'.
+    LayoutBuilder& output(int address, char button, DiagramPoint anchor);
     // A step program with its box from (left, top) to (right, bottom).
     LayoutBuilder& stepBox(const char* name, int left, int top, int right, int bottom);
     // A connection from block `from` to block `to`, leaving by its direction end 'H' or 'T', through the
@@ -62,9 +64,6 @@ public:
     // Section lengths of every block from its points (the block dialog's geometry leaves them to the
     // element's own computation; the running engine needs them).
     LayoutBuilder& measureBlocks();
-
-    // An output with its address and button ('R' red, 'G' green), state 'G', anchored at the point.
-    LayoutBuilder& output(int address, char button, DiagramPoint anchor);
 
     // One step of a step program: condition and action by their labels ("ingang=1", "uitgang=G"),
     // each with its value, and the time in seconds.

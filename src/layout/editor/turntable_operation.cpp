@@ -1,5 +1,6 @@
 #include "layout/editor/turntable_operation.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "layout/model/geometry.h"
@@ -22,4 +23,18 @@ int layoutTurntableAndTell(TurntableRec& t, const DiagramPoint* first, const Dia
     const int fits = layoutTurntable(t, first, second);
     if (!fits) showDialogMessage(turntablePositionLimitText(t), 1);
     return fits;
+}
+
+int nextTurntableTrack(const TurntableRec* t, int direction) {
+    if (!t || t->currentPosition == 0) return 0;
+    const int n = std::clamp<int>(t->positions, 1, kTurntablePositions);
+    int s = t->currentPosition - 1;
+    if (s >= n) s -= n;
+    s = std::clamp(s, 0, n - 1);
+    // Slot 0 is always connected, so the walk ends within one round.
+    for (int k = 0; k < n; ++k) {
+        s = (s + (direction < 0 ? n - 1 : 1)) % n;
+        if (s == 0 || t->positionOfConnection[s] != 0) return s + 1;
+    }
+    return 1;
 }

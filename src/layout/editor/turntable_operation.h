@@ -8,3 +8,6 @@ struct TurntableRec;
 void turntableBridgeEnds(TurntableRec* turntable, float angle, TrackRec* track);
 // Lays the turntable out (layoutTurntable) and tells the user when its positions had to be limited.
 int layoutTurntableAndTell(TurntableRec& t, const DiagramPoint* first, const DiagramPoint* second);
+// The next connected ring slot from the current one, one way (+1) or the other (-1), as a 1-based slot
+// number; 0 while the bridge stands between positions.
+int nextTurntableTrack(const TurntableRec* turntable, int direction);

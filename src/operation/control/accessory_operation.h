@@ -9,6 +9,8 @@ struct TurntableRec;
 
 // Throws the turnout to its other position (crossings never).
 void toggleTurnout(TurnoutRec* turnout);
+// Switches the turnout between manual and automatic (its partner too).
+void toggleTurnoutManual(TurnoutRec* turnout);
 // Forces the signal to red, or releases it.
 void toggleSignalForcedRed(SignalRec* signal);
 // Switches the output by its button.

@@ -2,7 +2,9 @@
 #include <QLabel>
 #include <QToolButton>
 
+#include "network/model/net_queue.h"
 #include "operation/control/loco_operation.h"
+#include "operation/control/loco_operation_internal.h"
 #include "operation/dialogs/untLoks.h"
 #include "operation/engine/contact_evaluation.h"
 #include "operation/model/train_model.h"
@@ -52,10 +54,9 @@ void fillControlPostRow(int row) {
         emptyRow(row);
         return;
     }
-    setButton(frmSchema->btnLok[row], QString::number(loco->number), loco->running ? vestrel::clGreen : vestrel::clRed);
-    const ModeLook& mode = modeLook(*loco);
-    setButton(frmSchema->btnMode[row], QString(QChar(mode.word[0])), mode.colour);
-    setButton(frmSchema->btnRich[row], QString(QChar(loco->direction == 'v' ? 'v' : 'a')), directionColour(*loco));
+    showLocoRunning(loco);
+    showLocoMode(loco);
+    showLocoDirection(loco);
     frmSchema->lblSnelheid[row]->setEnabled(true);
     showLocoSpeed(loco, 2);
     frmSchema->lblPauze[row]->setEnabled(true);
@@ -63,15 +64,40 @@ void fillControlPostRow(int row) {
     if (frmLoks) frmLoks->Tag = 0;
 }
 
+void showLocoRunning(LocoRec* loco) {
+    const int row = gLocsOnTrack.indexOf(loco);
+    if (frmSchema && row >= 0)
+        setButton(frmSchema->btnLok[row], QString::number(loco->number), loco->running ? vestrel::clGreen : vestrel::clRed);
+}
+
+void showLocoMode(LocoRec* loco) {
+    const int row = gLocsOnTrack.indexOf(loco);
+    if (!frmSchema || row < 0) return;
+    const ModeLook& mode = modeLook(*loco);
+    setButton(frmSchema->btnMode[row], QString(QChar(mode.word[0])), mode.colour);
+}
+
+void showLocoDirection(LocoRec* loco) {
+    const int row = gLocsOnTrack.indexOf(loco);
+    if (frmSchema && row >= 0)
+        setButton(frmSchema->btnRich[row], QString(QChar(loco->direction == 'v' ? 'v' : 'a')), directionColour(*loco));
+}
+
 void showLocoSpeed(LocoRec* loco, int what) {
     const int row = gLocsOnTrack.indexOf(loco);
     if (row < 0) return;
     if (what != 1)
         loco->shownSpeed = static_cast<int16_t>(loco->targetStep ? speedTableEntry(*loco, loco->targetStep) : 0);
-    if (!frmSchema) return;
+    if (!frmSchema) {
+        if (what == 0) netQueueLocoState(*loco);
+        return;
+    }
     QLabel* label = frmSchema->lblSnelheid[row];
     if (what != 1) label->setText(QString::number(loco->shownSpeed));
-    if (what == 0) return;
+    if (what == 0) {
+        netQueueLocoState(*loco);
+        return;
+    }
     if (loco->flags & kLocoForce) {
         setTextColour(label, vestrel::clWhite);
         setBackColour(label, vestrel::clRed);

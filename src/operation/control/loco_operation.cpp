@@ -1,50 +1,71 @@
 #include "operation/control/loco_operation.h"
 
+#include <algorithm>
 #include <mutex>
-#include <utility>
 
 #include "layout/editor/hit_test.h"
 #include "link/buffers/link_buffers.h"
 #include "link/protocol/track_packets.h"
 #include "network/model/net_queue.h"
+#include "network/model/net_state.h"
+#include "operation/control/loco_operation_internal.h"
+#include "operation/control/control_post.h"
+#include "operation/dialogs/untLoks.h"
+#include "operation/dialogs/untTraject.h"
+#include "operation/draw/train_drawing.h"
+#include "operation/engine/contact_evaluation.h"
 #include "operation/engine/helper_locos.h"
+#include "operation/engine/route_aspects.h"
+#include "operation/engine/train_reservation.h"
 #include "operation/model/train_model.h"
+#include "shell/model/app_state.h"
 #include "shell/model/input_state.h"
 #include "steps/model/step_program.h"
 
-// Until the control post is built these keep only the locomotive's own state right.
+bool sentAsRequest(LocoRec* loco, int code, int value) {
+    if (gNetLinkState != 40) return false;
+    netQueueRecord(40, 2, code, loco->number, loco->slot, value);
+    return true;
+}
+
+void broadcastLoco(LocoRec* loco, int code, int value) { netQueueRecord(30, 2, code, loco->number, loco->slot, value); }
+
+void clearLocoWait(LocoRec* loco) {
+    BlockRec* head = loco->run.head.block;
+    if (!head) return;
+    head->remainingWait = 0;
+    const int row = gLocsOnTrack.indexOf(loco);
+    if (row >= 0) showLocoWaitTime(row);
+}
+
 int toggleLocoRun(LocoRec* loco) {
     if (!loco) return 0;
-    loco->running = loco->running ? 0 : 1;
-    if (!loco->running) loco->targetStep = 0;
+    if (sentAsRequest(loco, 29, 0)) return loco->running;
+    if (loco->running) {
+        loco->running = 0;
+        loco->targetStep = 0;
+        showLocoSpeed(loco, 0);
+        clearLocoWait(loco);
+        if (releaseRouteOfTrain(loco, 1)) {
+            removeFromRunningFifo(loco);
+            updateRoutes();
+        }
+        if (loco->mode == kModeShunting) queueLocoSpeed(loco, 0);
+    } else {
+        loco->running = 1;
+        if (loco->mode == kModeRoute) updateTrainSchedule(loco);
+    }
+    showLocoRunning(loco);
+    broadcastLoco(loco, 29, loco->running);
     return loco->running;
 }
 
-
 void stopLoco(LocoRec* loco) {
-    if (!loco) return;
+    if (!loco || sentAsRequest(loco, 45, 0)) return;
     loco->targetStep = loco->currentStep = 0;
     showLocoSpeed(loco, 0);
     queueLocoSpeed(loco, 1);
-}
-
-int reverseLoco(LocoRec* loco) {
-    if (!loco || loco->speedValue != 0 || loco->currentStep != 0 || loco->holdCountdown != 0) return 0;
-    loco->direction = loco->direction == 'v' ? 'a' : 'v';
-    loco->run.runFlagsA &= static_cast<uint8_t>(~0x01);
-    auto reverse = [](PositionRec& p) {
-        p.dx = -p.dx;
-        p.dy = -p.dy;
-        std::swap(p.sectionA, p.sectionB);
-    };
-    reverse(loco->run.head);
-    for (WagonRec* first : {loco->frontChain, loco->rearChain})
-        for (WagonRec* w = first; w; w = w->next) {
-            reverse(w->front);
-            reverse(w->rear);
-        }
-    queueLocoSpeed(loco, 1);
-    return 1;
+    broadcastLoco(loco, 45, 0);
 }
 
 void queueLocoReverse(LocoRec* loco, int cycles) {
@@ -54,36 +75,66 @@ void queueLocoReverse(LocoRec* loco, int cycles) {
     queueLocoSpeed(loco, 0);
 }
 
-int takeLocoOffTrack(LocoRec* loco) {
-    if (!loco || loco->targetStep != 0) return 0;
-    for (BlockRec* b : gBlocks)
-        if (b->arrivedTrain == loco || b->assignedTrain == loco) b->arrivedTrain = b->assignedTrain = nullptr;
-    for (TurnoutRec* t : gTurnouts)
-        if (t->holder == loco) t->holder = nullptr;
+namespace {
+
+void forgetTrainOnElements(LocoRec* loco) {
+    for (BlockRec* b : gBlocks) {
+        if (b->arrivedTrain != loco && b->assignedTrain != loco) continue;
+        b->arrivedTrain = b->assignedTrain = nullptr;
+        b->state &= static_cast<uint8_t>(~0x20);
+    }
+    for (TurnoutRec* t : gTurnouts) {
+        if (t->holder != loco) continue;
+        t->holder = nullptr;
+        t->runState &= static_cast<uint8_t>(~0x20);
+    }
     for (TrackRec* t : gTracks)
         if (t->locoOnIt == loco->slot + 1) t->locoOnIt = 0;
+}
+
+// The rows below move up one and the freed last row is emptied.
+void closeRowGap(int row) {
+    const int count = gLocsOnTrackCount;
+    if (gActiveRow >= count) gActiveRow = std::max(count - 1, 0);
+    for (int r = row; r <= count; ++r) fillControlPostRow(r);
+    if (frmLoks) frmLoks->Tag = 0;
+}
+
+}  // namespace
+
+int takeLocoOffTrack(LocoRec* loco) {
+    if (!loco) return 0;
+    if (sentAsRequest(loco, 41, 0)) return 0;
+    if (loco->targetStep != 0) return 0;
+    eraseTrain(loco);
+    forgetTrainOnElements(loco);
+    loco->run.runFlagsB &= static_cast<uint8_t>(~0x08);
+    removeFromRunningFifo(loco);
     clearElements(loco->run.head);
     loco->connection = nullptr;
     loco->route = nullptr;
-    for (WagonRec* first : {loco->frontChain, loco->rearChain})
-        for (WagonRec* w = first; w; w = w->next) w->front = w->rear = PositionRec{};
+    for (WagonRec* first : {loco->frontChain, loco->rearChain}) {
+        for (WagonRec* w = first; w; w = w->next) {
+            w->front = w->rear = PositionRec{};
+            setWagonKind(w, w->kind, w->number, 1);
+        }
+    }
     loco->running = 0;
     const int row = gLocsOnTrack.indexOf(loco);
     if (row >= 0) {
-        std::lock_guard lock(trackPacketMutex());  // the link thread may be copying its packets
-        loco->packetCache.reset();
-        loco->blockCorrections.clear();
-        gLocsOnTrack.removeAt(row);
+        {
+            std::lock_guard lock(trackPacketMutex());  // the link thread may be copying its packets
+            loco->packetCache.reset();
+            loco->blockCorrections.clear();
+            gLocsOnTrack.removeAt(row);
+        }
+        broadcastLoco(loco, 41, 0);
+        closeRowGap(row);
+        if (gRouteDialogLoco == loco && frmTraject && frmTraject->isVisible()) frmTraject->close();
+        gLocoDataModified = 1;
     }
     return 1;
 }
-
-// The speed, wait, mode, direction and force operations are not built yet: each changes nothing.
-void stepLocoSpeed(LocoRec*, int, int, int) {}
-void adjustLocoWaitTime(LocoRec*, int) {}
-void setLocoSpeedStep(LocoRec*, int) {}
-int cycleLocoMode(LocoRec*) { return 0; }
-void toggleLocoForce(LocoRec*) {}
 
 int pickLocoAt(int tolerance, LocoRec*& loco, int& row) {
     for (int i = 0; i < gLocsOnTrack.count(); ++i) {
@@ -97,6 +148,39 @@ int pickLocoAt(int tolerance, LocoRec*& loco, int& row) {
         }
     }
     return 0;
+}
+
+void reversePosition(PositionRec& p) {
+    p.dx = -p.dx;
+    p.dy = -p.dy;
+    std::swap(p.sectionA, p.sectionB);
+}
+
+void claimPositionOwner(LocoRec* loco, const PositionRec& p) {
+    if (p.block) {
+        if (!p.block->assignedTrain) p.block->assignedTrain = loco;
+    } else if (p.turnout && !p.track) {
+        if (!p.turnout->holder) p.turnout->holder = loco;
+    }
+}
+
+void* markWagonAtPosition(LocoRec* loco, const PositionRec& p) {
+    const bool loose = loco && !loco->connection;
+    if (p.block) {
+        p.block->state |= 0x10;
+        if (loose && p.block != loco->run.head.block && p.block->assignedTrain == loco) p.block->assignedTrain = nullptr;
+        return p.block;
+    }
+    if (p.track) {
+        p.track->vehicleFlags |= 0x10;
+        return p.track;
+    }
+    if (p.turnout) {
+        p.turnout->vehicleFlags |= 0x10;
+        if (loose && p.turnout->holder == loco) p.turnout->holder = nullptr;
+        return p.turnout;
+    }
+    return nullptr;
 }
 
 namespace {

@@ -1,6 +1,12 @@
 #pragma once
-// Operating a locomotive on the track from its control-post row.
+// Operating a locomotive on the track from its control-post row, the locomotive panel, the driving
+// panel, step programs and network requests. On a synchronised client (gNetLinkState 40) each
+// operation only queues its request for the server and changes nothing; elsewhere it acts and queues
+// its broadcast for the clients.
+#include <string>
+
 struct LocoRec;
+struct PositionRec;
 
 // Switches the locomotive on or off; returns the new running flag.
 int toggleLocoRun(LocoRec* loco);
@@ -27,6 +33,21 @@ int cycleLocoMode(LocoRec* loco);
 int reverseLoco(LocoRec* loco);
 // Forced running (coupling) on or off.
 void toggleLocoForce(LocoRec* loco);
+// Automatic speed correction on or off.
+void toggleLocoAsc(LocoRec* loco);
+// Tells why the locomotive does not proceed: reason 0 takes gBlockedReason, another reason is stored
+// there first. While the server applies a client's request the text goes to the clients instead.
+void showLocoBlockedReason(LocoRec* loco, int reason);
+// The text of a reason code for locomotive `number` (empty for a code without text).
+std::string blockedReasonText(int number, int code);
+// The position seen from the other end: direction negated, its two section indexes swapped.
+void reversePosition(PositionRec& position);
+// A block without assigned train under the position is assigned to the locomotive; a turnout without
+// holder gets it as holder.
+void claimPositionOwner(LocoRec* loco, const PositionRec& position);
+// Marks the element under a wagon end as carrying a wagon and returns it (null off the track); a
+// locomotive without connection gives up that block (unless it is its head block) or that turnout.
+void* markWagonAtPosition(LocoRec* loco, const PositionRec& position);
 
 // The first locomotive on the track whose head lies within `tolerance` of the mouse point: 410 with
 // the locomotive and its control-post row, else 0.

@@ -1,6 +1,8 @@
 #pragma once
-// Finding the layout element under a point during a session.
+// Whether a vehicle end stands where its position says.
 struct PositionRec;
 
-// True when the session's pick tests at the vehicle end's point find the element the end names.
+// True when the end's point lies on a drawn line of the element the end names (within 3 units): a
+// section of its block, a segment of its connecting track, a leg of its turnout. An end that names no
+// element is not on the track.
 bool pickConfirmsVehicleEnd(const PositionRec& end);

@@ -9,3 +9,6 @@ void redrawAllTrains() {}
 void eraseTrain(LocoRec*) {}
 void drawTrain(LocoRec*) {}
 void drawVehicle(WagonRec*, vestrel::Canvas*, WagonRec*) {}
+
+// The locomotive symbol is not drawn apart from its train yet.
+void drawLocoSymbol(LocoRec*) {}

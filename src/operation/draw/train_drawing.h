@@ -21,3 +21,5 @@ void eraseTrain(LocoRec* loco);
 void drawTrain(LocoRec* loco);
 // XOR-draws the wagon at its stored position; the pen is restored unless next is given.
 void drawVehicle(WagonRec* wagon, vestrel::Canvas* canvas, WagonRec* next);
+// Draws the locomotive's symbol again on its background (after a change of direction).
+void drawLocoSymbol(LocoRec* loco);

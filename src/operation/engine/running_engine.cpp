@@ -71,6 +71,10 @@ void cameToStand(LocoRec* l) {
 
 void runLocomotive(LocoRec* l) {
     if (holdOrPause(l)) return;
+    // A halt sets the target step to 0; without track control a new target lets the train go on (with
+    // track control only a green or orange aspect does).
+    if (gRunWithoutTrack && (l->run.runFlagsA & kHalted) && l->targetStep != 0)
+        l->run.runFlagsA &= static_cast<uint8_t>(~kHalted);
     checkStandingCollision(l);
     if (l->mode == kModeShunting && l->speedValue == 0 && !(l->flags & kLocoForce)) return;
     rampLocoSpeed(l);

@@ -66,7 +66,11 @@ protected:
         while (gCommandQueue.take(c, false) == RingTake::Command) out.emplace_back(c.bytes, c.bytes + c.length);
         return out;
     }
-    static Bytes netRecord() { return Bytes(gNetOutBuffer, gNetOutBuffer + gNetOutFill); }
+    // The stop record ends the buffer; the stopped trains' own records (switched off, speed shown) come first.
+    static Bytes netRecord() {
+        return gNetOutFill < 8 ? Bytes(gNetOutBuffer, gNetOutBuffer + gNetOutFill)
+                               : Bytes(gNetOutBuffer + gNetOutFill - 8, gNetOutBuffer + gNetOutFill);
+    }
     void expectTrainStopped() const {
         EXPECT_EQ(loco->running, 0);
         EXPECT_EQ(loco->targetStep, 0);

@@ -115,7 +115,9 @@ TEST_F(RouteAspects, EachTestOfTheConnectionWithItsReason) {
         const int green = routeAspect(connection(0), train, c.evalOnly);
         EXPECT_EQ(green, c.aspect == 'G');
         EXPECT_EQ(gBlockedReason, c.reason);
-        if (!c.evalOnly) EXPECT_EQ(blockNumbered(1)->hAspect, c.aspect);
+        if (!c.evalOnly) {
+            EXPECT_EQ(blockNumbered(1)->hAspect, c.aspect);
+        }
     }
     (void)other;
 }

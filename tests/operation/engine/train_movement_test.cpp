@@ -221,6 +221,13 @@ TEST_F(TrainMovement, ShuntingTrainHaltsBeforeAHeldTurnout) {
     EXPECT_EQ(l->run.head.track, gTracks[0]);
     EXPECT_FLOAT_EQ(l->run.head.y, 201);
     EXPECT_EQ(turnoutNumbered(1)->holder, other);
+    // Released, and the shunting train is given a speed again: it runs on.
+    turnoutNumbered(1)->holder = nullptr;
+    setSpeed(l, 3);
+    tick();
+    EXPECT_EQ(l->run.runFlagsA & 0x01, 0);
+    EXPECT_EQ(l->run.head.turnout, turnoutNumbered(1));
+    EXPECT_EQ(turnoutNumbered(1)->holder, l);
 }
 
 }  // namespace

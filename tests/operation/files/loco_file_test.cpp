@@ -1,7 +1,9 @@
 // The locomotive file against hand-made files: the current version, older versions, and damaged files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "layout/model/layout_model.h"
 #include "layout/model/scale.h"
@@ -15,15 +17,26 @@
 
 namespace {
 
-// The test layout: 3 blocks, 2 tracks, 2 turnouts, 1 signal, 1 turntable (its bridge is track 2),
-// 2 connections.
+// The test layout: 3 blocks, 3 tracks, 2 turnouts, 1 signal, 1 turntable (its bridge is track 3),
+// 2 connections. Loose wagons must stand on the drawn lines of their elements: block 2 runs along
+// y 30 (x 150..260), block 3 from (0, 0) over (6, 6) along y 10 and y 15 (x 200..700), track 2 along
+// y 10 (x 300..400).
 void buildLayout() {
     for (int i = 1; i <= 3; ++i) {
         auto b = std::make_unique<BlockRec>();
         b->number = static_cast<int16_t>(i);
         gBlocks.append(std::move(b));
     }
-    for (int i = 0; i < 2; ++i) gTracks.append(std::make_unique<TrackRec>());
+    const DiagramPoint block2[] = {{150, 30}, {260, 30}};
+    const DiagramPoint block3[] = {{0, 0}, {6, 6}, {200, 10}, {700, 10}, {700, 15}, {200, 15}};
+    std::copy(std::begin(block2), std::end(block2), gBlocks[1]->points);
+    gBlocks[1]->sections = 1;
+    std::copy(std::begin(block3), std::end(block3), gBlocks[2]->points);
+    gBlocks[2]->sections = 5;
+    for (int i = 0; i < 3; ++i) gTracks.append(std::make_unique<TrackRec>());
+    gTracks[1]->points[0] = {300, 10};
+    gTracks[1]->points[1] = {400, 10};
+    gTracks[1]->segments = 1;
     for (int i = 1; i <= 2; ++i) {
         auto t = std::make_unique<TurnoutRec>();
         t->number = static_cast<int16_t>(i);
@@ -38,7 +51,7 @@ void buildLayout() {
     tt->centre[0] = 200;
     tt->centre[1] = 100;
     tt->radius = 50;
-    tt->track = gTracks[1];
+    tt->track = gTracks[2];
     gTurntables.append(std::move(tt));
     for (int i = 0; i < 2; ++i) {
         auto c = std::make_unique<ConnectionRec>();
@@ -239,7 +252,7 @@ TEST_F(LocoFile, CurrentVersion) {
     EXPECT_EQ(gTurntables[0]->currentPosition, 3);
     EXPECT_EQ(gTurntables[0]->secondPosition, 3);
     EXPECT_FLOAT_EQ(gTurntables[0]->currentAngle, 0.5f);
-    EXPECT_EQ(gTracks[1]->points[1].x, static_cast<int>(std::lround(200 + 50 * std::cos(0.5f))));
+    EXPECT_EQ(gTracks[2]->points[1].x, static_cast<int>(std::lround(200 + 50 * std::cos(0.5f))));
     EXPECT_FLOAT_EQ(gFormulaVars[3], 1.5f);
     EXPECT_FLOAT_EQ(gFormulaVars[49], 24.5f);
 }

@@ -12,7 +12,10 @@
 
 #include "layout/dialogs/untSektie.h"
 #include "layout/dialogs/untWissel.h"
+#include "layout/draw/diagram_canvas.h"
+#include "layout/draw/element_colours.h"
 #include "layout/editor/editor_state.h"
+#include "platform/canvas.h"
 #include "operation/dialogs/untTijd.h"
 #include "operation/model/train_model.h"
 #include "operation/session_trains.h"
@@ -22,6 +25,7 @@
 #include "shell/shell_test_support.h"
 #include "shell/window/image_view.h"
 #include "shell/window/untSchema.h"
+#include "steps/model/step_program.h"
 
 namespace {
 
@@ -87,6 +91,38 @@ TEST_F(SessionWindow, F11StartsKeysAndClicksReachThePostAndF10Stops) {
     key(Qt::Key_F11);
     EXPECT_EQ(gRunWithoutTrack, 1);
     EXPECT_EQ(gLocsOnTrackCount, 2);
+}
+
+TEST_F(SessionWindow, KeysDriveTheActiveLocomotiveAndLeftClicksOperateAccessories) {
+    key(Qt::Key_F11);
+    ASSERT_EQ(gRunWithoutTrack, 1);
+    frmBoodschap->close();
+    activate();
+    LocoRec* three = gLocsOnTrack[0];
+    key(Qt::Key_L);
+    EXPECT_EQ(three->running, 1);
+    key(Qt::Key_M);
+    EXPECT_EQ(three->mode, kModeAuto);
+    EXPECT_EQ(frmSchema->btnMode[0]->text().toStdString(), "A");
+    key(Qt::Key_M);  // without a route back to "Rangeer", where the speed keys drive it directly
+    EXPECT_EQ(three->mode, kModeShunting);
+    EXPECT_EQ(frmSchema->btnMode[0]->text().toStdString(), "R");
+    key(Qt::Key_R);
+    EXPECT_EQ(three->direction, 'a');
+    EXPECT_EQ(frmSchema->btnRich[0]->text().toStdString(), "a");
+    for (int i = 0; i < 3; ++i) key(Qt::Key_Up);
+    EXPECT_EQ(three->targetStep, 3);
+    EXPECT_EQ(frmSchema->lblSnelheid[0]->text().toStdString(), "13");  // entry 3 x 126 / 28 of the table
+
+    auto leftClick = [](QPoint p) { QTest::mouseClick(frmSchema->imgSchema, Qt::LeftButton, {}, p); };
+    leftClick({420, 100});
+    EXPECT_EQ(turnoutNumbered(1)->position, 'R');
+    EXPECT_EQ(gDiagramCanvas->Pixel(432, 124), kRedColour);  // the diverging leg is the active one
+    leftClick({320, 90});
+    EXPECT_EQ(signalNumbered(5)->aspect, 'S');
+    EXPECT_EQ(gDiagramCanvas->Pixel(320, 90), kMagentaColour);  // the lamp of a forced red
+    leftClick({620, 110});
+    EXPECT_EQ(gStepPrograms[0]->state, 1);
 }
 
 }  // namespace

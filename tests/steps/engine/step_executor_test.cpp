@@ -266,7 +266,7 @@ TEST_F(Executor, TargetsAreResolvedAtTheStartAndCheckedWhenUsed) {
     LayoutBuilder()
         .block(3, {{0, 0}, {50, 0}, {100, 0}})
         .turnout('l', 12, {{200, 0}, {240, 0}, {236, 10}})
-        .output(12, 'R', {300, 300})
+        .output(24, {300, 300})  // address 12, red
         .stepProgram("p", {{"bezet=0", 3, "teller+", 1}, {"uitgang=G", 12, "teller+", 1},
                            {"uitgang=R", 40, "teller+", 1}, {"teller>=", 99, "geen", 0}});
     gTurnouts[0]->position = 'R';
