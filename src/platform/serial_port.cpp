@@ -4,6 +4,7 @@
 // termios cannot. Its header and the C library's <termios.h> exclude each other.
 #include <asm/termbits.h>
 #include <fcntl.h>
+#include <linux/serial.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -172,6 +173,13 @@ public:
     bool dtr() const override { return dtr_; }
     LineState cts() override { return line(TIOCM_CTS); }
     LineState dsr() override { return line(TIOCM_DSR); }
+
+    void setLowLatency() override {
+        serial_struct ss{};
+        if (::ioctl(fd_, TIOCGSERIAL, &ss) != 0) return;
+        ss.flags |= ASYNC_LOW_LATENCY;
+        ::ioctl(fd_, TIOCSSERIAL, &ss);
+    }
 
 private:
     void setLine(int bit, bool on) { ::ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &bit); }

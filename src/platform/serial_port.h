@@ -64,6 +64,9 @@ public:
     virtual bool dtr() const = 0;
     virtual LineState cts() = 0;
     virtual LineState dsr() = 0;
+    // Asks the device to hand over received bytes at once rather than in batches, where it has such a
+    // setting (a UART driver does; a pseudo-terminal or a fake does not).
+    virtual void setLowLatency() {}
 };
 
 // The device file of "COMn" (n 1..9); empty for any other name.

@@ -49,7 +49,7 @@ void showForm(QDialog* form) {
 // Until every element dialog is built, a newly entered element whose dialog is missing is taken with the
 // properties the editor gave it, as if its dialog had been confirmed at once (the insertion then goes on
 // with the next element).
-bool elementDialogBuilt(int code) { return code == 401 || code == 405 || code == 406; }
+bool elementDialogBuilt(int code) { return code == 401 || code == 403 || code == 405 || code == 406; }
 
 void confirmNewElementLater(int code) {
     // After the placement loop has marked the element committed and waiting for its dialog.

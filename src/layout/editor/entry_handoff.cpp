@@ -6,6 +6,7 @@
 #include "layout/draw/element_draw.h"
 #include "layout/editor/entry_aids.h"
 #include "layout/editor/entry_state.h"
+#include "layout/model/double_turnouts.h"
 #include "layout/model/geometry.h"
 #include "layout/editor/point_entry.h"
 #include "layout/editor/section_numbers.h"
@@ -72,7 +73,16 @@ TurnoutRec* storeNewTurnout() {
     t.holder = nullptr;
     layoutTurnout(t, gJoinPoint, gMovePointIndex);
     drawStored([&] { drawTurnout(t, 0, 1); });
-    return store(gTurnouts, gEntered.turnout, 1);
+    // A linked member of a double turnout joins the trailing zone, any other stands in front of it; it
+    // is journalled at the place it takes.
+    const int index = t.partner != 0 ? gTurnoutCount : doubleTurnoutZoneStart();
+    TurnoutRec* stored = gTurnouts.insert(index, std::move(gEntered.turnout));
+    if (!stored) return nullptr;
+    relinkDoubleTurnouts();
+    gEditMode = kEditNew;
+    gDirtyFlags |= 1;
+    journalRecordEdit('t', stored, static_cast<const TurnoutRec*>(nullptr), gTurnouts.indexOf(stored), 0);
+    return stored;
 }
 
 SignalRec* storeNewSignal() {

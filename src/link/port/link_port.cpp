@@ -102,6 +102,8 @@ void openFeedbackComPort(char setting) {
     gFeedbackComPort->setFormat({baud, 8, 'N', 1});
     gFeedbackComPort->setDtr(true);
     gFeedbackComPort->setRts(false);
+    // The interface answers within a millisecond per byte: received bytes must not wait in the driver.
+    gFeedbackComPort->setLowLatency();
     setLabel(&TfrmSchema::lblHexIn, "OK");
 }
 

@@ -14,7 +14,9 @@
 #include "layout/dialogs/untIngang.h"
 #include "layout/dialogs/untSpoor.h"
 #include "layout/dialogs/untUitgang.h"
+#include "layout/dialogs/untWissel.h"
 #include "layout/editor/edit_journal.h"
+#include "layout/model/double_turnouts.h"
 #include "layout/editor/editor_state.h"
 #include "layout/layout_builder.h"
 #include "layout/model/layout_model.h"
@@ -196,6 +198,84 @@ TEST_F(ElementDialogs, DuringASessionOkStoresThePulseTimeAndSendsIt) {
     type(frmUitgang->edtNummer, "5");
     EXPECT_EQ(gSelectedOutput, gOutputs[0]);
     frmUitgang->close();
+    gRunWithoutTrack = 0;
+}
+
+TEST_F(ElementDialogs, TurnoutFieldsByNumberAndDoubleTurnouts) {
+    LayoutBuilder()
+        .turnout('l', 5, {{100, 100}, {132, 100}, {130, 92}})
+        .turnout('r', 3005, {{200, 100}, {232, 100}, {230, 108}})
+        .turnout('l', 7, {{300, 100}, {332, 100}, {330, 92}})
+        .signal(9, 1, 'H');
+    gSelectedTurnout = turnoutNumbered(3005);
+    gEditMode = kEditClickOpens;
+    frmWissel->show();
+    EXPECT_EQ(gActiveDialog, 7);
+    EXPECT_EQ(frmWissel->windowTitle(), "Gegevens Wissel");
+    struct Shown {
+        const char* number;
+        bool decoder, pair;
+    } cases[] = {{"2047", true, false}, {"2048", false, false}, {"3001", false, true}, {"3005", false, true}};
+    for (const Shown& c : cases) {
+        type(frmWissel->edtNummer, c.number);
+        EXPECT_EQ(!frmWissel->edtPulstijd->isHidden(), c.decoder) << c.number;
+        EXPECT_EQ(!frmWissel->cboDecoder->isHidden(), c.decoder) << c.number;
+        EXPECT_EQ(!frmWissel->chboDubwis->isHidden(), c.pair) << c.number;
+        EXPECT_EQ(!frmWissel->chboInvers->isHidden(), c.pair) << c.number;
+    }
+    // 3006 has no turnout 6 to pair with.
+    type(frmWissel->edtNummer, "3006");
+    frmWissel->chboDubwis->click();
+    EXPECT_FALSE(frmWissel->chboDubwis->isChecked());
+    EXPECT_EQ(takeMessage(), "Er is geen overeenkomstig nummer !");
+    // A signal's number is taken.
+    type(frmWissel->edtNummer, "9");
+    frmWissel->btnOKClick();
+    EXPECT_EQ(takeMessage(), "Dit nummer is reeds gebruikt !");
+    // 3005 paired with 5 (and inverted) moves to the end with a link to turnout 5's index + 1.
+    type(frmWissel->edtNummer, "3005");
+    frmWissel->chboDubwis->click();
+    ASSERT_TRUE(frmWissel->chboDubwis->isChecked());
+    frmWissel->chboInvers->click();
+    frmWissel->btnOKClick();
+    EXPECT_FALSE(frmWissel->isVisible());
+    ASSERT_EQ(gTurnouts[2]->number, 3005);
+    EXPECT_EQ(gTurnouts[2]->partner, 1);
+    EXPECT_EQ(gTurnouts[2]->options & 1, 1);
+    EXPECT_EQ(gTurnouts[1]->number, 7);
+    EXPECT_EQ(findTurnoutPartner(gTurnouts[0], 0), 3);  // the control post's question, from member 5
+    EXPECT_EQ(findTurnoutPartner(gTurnouts[2], 0), 1);
+    // Undone: 3005 back in its old place.
+    ASSERT_GT(journalUndoRedo(0), 0);
+    EXPECT_EQ(gTurnouts[1]->number, 3005);
+}
+
+TEST_F(ElementDialogs, TurnoutStandAndModeCaptionsAndTheSessionRecord) {
+    LayoutBuilder().turnout('l', 5, {{100, 100}, {132, 100}, {130, 92}});
+    gSelectedTurnout = gTurnouts[0];
+    gEditMode = kEditClickOpens;
+    frmWissel->show();
+    EXPECT_EQ(frmWissel->btnStand->text(), "Rechtdoor");
+    EXPECT_EQ(frmWissel->btnMode->text(), "Auto");
+    frmWissel->btnStand->click();
+    EXPECT_EQ(gTurnouts[0]->position, 'R');
+    EXPECT_EQ(frmWissel->btnStand->text(), "Afdraaien");
+    frmWissel->close();
+    EXPECT_EQ(gEditMode, 0u);
+
+    gRunWithoutTrack = 1;
+    for (const uint8_t state : {30, 40}) {
+        SCOPED_TRACE(int(state));
+        gNetLinkState = state;
+        gNetOutFill = 0;
+        frmWissel->show();
+        EXPECT_TRUE(frmWissel->pnlPlusMin->isHidden());
+        type(frmWissel->edtPulstijd, "7");
+        frmWissel->btnOKClick();
+        EXPECT_EQ(gTurnouts[0]->pulseTime, 7);
+        // Kind 6, code 37, number 5, table index 0, pulse time 7.
+        EXPECT_EQ(queued(), (std::vector<uint8_t>{6, 37, 5, 0, 0, 0, 7, 0}));
+    }
     gRunWithoutTrack = 0;
 }
 

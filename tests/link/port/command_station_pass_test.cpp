@@ -3,7 +3,10 @@
 // keyboard events and every way the link fails.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "link/buffers/link_buffers.h"
 #include "link/port/command_station_pass.h"
@@ -49,7 +52,7 @@ void queue(const Bytes& b) { ASSERT_TRUE(gCommandQueue.append(b.data(), static_c
 // A fake command station on COM1 and the pass on the other end.
 class Rig {
 public:
-    explicit Rig(bool p50x, int readConstantMs = 30) : station(p50x), pass(p50x, false, hooksFor(calls)) {
+    explicit Rig(bool p50x, int readConstantMs = 100) : station(p50x), pass(p50x, false, hooksFor(calls)) {
         gCommandQueue.reset();
         gEmergencyState = 0;
         gFeedbackByteCount = 4;
@@ -247,4 +250,61 @@ TEST(CommandStationPass, FunctionsInP50XCarryF1ToF8) {
     rig.send({0x60});
     ASSERT_TRUE(rig.station.waitForMessages(2, 500));
     EXPECT_EQ(rig.station.messages(), (std::vector<Bytes>{{0x88, 0x05, 0x00, 0x21}, {0xA7}}));
+}
+
+TEST(CommandStationPassThread, TheGuiSideQueuesAndReadsWhileThePassRuns) {
+    // The pass on a thread of its own, as TCom runs it, while this thread writes the queue and reads
+    // the feedback image as the GUI thread does (built into the ThreadSanitizer program as well).
+    gCommandQueue.reset();
+    gEmergencyState = 0;
+    gFeedbackByteCount = 4;
+    FakeCommandStation station(true);
+    station.setModule(1, 0x81, 0x00);
+    station.pty().setAsComPort(2);
+    std::unique_ptr<SerialPort> port = openSerialPort("COM2");
+    ASSERT_TRUE(port);
+    port->setTimeouts({0, 0, 30, 0, 100});
+    std::mutex m;
+    std::vector<int> stops;
+    CommandStationHooks hooks;
+    hooks.emergencyStop = [&](int r) {
+        std::lock_guard<std::mutex> l(m);
+        stops.push_back(r);
+    };
+    hooks.functionBits = [](uint16_t) { return 0; };
+    hooks.locoEvents = hooks.accessoryEvents = [](const Bytes&) {};
+    hooks.showFeedback = hooks.showReply = [](uint8_t, uint8_t) {};
+    hooks.clearFeedback = hooks.selectFormat = [] {};
+    hooks.logError = [](int) {};
+    std::atomic<bool> stop{false};
+    hooks.sleep = [&](int ms) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        return !stop;
+    };
+    CommandStationPass pass(true, false, hooks);
+    std::thread link([&] {
+        while (!stop)
+            if (!pass.run(*port)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    const uint32_t before = gFeedbackImage.lastRead().number;
+    int queued = 0;
+    for (int i = 0; i < 20; ++i) {
+        const uint8_t speed[6] = {0x58, 0x80, static_cast<uint8_t>(i), 0x00, 0x10, 0x60};
+        const uint8_t poll = 0x81;
+        queued += gCommandQueue.append(speed, 6, false) ? 1 : 0;
+        queued += gCommandQueue.append(&poll, 1, false) ? 1 : 0;
+        (void)gFeedbackImage.byteAt(0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    // Bounded: every command queued is sent (at most one read constant each).
+    for (int i = 0; i < 20000 && !gCommandQueue.empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    stop = true;
+    link.join();
+    EXPECT_TRUE(gCommandQueue.empty());
+    EXPECT_GT(gFeedbackImage.lastRead().number, before);
+    EXPECT_EQ(gFeedbackImage.byteAt(0), 0x81);
+    EXPECT_GE(station.count(0x80) + station.count(0xCB), queued > 0 ? 1 : 0);
+    std::lock_guard<std::mutex> l(m);
+    EXPECT_TRUE(stops.empty());
+    gCommandQueue.reset();
 }

@@ -8,6 +8,8 @@
 #include "link/link_test_support.h"
 #include "link/port/parallel_feedback.h"
 #include "link/port/fake_command_station.h"
+#include "link/port/fake_s88_converter.h"
+#include "link/port/s88_reader.h"
 #include "link/port/untCom.h"
 #include "link/port/untComb.h"
 #include "link/port/untS88.h"
@@ -19,6 +21,7 @@
 using namespace vestrel;
 using namespace linktest;
 using vestrel::test::FakeCommandStation;
+using vestrel::test::FakeConverter;
 using vestrel::test::PtyPair;
 using vestrel::test::ScriptedSerialPort;
 
@@ -272,4 +275,32 @@ TEST_F(LinkPort, ClosingWhileTheThreadWaitsForTheStationIsQuick) {
     const size_t after = station.messages().size();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(station.messages().size(), after) << "nothing is written once the link is closed";
+}
+
+TEST_F(LinkPort, TheS88ThreadReadsTheComInterfaceOnEachRequest) {
+    gSettings.chboDirectBooster = 1;
+    gSettings.cboS88poort = '4';  // COM2
+    PtyPair track;
+    track.setAsComPort(1);
+    // Two image bytes, a 16-bit word each, after the first-contact byte.
+    FakeConverter converter(2, [](int) { return std::vector<uint8_t>{0x01, 0x04, 0x00, 0x55, 0x55}; });
+    converter.pty().setAsComPort(2);
+    openCommandStationLink();
+    ASSERT_TRUE(gS88Thread);
+    ASSERT_EQ(gFeedbackByteCount, 2);
+    EXPECT_TRUE(waitUntil([] { return gS88ShownStatus == kS88Ok; })) << "the start shows status 0";
+    gRunWithTrack = 1;
+    const uint32_t before = gFeedbackImage.lastRead().number;
+    EXPECT_TRUE(waitUntil([] { return gS88PollRequest == 0; }, 100)) << "no request, no read";
+    EXPECT_EQ(converter.rounds(), 0);
+    // A busy machine may keep the converter from answering in time: a few requests at most.
+    for (int request = 0; request < 5 && gFeedbackImage.lastRead().number == before; ++request) {
+        gS88PollRequest = 1;
+        waitUntil([&] { return gFeedbackImage.lastRead().number != before; }, 1000);
+    }
+    ASSERT_NE(gFeedbackImage.lastRead().number, before);
+    EXPECT_GE(converter.rounds(), 2);
+    EXPECT_EQ(gFeedbackImage.byteAt(0), 0xC0) << "contact 2 from the word, contact 1 from the first byte";
+    EXPECT_EQ(gFeedbackImage.byteAt(1), 0xFF);
+    EXPECT_EQ(gS88Status, kS88Ok);
 }

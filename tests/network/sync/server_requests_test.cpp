@@ -93,3 +93,72 @@ TEST_F(ServerRequests, DataThatCannotBeFramedIsDropped) {
 }
 
 }  // namespace
+
+#include <functional>
+#include <memory>
+
+#include "operation/model/train_model.h"
+#include "shell/shell_test_support.h"
+
+namespace {
+
+// Locomotive requests on the real windows (the operations refresh the control post).
+class LocoRequests : public ::testing::Test {
+protected:
+    void SetUp() override {
+        program.start(false);
+        LayoutBuilder().block(1, {{100, 100}, {200, 100}, {300, 100}});
+        for (int number : {3, 8}) {
+            auto l = std::make_unique<LocoRec>();
+            l->number = static_cast<int16_t>(number);
+            LocoRec* loco = gLocs.append(std::move(l));
+            loco->run.head.block = gBlocks[0];
+            gLocsOnTrack.append(loco);
+        }
+        netForgetClients();
+        netAddClient(nullptr);
+        gNetClientStates[0] = 30;
+    }
+    void TearDown() override {
+        netForgetClients();
+        clearTrainTables();
+        clearElementTables();
+    }
+    static int request(int code, int number, int index, int c) {
+        const Bytes r = {2, static_cast<uint8_t>(code), static_cast<uint8_t>(number), 0, static_cast<uint8_t>(index), 0,
+                         static_cast<uint8_t>(c & 0xFF), static_cast<uint8_t>(c >> 8)};
+        std::memcpy(gNetInBuffer, r.data(), r.size());
+        return netServerReceive(0, 8);
+    }
+    RunningProgram program;
+};
+
+TEST_F(LocoRequests, EachRowActsOnTheNamedLocomotiveOnlyWhenNumberAndIndexMatch) {
+    struct Row {
+        const char* what;
+        int code, c;
+        std::function<int(const LocoRec*)> seen;  // what the request changes, read from locomotive 8
+    };
+    const Row rows[] = {
+        {"29 start or stop", 29, 0, [](const LocoRec* l) { return l->running; }},
+        {"35 function 1 on", 35, 1 + 256, [](const LocoRec* l) { return l->run.functionBits1 & 0x01; }},
+        {"41 off the track", 41, 0, [](const LocoRec* l) { return gLocsOnTrack.indexOf(l) < 0 ? 1 : 0; }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        LocoRec* loco = gLocs[1];
+        const int before = r.seen(loco);
+        EXPECT_EQ(request(r.code, 3, 1, r.c), 0);  // locomotive 3's number with locomotive 8's index
+        EXPECT_EQ(r.seen(loco), before);
+        EXPECT_EQ(request(r.code, 8, 1, r.c), 1);
+        EXPECT_NE(r.seen(loco), before);
+    }
+    EXPECT_EQ(request(35, 8, 1, 29), 0);          // no function 29
+    EXPECT_EQ(request(35, 8, 1, 1 + 2 * 256), 0);  // on is 0 or 1
+    EXPECT_EQ(request(42, 8, 2, 0), 0);           // no index 2
+    EXPECT_EQ(request(42, 8, 1, 0), 1);
+    EXPECT_EQ(gLocCount, 1);
+    EXPECT_EQ(gLocs[0]->number, 3);
+}
+
+}  // namespace

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -15,6 +16,7 @@
 #include <memory>
 
 #include "layout/editor/edit_input.h"
+#include "layout/editor/edit_journal.h"
 #include "layout/editor/editor_state.h"
 #include "layout/editor/entry_handoff.h"
 #include "layout/editor/entry_state.h"
@@ -283,6 +285,27 @@ TEST_F(LayoutDrawing, ANewInputWaitsForItsOk) {
     EXPECT_EQ(gEditMode, 5u);
     EXPECT_EQ(gInputs[0]->anchor, (DiagramPoint{520, 280}));
     endTool();
+}
+
+// A right click opens the turnout's dialog; a new number and OK are journalled as a change.
+TEST_F(LayoutDrawing, ARightClickedTurnoutGetsANewNumber) {
+    key(Qt::Key_L);
+    clickAt({200, 96});
+    ASSERT_TRUE(frmWissel->isVisible());
+    confirmed(frmWissel);
+    const int proposed = gTurnouts[0]->number;  // the next free number the editor proposed
+    endTool();
+    QApplication::setActiveWindow(frmSchema);
+    clickAt({216, 96}, Qt::RightButton);
+    ASSERT_TRUE(frmWissel->isVisible());
+    EXPECT_EQ(gSelectedTurnout, gTurnouts[0]);
+    frmWissel->edtNummer->setText("1212");
+    frmWissel->btnOK->click();
+    EXPECT_FALSE(frmWissel->isVisible());
+    EXPECT_EQ(gTurnouts[0]->number, 1212);
+    EXPECT_EQ(gEditMode, 0u);
+    ASSERT_GT(journalUndoRedo(0), 0);
+    EXPECT_EQ(gTurnouts[0]->number, proposed);
 }
 
 TEST_F(LayoutDrawing, RefusalsShowTheirMessageAndTheEntryGoesOn) {
