@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "platform/text_codec.h"
 
@@ -263,6 +264,19 @@ void walkLine(LineWalk w) {
     }
 }
 
+int clampToInt(int64_t v) {
+    return v > std::numeric_limits<int>::max()   ? std::numeric_limits<int>::max()
+           : v < std::numeric_limits<int>::min() ? std::numeric_limits<int>::min()
+                                                 : static_cast<int>(v);
+}
+
+// The painter works in fixed-point coordinates of limited range: shapes reaching further than this
+// are not handed to it (they lie almost wholly off any image the program makes).
+constexpr int64_t kPainterRange = 1 << 22;
+bool withinPainterRange(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+    return left >= -kPainterRange && top >= -kPainterRange && right <= kPainterRange && bottom <= kPainterRange;
+}
+
 using Wide = __int128;
 
 Wide floorDiv(Wide a, Wide b) {  // b > 0
@@ -465,7 +479,8 @@ void Canvas::LineTo(int x, int y) {
     if (Pen.Style != PenStyle::Clear && !image_.isNull()) {
         if (Pen.Width <= 1) {
             thinLine(penPos_.x, penPos_.y, x, y);
-        } else {
+        } else if (withinPainterRange(std::min(penPos_.x, x), std::min(penPos_.y, y), std::max(penPos_.x, x),
+                                      std::max(penPos_.y, y))) {
             usePenAndBrush(true, false, Pen.Mode);
             painter().drawLine(penPos_.x, penPos_.y, x, y);
         }
@@ -484,8 +499,12 @@ void Canvas::Polyline(const std::vector<Point>& pts) {
 void Canvas::Polygon(const std::vector<Point>& pts) {
     if (pts.size() < 2 || image_.isNull()) return;
     QPolygon poly;
-    for (const auto& pt : pts) poly << QPoint(pt.x, pt.y);
-    if (Brush.Style == BrushStyle::Solid) {
+    bool inRange = true;
+    for (const auto& pt : pts) {
+        poly << QPoint(pt.x, pt.y);
+        inRange = inRange && withinPainterRange(pt.x, pt.y, pt.x, pt.y);
+    }
+    if (Brush.Style == BrushStyle::Solid && inRange) {
         usePenAndBrush(false, true, Pen.Mode);
         painter().drawPolygon(poly);
     }
@@ -495,10 +514,16 @@ void Canvas::Polygon(const std::vector<Point>& pts) {
         for (size_t i = 1; i < pts.size(); ++i) LineTo(pts[i].x, pts[i].y);
         LineTo(pts[0].x, pts[0].y);
         penPos_ = saved;
-    } else {
+    } else if (inRange) {
         usePenAndBrush(true, false, Pen.Mode);
         painter().drawPolygon(poly);
     }
+}
+
+// Whether a box (right and bottom left out) comes near the image, wide pens included.
+bool Canvas::nearImage(int left, int top, int right, int bottom) const {
+    const int64_t m = 8 + std::max(Pen.Width, 0);
+    return onImage(0, 0) && right + m > 0 && bottom + m > 0 && left - m < width_ && top - m < height_;
 }
 
 bool Canvas::clipToImage(Rect& r) const {
@@ -541,7 +566,7 @@ void Canvas::Rectangle(int left, int top, int right, int bottom) {
         LineTo(left, bottom - 1);
         LineTo(left, top);
         penPos_ = saved;
-    } else {
+    } else if (withinPainterRange(left, top, right, bottom)) {
         usePenAndBrush(true, false, Pen.Mode);
         int inset = Pen.Width / 2;
         painter().drawRect(QRect(left + inset, top + inset, right - left - Pen.Width, bottom - top - Pen.Width));
@@ -549,7 +574,7 @@ void Canvas::Rectangle(int left, int top, int right, int bottom) {
 }
 
 void Canvas::Ellipse(int left, int top, int right, int bottom) {
-    if (image_.isNull() || right <= left || bottom <= top) return;
+    if (image_.isNull() || right <= left || bottom <= top || !nearImage(left, top, right, bottom)) return;
     const int64_t w = static_cast<int64_t>(right) - left, h = static_cast<int64_t>(bottom) - top;
     const bool pen = Pen.Style != PenStyle::Clear, brush = Brush.Style == BrushStyle::Solid;
     if (Pen.Mode == PenMode::Copy && Pen.Width <= 1 && w <= kMaskedEllipseSize && h <= kMaskedEllipseSize) {
@@ -560,6 +585,7 @@ void Canvas::Ellipse(int left, int top, int right, int bottom) {
             return;
         }
     }
+    if (!withinPainterRange(left, top, right, bottom)) return;
     usePenAndBrush(true, true, Pen.Mode);
     // Qt's aliased ellipse covers width+1 pixels; the box leaves out its right and bottom edge.
     painter().drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
@@ -607,12 +633,14 @@ void Canvas::TextOutW(int x, int y, const QString& text) {
     if (image_.isNull()) return;
     const FontEntry& font = fontEntry(Font);
     const TextMask& mask = textMask(font, text);
-    if (Brush.Style == BrushStyle::Solid) FillRect({x, y, x + mask.width, y + font.metrics.height()});
-    penPos_ = {x + mask.width, y};
+    const int right = clampToInt(static_cast<int64_t>(x) + mask.width);
+    if (Brush.Style == BrushStyle::Solid) FillRect({x, y, right, clampToInt(static_cast<int64_t>(y) + font.metrics.height())});
+    penPos_ = {right, y};
     if (mask.exact) {
         paintRuns(mask.runs, x, y, pixelOf(Font.Color));
         return;
     }
+    if (!withinPainterRange(x, y, right, y)) return;
     QPainter& p = painter();
     PainterState& st = *painterState_;
     if (st.composition != QPainter::CompositionMode_SourceOver) {

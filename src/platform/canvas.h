@@ -144,6 +144,7 @@ private:
                       int64_t major, int64_t phase, const void* gapTable);
     void fillSpan(uint32_t* row, int from, int to, uint32_t colour, PenMode mode);
     bool clipToImage(Rect& r) const;
+    bool nearImage(int left, int top, int right, int bottom) const;
     void takePixels() const;
     uint32_t* row(int y) {
         if (!bits_) takePixels();

@@ -17,8 +17,8 @@ constexpr uint8_t kCommandQueued = 0x04;  // its accessory command was queued by
 
 void line(Canvas& canvas, uint32_t colour, DiagramPoint a, DiagramPoint b, int offset = 0) {
     canvas.Pen.Color = colour;
-    canvas.MoveTo(a.x + offset, a.y + offset);
-    canvas.LineTo(b.x + offset, b.y + offset);
+    canvas.MoveTo(nudge(a.x, offset), nudge(a.y, offset));
+    canvas.LineTo(nudge(b.x, offset), nudge(b.y, offset));
 }
 
 void copyPen(Canvas& canvas) {
@@ -103,7 +103,7 @@ void paintSignal(const SignalRec& s, int erase, Canvas& canvas) {
     if (s.number != 0) drawElementNumber(p[3], s.number, erase, canvas);
 }
 
-void lampCircle(Canvas& canvas, DiagramPoint at) { canvas.Ellipse(at.x - 3, at.y - 3, at.x + 4, at.y + 4); }
+void lampCircle(Canvas& canvas, DiagramPoint at) { canvas.Ellipse(nudge(at.x, -3), nudge(at.y, -3), nudge(at.x, 4), nudge(at.y, 4)); }
 }  // namespace
 
 void drawTurnout(TurnoutRec& t, int erase, int mode) {

@@ -37,7 +37,9 @@ Colours fadedOnHiddenLayer(const BlockRec& b, uint32_t line) {
     return {line, shadow};
 }
 
-DiagramPoint midpoint(DiagramPoint a, DiagramPoint b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2}; }
+DiagramPoint midpoint(DiagramPoint a, DiagramPoint b) {
+    return {static_cast<int32_t>((int64_t{a.x} + b.x) / 2), static_cast<int32_t>((int64_t{a.y} + b.y) / 2)};
+}
 
 void drawBlockNumbers(const BlockRec& b, int erase, Canvas& canvas) {
     drawElementNumber(midpoint(b.points[0], b.points[1]), b.number, erase, canvas);
@@ -93,8 +95,8 @@ void drawBlockSegment(BlockRec& b, int s, int backBuffer) {
         canvas.Pen.Style = vestrel::PenStyle::Solid;
         canvas.Pen.Mode = vestrel::PenMode::Copy;
         canvas.Pen.Color = c.shadow;
-        canvas.MoveTo(a.x + 1, a.y + 1);
-        canvas.LineTo(e.x + 1, e.y + 1);
+        canvas.MoveTo(nudge(a.x, 1), nudge(a.y, 1));
+        canvas.LineTo(nudge(e.x, 1), nudge(e.y, 1));
         canvas.Pen.Color = c.line;
         canvas.MoveTo(a.x, a.y);
         canvas.LineTo(e.x, e.y);
@@ -118,7 +120,8 @@ void drawBlockSectionMarks(BlockRec& b, int erase, int backBuffer) {
             // Beyond the last section there is no kind (a 15-section block has no entry there): it counts as 0.
             const int kind = i < b.sections ? b.sectionKinds[i] : 0;
             if (erase || kind != previous)
-                canvas.Ellipse(b.points[i].x - 2, b.points[i].y - 2, b.points[i].x + 4, b.points[i].y + 4);
+                canvas.Ellipse(nudge(b.points[i].x, -2), nudge(b.points[i].y, -2), nudge(b.points[i].x, 4),
+                               nudge(b.points[i].y, 4));
             previous = kind;
         }
     }

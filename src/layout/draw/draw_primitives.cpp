@@ -16,8 +16,8 @@ void drawPolyline(const DiagramPoint* points, int segments, uint32_t colour, uin
     canvas.Pen.Width = 1;
     canvas.Pen.Color = erase ? kBackgroundColour : shadow;
     for (int i = 0; i < segments; ++i) {
-        canvas.MoveTo(points[i].x + 1, points[i].y + 1);
-        canvas.LineTo(points[i + 1].x + 1, points[i + 1].y + 1);
+        canvas.MoveTo(nudge(points[i].x, 1), nudge(points[i].y, 1));
+        canvas.LineTo(nudge(points[i + 1].x, 1), nudge(points[i + 1].y, 1));
     }
     if (!erase) canvas.Pen.Color = colour;
     for (int i = 0; i < segments; ++i) {
@@ -38,21 +38,23 @@ void drawElementNumber(DiagramPoint point, int number, int erase, Canvas& canvas
     canvas.Font.Size = 7;
     canvas.Font.Color = erase ? kBackgroundColour : kBlackColour;
     const int dx = number >= 100 ? 9 : (number < 10 ? 3 : 5);
-    canvas.TextOut(point.x - dx, point.y - 5, std::to_string(number));
+    canvas.TextOut(nudge(point.x, -dx), nudge(point.y, -5), std::to_string(number));
 }
 
 void drawLampSquare(int x, int y, int c, uint32_t colour, int highlight, Canvas& canvas) {
     canvas.Brush.Style = vestrel::BrushStyle::Solid;
     canvas.Brush.Color = colour;
-    canvas.FillRect({x - c, y - c + 2, x + c + 1, y + c - 1});
-    canvas.FillRect({x - c + 2, y - c, x + c - 1, y + c + 1});
-    canvas.SetPixel(x - c + 1, y - c + 1, colour);
-    canvas.SetPixel(x + c - 1, y - c + 1, colour);
-    canvas.SetPixel(x + c - 1, y + c - 1, colour);
-    canvas.SetPixel(x - c + 1, y + c - 1, colour);
+    const auto X = [x](int d) { return nudge(x, d); };
+    const auto Y = [y](int d) { return nudge(y, d); };
+    canvas.FillRect({X(-c), Y(-c + 2), X(c + 1), Y(c - 1)});
+    canvas.FillRect({X(-c + 2), Y(-c), X(c - 1), Y(c + 1)});
+    canvas.SetPixel(X(-c + 1), Y(-c + 1), colour);
+    canvas.SetPixel(X(c - 1), Y(-c + 1), colour);
+    canvas.SetPixel(X(c - 1), Y(c - 1), colour);
+    canvas.SetPixel(X(-c + 1), Y(c - 1), colour);
     if (colour != kBackgroundColour && highlight) {
-        canvas.SetPixel(x - 2, y - 1, kWhiteColour);
-        canvas.SetPixel(x - 1, y - 1, kWhiteColour);
-        canvas.SetPixel(x - 1, y - 2, kWhiteColour);
+        canvas.SetPixel(X(-2), Y(-1), kWhiteColour);
+        canvas.SetPixel(X(-1), Y(-1), kWhiteColour);
+        canvas.SetPixel(X(-1), Y(-2), kWhiteColour);
     }
 }

@@ -11,6 +11,15 @@
 using vestrel::Canvas;
 
 namespace {
+
+// The centre truncated to whole pixels; a centre from a damaged file (not a number, or beyond any
+// diagram) is held where the offsets added to it cannot overflow.
+int centreCoordinate(float v) {
+    constexpr float kLimit = 1 << 30;
+    if (!(v > -kLimit)) return v != v ? 0 : -(1 << 30);
+    if (v > kLimit) return 1 << 30;
+    return static_cast<int>(v);
+}
 void drawRing(const TurntableRec& t, uint32_t colour, Canvas& canvas) {
     canvas.Brush.Style = vestrel::BrushStyle::Clear;
     canvas.Font.Name = "MS Serif";
@@ -21,8 +30,8 @@ void drawRing(const TurntableRec& t, uint32_t colour, Canvas& canvas) {
     canvas.Pen.Color = colour;
     const int positions = t.positions < kTurntablePositions ? t.positions : kTurntablePositions;
     const int arc = positions ? static_cast<int>(t.radius * kPi / positions) : 0;
-    const int cx = static_cast<int>(t.centre[0]);
-    const int cy = static_cast<int>(t.centre[1]);
+    const int cx = centreCoordinate(t.centre[0]);
+    const int cy = centreCoordinate(t.centre[1]);
     for (int p = 0; p < positions; ++p) {
         const int dx = t.outerEnds[p][0];
         const int dy = t.outerEnds[p][1];
@@ -51,7 +60,7 @@ void drawBridge(const TrackRec& bridge, Canvas& canvas) {
     canvas.Pen.Color = kRedColour;
     canvas.Brush.Style = vestrel::BrushStyle::Clear;
     const DiagramPoint c = bridge.points[0];
-    canvas.Ellipse(c.x - 3, c.y - 3, c.x + 4, c.y + 4);
+    canvas.Ellipse(nudge(c.x, -3), nudge(c.y, -3), nudge(c.x, 4), nudge(c.y, 4));
     canvas.Pen.Mode = vestrel::PenMode::Copy;
 }
 }  // namespace

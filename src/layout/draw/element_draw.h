@@ -12,6 +12,13 @@ class Canvas;
 }
 struct StepProgramRec;
 
+// A coordinate moved by a few pixels, held at the ends of the int range: a point far off the diagram
+// (a file may hold any 32-bit coordinate) stays far off instead of overflowing.
+inline int nudge(int32_t v, int by) {
+    const int64_t r = static_cast<int64_t>(v) + by;
+    return r > INT32_MAX ? INT32_MAX : r < INT32_MIN ? INT32_MIN : static_cast<int>(r);
+}
+
 // True while the main window repaints the view after scrolling (its scroll handlers hold the redraw
 // countdown at 3 for that repaint); such a repaint hands nothing to the link or the network.
 bool repaintingAfterScroll();

@@ -19,9 +19,13 @@ void polylineBounds(const DiagramPoint* points, int last, DrawRect& box) {
 }
 
 void offsetPoints(DiagramPoint* points, int last, int32_t dx, int32_t dy) {
+    // Modulo 2^32, so that a far point from a file cannot overflow and a move back restores it exactly.
+    const auto add = [](int32_t v, int32_t d) {
+        return static_cast<int32_t>(static_cast<uint32_t>(v) + static_cast<uint32_t>(d));
+    };
     for (int k = 0; k <= last; ++k) {
-        points[k].x += dx;
-        points[k].y += dy;
+        points[k].x = add(points[k].x, dx);
+        points[k].y = add(points[k].y, dy);
     }
 }
 

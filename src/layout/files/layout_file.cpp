@@ -93,8 +93,17 @@ bool resolveLinks(const LayoutFileImage& im) {
     return true;
 }
 
+// The canvas sizes the program can draw: the window's back buffers are made this size. A stored size
+// outside them (a damaged file: 32767 x 32767 would ask for gigabytes) gives the program's start size.
+constexpr int kMinCanvasSide = 100;
+constexpr int kMaxCanvasSide = 7680;
+constexpr CanvasSize kFallbackCanvas{640, 480};
+
 void applyCanvasSize(const LayoutFileImage& im) {
-    if (im.hasCanvasSize) gCanvasSize = {im.canvasWidth, im.canvasHeightLess23 + 23};
+    if (!im.hasCanvasSize) return;
+    const int width = im.canvasWidth, height = im.canvasHeightLess23 + 23;
+    const auto fits = [](int side) { return side >= kMinCanvasSide && side <= kMaxCanvasSide; };
+    gCanvasSize = fits(width) && fits(height) ? CanvasSize{width, height} : kFallbackCanvas;
 }
 
 void applyHeaderSettings(const LayoutFileImage& im) {

@@ -1,0 +1,43 @@
+#pragma once
+// What every harness needs once: a GUI application on the offscreen platform (fonts for the drawing)
+// and a scratch working folder for the files the loaders read and write.
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace fuzzsupport {
+
+inline void setUp() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char* argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv);  // lives as long as the process
+    char folder[] = "/tmp/vestrel-fuzz-XXXXXX";
+    if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
+}
+
+inline void writeFile(const char* name, const uint8_t* data, size_t size) {
+    std::FILE* f = std::fopen(name, "wb");
+    if (!f) std::abort();
+    if (size) std::fwrite(data, 1, size, f);
+    std::fclose(f);
+}
+
+inline std::vector<uint8_t> readFile(const char* name) {
+    std::vector<uint8_t> out;
+    std::FILE* f = std::fopen(name, "rb");
+    if (!f) return out;
+    int c;
+    while ((c = std::fgetc(f)) != EOF) out.push_back(static_cast<uint8_t>(c));
+    std::fclose(f);
+    return out;
+}
+
+}  // namespace fuzzsupport

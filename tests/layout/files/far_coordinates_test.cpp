@@ -1,0 +1,178 @@
+// Damaged or odd layout files: coordinates anywhere in the 32-bit range, from a file or from an edit-journal
+// entry, load as they are and draw at once, showing what lies on the canvas; a stored canvas size outside
+// what the program can draw gives the start size and changes nothing else.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <memory>
+
+#include "layout/layout_file_fixture.h"  // before Qt, whose keywords name its fields
+#include "layout/draw/diagram_canvas.h"
+#include "layout/draw/element_colours.h"
+#include "layout/draw/element_draw.h"
+#include "layout/draw_test_support.h"
+#include "layout/editor/edit_journal.h"
+#include "layout/files/layout_file.h"
+#include "layout/journal_test_support.h"
+#include "layout/model/display_settings.h"
+#include "platform/canvas.h"
+#include "shell/config/messages.h"
+#include "test_support.h"
+
+#undef signals
+#undef slots
+
+using namespace layoutfixture;
+
+namespace {
+
+constexpr int32_t kMin = INT32_MIN, kMax = INT32_MAX;
+
+TrackRec straightTrack(DiagramPoint a, DiagramPoint b) {
+    TrackRec t;
+    t.points[0] = a;
+    t.points[1] = b;
+    t.segments = 1;
+    return t;
+}
+
+// A track from the canvas to x = 2,000,000,000, one across the whole range, a diagonal through the canvas,
+// and every other kind with its points at the extremes.
+FileLayout farLayout() {
+    FileLayout l;
+    l.tracks = {straightTrack({10, 50}, {2000000000, 50}), straightTrack({kMin, 100}, {kMax, 100}),
+                straightTrack({kMax, kMax}, {kMin, kMin})};
+    BlockRec b = fx::sampleBlock(0, 3);
+    b.points[0] = {kMin, kMin};
+    b.points[1] = {kMax, kMin};
+    b.points[2] = {kMax, kMax};
+    b.points[3] = {kMin, kMax};
+    l.blocks = {b};
+    for (char subtype : {'l', 'k', 'x'}) {
+        TurnoutRec t = fx::sampleTurnout(static_cast<int>(l.turnouts.size()), 7, subtype);
+        t.legs[0] = {kMax, kMax};
+        t.legs[1] = {kMin, kMax};
+        t.legs[2] = {kMax, kMin};
+        t.legs[3] = {kMin, kMin};
+        t.centre = {kMax, kMin};
+        l.turnouts.push_back(t);
+    }
+    SignalRec s = fx::sampleSignal(0);
+    for (DiagramPoint& p : s.outline) p = {kMin, kMax};
+    l.signals = {{s, 1}};
+    OutputRec o = fx::sampleOutput(0);
+    for (DiagramPoint& p : o.outline) p = {kMax, kMin};
+    l.outputs = {o};
+    InputRec i = fx::sampleInput(0);
+    i.anchor = {kMin, kMin};
+    i.secondPoint = {kMax, kMax};
+    l.inputs = {i};
+    return l;
+}
+
+class FarCoordinates : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gDiagramCanvas = &canvas;
+        gShowNumbers = 1;
+        gShowSections = 1;
+        gLayoutFileName = "ver.vtl";
+    }
+    void TearDown() override {
+        clearLayout();
+        gDiagramCanvas = nullptr;
+        gLayoutOffset = {};
+    }
+    void drawAll() {
+        journaltest::drawEveryElement();
+        for (BlockRec* b : gBlocks) drawBlockSectionMarks(*b, 0, 0);
+    }
+    // The tracks on the canvas: the first from (10, 50) to the right edge, the second along row 100, the
+    // third on the diagonal.
+    void expectTheVisibleParts() {
+        EXPECT_EQ(drawtest::countColour(canvas, 11, 50, 1023, 50, kWhiteColour), 1013);
+        EXPECT_EQ(drawtest::countColour(canvas, 0, 100, 1023, 100, kWhiteColour), 1024);
+        int diagonal = 0;
+        for (int k = 0; k < 768; ++k) diagonal += canvas.Pixel(k, k) == kWhiteColour;
+        EXPECT_EQ(diagonal, 768);
+    }
+    testsupport::ScratchDir dir;
+    vestrel::Canvas canvas{1024, 768, kBackgroundColour};
+};
+
+}  // namespace
+
+TEST_F(FarCoordinates, LayoutFilesOfEveryFormKeepThemAndDrawOnlyWhatIsOnTheCanvas) {
+    for (int version : {9, 6, 2, 0}) {
+        SCOPED_TRACE(version);
+        canvas.resize(1024, 768, kBackgroundColour);
+        testsupport::writeBytes("ver.vtl", fileBytes(version, farLayout()));
+        ASSERT_EQ(loadLayoutFile(), 1) << lastDialogMessage();
+        EXPECT_EQ(gTracks[0]->points[1].x, 2000000000);
+        EXPECT_EQ(gTracks[1]->points[0].x, kMin);
+        drawAll();
+        expectTheVisibleParts();
+    }
+}
+
+TEST_F(FarCoordinates, AJournalEntryReplayedAfterAMoveDrawsAndShiftsWithoutOverflow) {
+    TrackRec* added = gTracks.append(std::make_unique<TrackRec>(straightTrack({10, 50}, {2000000000, 50})));
+    gTracks.append(std::make_unique<TrackRec>(straightTrack({kMin, 100}, {kMax, 100})));
+    gTracks.append(std::make_unique<TrackRec>(straightTrack({kMax, kMax}, {kMin, kMin})));
+    emptyEditJournal();
+    ASSERT_EQ(journalRecordEdit('t', added, static_cast<const TrackRec*>(nullptr), 0, 0), 1);
+    ASSERT_GT(journalUndoRedo(0), 0);
+    ASSERT_EQ(gTrackCount, 2);
+    gLayoutOffset = {kMax, kMin};  // the layout moved as far as it can
+    ASSERT_GT(journalUndoRedo(1), 0);
+    ASSERT_EQ(gTrackCount, 3);
+    gLayoutOffset = {};
+    ASSERT_GT(journalUndoRedo(0), 0);
+    ASSERT_GT(journalUndoRedo(1), 0);  // shifted back by the same amount: the stored points again
+    EXPECT_EQ(gTracks[0]->points[1].x, 2000000000);
+    canvas.resize(1024, 768, kBackgroundColour);
+    drawAll();
+    expectTheVisibleParts();
+}
+
+TEST(LayoutFileCanvasSize, ASizeTheProgramCannotDrawGivesTheStartSizeAndLoadsTheRest) {
+    struct Case {
+        int width, height;
+        int expectedWidth, expectedHeight;
+    };
+    const Case cases[] = {{32767, 32767, 640, 480}, {0, 0, 640, 480},     {-5, 600, 640, 480},
+                          {99, 600, 640, 480},      {7681, 600, 640, 480}, {800, 7681, 640, 480},
+                          {100, 100, 100, 100},     {7680, 7680, 7680, 7680}};
+    testsupport::ScratchDir dir;
+    gLayoutFileName = "maat.vtl";
+    for (int version : {9, 7, 1}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << "version " << version << ", " << c.width << " x " << c.height);
+            FileLayout l = sampleLayout();
+            l.canvasW = c.width;
+            l.canvasH = c.height;
+            testsupport::writeBytes("maat.vtl", fileBytes(version, l));
+            gCanvasSize = {1000, 1000};
+            ASSERT_EQ(loadLayoutFile(), 1) << lastDialogMessage();
+            EXPECT_EQ(gCanvasSize.width, c.expectedWidth);
+            EXPECT_EQ(gCanvasSize.height, c.expectedHeight);
+            EXPECT_EQ(gTrackCount, 2);
+            EXPECT_EQ(gBlockCount, 2);
+        }
+    }
+    clearLayout();
+}
+
+// The seed corpus of the layout-file fuzz harness: these hand-made files in several forms. Written
+// only on request (VESTREL_WRITE_FUZZ_SEEDS=<folder>).
+TEST(LayoutFileFuzzSeeds, WrittenOnRequest) {
+    const char* folder = std::getenv("VESTREL_WRITE_FUZZ_SEEDS");
+    if (!folder) GTEST_SKIP();
+    for (int version : {9, 8, 7, 5, 4, 3, 2, 1, 0, -1}) {
+        testsupport::writeBytes(std::string(folder) + "/sample_v" + std::to_string(version) + ".vtl",
+                                fileBytes(version, sampleLayout()));
+    }
+    testsupport::writeBytes(std::string(folder) + "/far_v9.vtl", fileBytes(9, farLayout()));
+}
