@@ -12,7 +12,9 @@
 #include "layout/model/layout_file_format.h"
 #include "layout/frame/render.h"
 #include "layout/model/scale.h"
+#include "operation/engine/route_aspects.h"
 #include "operation/model/route_file.h"
+#include "operation/model/train_model.h"
 #include "platform/paths.h"
 #include "shell/model/app_state.h"
 #include "shell/config/config_file.h"
@@ -197,6 +199,10 @@ int saveLayoutFile() {
 }
 
 void clearLayout() {
+    // Trains stand on the layout's blocks, tracks and turnouts; they come back from the locomotive file
+    // when a session starts.
+    clearRunningFifo();
+    clearTrainTables();
     clearElementTables();
     clearStepPrograms();
     emptyEditJournal();

@@ -3,7 +3,10 @@
 #include "engine_fixture.h"
 
 #include "layout/draw/diagram_canvas.h"
+#include "layout/files/layout_file.h"
+#include "operation/engine/route_aspects.h"
 #include "layout/draw/element_colours.h"
+#include "operation/model/vehicle_positions.h"
 #include "platform/canvas.h"
 
 namespace {
@@ -138,6 +141,20 @@ TEST_F(EngineSteps, SortByAddressKeepsEqualNumbersInOrder) {
     EXPECT_EQ(gLocs[2], a);
     EXPECT_EQ(a->slot, 2);
     EXPECT_EQ(c->slot, 3);
+}
+
+TEST_F(EngineSteps, ClearingTheLayoutTakesItsTrainsAlong) {
+    LayoutBuilder().block(1, {{100, 100}, {300, 100}, {500, 100}}).measureBlocks();
+    LocoRec* l = putLocoOnBlock(3, 1, 1, {450, 100}, true, 'H');
+    hangWagons(l, 2, 20);
+    l->mode = kModeAuto;
+    addToRunningFifo(l);
+    clearLayout();
+    EXPECT_EQ(gLocsOnTrackCount, 0);
+    EXPECT_EQ(gLocCount, 0);
+    EXPECT_EQ(gWagonTotal, 0);
+    EXPECT_EQ(runningFifoCount(), 0);
+    updateAllVehiclePositions();  // nothing left that names a freed block
 }
 
 }  // namespace
