@@ -15,6 +15,7 @@
 #include "layout/model/layout_model.h"
 #include "platform/canvas.h"
 #include "steps/model/step_program.h"
+#include "gui_bench_main.h"
 
 namespace {
 
@@ -56,12 +57,4 @@ BENCHMARK(BM_DrawFullLayout)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    // Text drawing needs a GUI application (fonts); the offscreen platform is enough.
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runGuiBenchmarks(argc, argv); }

@@ -13,6 +13,7 @@
 #include "shell/model/app_state.h"
 #include "shell/model/input_state.h"
 #include "steps/model/step_program.h"
+#include "gui_bench_main.h"
 
 namespace {
 
@@ -63,11 +64,4 @@ BENCHMARK(BM_ClickHittingNothing)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runGuiBenchmarks(argc, argv); }

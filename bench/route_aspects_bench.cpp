@@ -8,6 +8,7 @@
 
 #include "full_layout.h"
 #include "operation/engine/route_aspects.h"
+#include "gui_bench_main.h"
 
 namespace {
 
@@ -52,11 +53,4 @@ BENCHMARK(BM_UpdateRoutes)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runGuiBenchmarks(argc, argv); }

@@ -19,6 +19,7 @@
 #include "shell/main/main_cycle.h"
 #include "shell/model/app_state.h"
 #include "shell/model/settings.h"
+#include "gui_bench_main.h"
 
 namespace {
 
@@ -150,12 +151,4 @@ BENCHMARK(BM_RunTrainsCycle)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    // Drawing text needs a GUI application (fonts); the offscreen platform is enough.
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runGuiBenchmarks(argc, argv); }
