@@ -7,6 +7,7 @@
 #include "layout/layout_builder.h"
 #include "layout/model/layout_model.h"
 #include "operation/train_images.h"
+#include "shell/model/app_state.h"
 #include "steps/model/formula_vars.h"
 #include "test_support.h"
 
@@ -86,4 +87,12 @@ inline std::vector<FileTrain> twoTrains() { return {{3, 150, 100, 1}, {7, 250, 2
 
 inline void writeSessionLocoFile(const std::string& name, const std::vector<FileTrain>& trains) {
     testsupport::writeBytes(name, sessionLocoFile(trains));
+}
+
+// The session layout with its locomotive file "test.loc" holding two trains on blocks, as saved.
+inline void buildSessionLayoutWithTwoTrains() {
+    buildSessionLayout();
+    gLocoFileName = "test.loc";
+    writeSessionLocoFile("test.loc", twoTrains());
+    gDirtyFlags = 0;
 }

@@ -37,10 +37,7 @@ protected:
     void SetUp() override {
         program.start();
         frmSchema->Timer1->stop();
-        buildSessionLayout();
-        gLocoFileName = "test.loc";
-        writeSessionLocoFile("test.loc", twoTrains());
-        gDirtyFlags = 0;
+        buildSessionLayoutWithTwoTrains();
         ASSERT_EQ(toggleControlPostSession(13), 1);
         ASSERT_EQ(gLocsOnTrackCount, 2);
         three = gLocsOnTrack[0];

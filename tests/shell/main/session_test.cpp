@@ -47,10 +47,7 @@ protected:
         linktest::commandStationSettings(false);  // COM1, which names no device
         program.start();
         frmSchema->Timer1->stop();
-        buildSessionLayout();
-        gLocoFileName = "test.loc";
-        writeSessionLocoFile("test.loc", twoTrains());
-        gDirtyFlags = 0;
+        buildSessionLayoutWithTwoTrains();
         gLocoDataModified = 0;
     }
     void TearDown() override { linktest::closeLink(); }

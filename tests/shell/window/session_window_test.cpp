@@ -34,10 +34,7 @@ protected:
     void SetUp() override {
         program.start();
         frmSchema->Timer1->stop();
-        buildSessionLayout();
-        gLocoFileName = "test.loc";
-        writeSessionLocoFile("test.loc", twoTrains());
-        gDirtyFlags = 0;
+        buildSessionLayoutWithTwoTrains();
         activate();
     }
     static void activate() {
