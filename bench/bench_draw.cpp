@@ -23,19 +23,6 @@ using fulllayout::buildFullLayout;
 using fulllayout::kHeight;
 using fulllayout::kWidth;
 
-void drawAll(std::vector<StepProgramRec>& boxes) {
-    for (StepProgramRec& p : boxes) drawStepBox(p, 0, 1);
-    for (TrackRec* t : gTracks) drawTrack(*t, 0, 1);
-    for (BlockRec* b : gBlocks) {
-        drawBlockSectionMarks(*b, 0, 1);
-        drawBlock(*b, 0, 1);
-    }
-    for (TurnoutRec* t : gTurnouts) drawTurnout(*t, 0, 1);
-    for (SignalRec* s : gSignals) drawSignal(*s, 0, 1);
-    for (OutputRec* o : gOutputs) drawOutput(*o, 0, 1);
-    for (InputRec* i : gInputs) drawInput(*i, 0, 1);
-    for (TurntableRec* t : gTurntables) drawTurntable(*t, 0, 1);
-}
 
 void BM_DrawFullLayout(benchmark::State& state) {
     gCanvasSize = {kWidth, kHeight};
@@ -48,7 +35,7 @@ void BM_DrawFullLayout(benchmark::State& state) {
     std::vector<StepProgramRec> boxes;
     buildFullLayout(boxes);
     for (auto _ : state) {
-        drawAll(boxes);
+        fulllayout::drawAllElements(boxes);
         benchmark::DoNotOptimize(diagram.image().constBits());
     }
     gDiagramCanvas = nullptr;

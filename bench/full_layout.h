@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "layout/draw/element_draw.h"
 #include "layout/model/geometry.h"
 #include "layout/model/layout_model.h"
 #include "steps/model/step_program.h"
@@ -92,6 +93,22 @@ inline void buildFullLayout(std::vector<StepProgramRec>& boxes) {
         boxes[i].state = static_cast<uint8_t>(i % 3);
         boxes[i].box = {1450, 20 + i * 22, 1590, 40 + i * 22};
     }
+}
+
+// Draws every element of the layout on the diagram canvas, step-program boxes first, as a full redraw
+// does (without the background and frame).
+inline void drawAllElements(std::vector<StepProgramRec>& boxes) {
+    for (StepProgramRec& p : boxes) drawStepBox(p, 0, 1);
+    for (TrackRec* t : gTracks) drawTrack(*t, 0, 1);
+    for (BlockRec* b : gBlocks) {
+        drawBlockSectionMarks(*b, 0, 1);
+        drawBlock(*b, 0, 1);
+    }
+    for (TurnoutRec* t : gTurnouts) drawTurnout(*t, 0, 1);
+    for (SignalRec* s : gSignals) drawSignal(*s, 0, 1);
+    for (OutputRec* o : gOutputs) drawOutput(*o, 0, 1);
+    for (InputRec* i : gInputs) drawInput(*i, 0, 1);
+    for (TurntableRec* t : gTurntables) drawTurntable(*t, 0, 1);
 }
 
 }  // namespace fulllayout

@@ -27,19 +27,6 @@ namespace {
 
 const char* const kReference = "maximal_layout_reference.png";
 
-void drawElements(std::vector<StepProgramRec>& boxes) {
-    for (StepProgramRec& p : boxes) drawStepBox(p, 0, 1);
-    for (TrackRec* t : gTracks) drawTrack(*t, 0, 1);
-    for (BlockRec* b : gBlocks) {
-        drawBlockSectionMarks(*b, 0, 1);
-        drawBlock(*b, 0, 1);
-    }
-    for (TurnoutRec* t : gTurnouts) drawTurnout(*t, 0, 1);
-    for (SignalRec* s : gSignals) drawSignal(*s, 0, 1);
-    for (OutputRec* o : gOutputs) drawOutput(*o, 0, 1);
-    for (InputRec* i : gInputs) drawInput(*i, 0, 1);
-    for (TurntableRec* t : gTurntables) drawTurntable(*t, 0, 1);
-}
 
 // Lines of every direction, style and mode, crossing the edges of the canvas too.
 void drawStyledLines(Canvas& c) {
@@ -136,7 +123,7 @@ int differingPixels(const QImage& a, const QImage& b) {
 
 TEST_F(ReferenceDrawing, MaximalLayoutMatchesTheReferencePixelForPixel) {
     drawBackground(1);
-    drawElements(boxes);
+    fulllayout::drawAllElements(boxes);
     ASSERT_TRUE(gBackBuffer);
     EXPECT_EQ(differingPixels(gBackBuffer->image(), canvas.image()), 0) << "the back buffer holds the same picture";
     for (int bit : {1, 2, 4}) drawLayerButton(bit);  // on the diagram only
