@@ -50,6 +50,7 @@ int fillSpeedCurveStep(LocoRec* loco, int step, uint8_t value) {
 }
 
 int calcStepDelay(const LocoRec* loco, int acceleration) {
-    if (!loco || loco->run.speedSteps <= 0) return 0;
-    return (12 - acceleration) * loco->run.maxSpeed * 10 / loco->run.speedSteps;
+    // The ramp divides by the delay: a maximum speed of 0 or no speed steps still gives 1 ms.
+    if (!loco || loco->run.speedSteps <= 0) return 1;
+    return std::max(1, (12 - acceleration) * loco->run.maxSpeed * 10 / loco->run.speedSteps);
 }
