@@ -5,3 +5,7 @@ void refreshLocoSpeedReadouts(const LocoRec*) {}
 void refreshLocoFunctionPanels(const LocoRec*) {}
 void refreshFunctionDecoderDialog(const FunctionDecoderRec*) {}
 void refreshWagonPercent(const WagonRec*) {}
+void refreshLocoPanel(const LocoRec*) {}
+void refreshLocoPanelWait(const LocoRec*, int) {}
+void refreshLocoKmCounters(const LocoRec*) {}
+void refreshRouteDialog(const LocoRec*) {}

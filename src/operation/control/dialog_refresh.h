@@ -12,3 +12,12 @@ void refreshLocoFunctionPanels(const LocoRec* loco);
 void refreshFunctionDecoderDialog(const FunctionDecoderRec* decoder);
 // The wagon's fill percentage in its row of the wagon table, when the table is visible.
 void refreshWagonPercent(const WagonRec* wagon);
+// The locomotive panel when it shows this locomotive (its contact role, speed and wait).
+void refreshLocoPanel(const LocoRec* loco);
+// The wait label of the locomotive panel when it drives this locomotive.
+void refreshLocoPanelWait(const LocoRec* loco, int wait);
+// The kilometre counters of the locomotive panel and the train dialog when they show this locomotive
+// (each edit only while it is read-only).
+void refreshLocoKmCounters(const LocoRec* loco);
+// The route dialog when it shows this locomotive's route progress.
+void refreshRouteDialog(const LocoRec* loco);

@@ -12,3 +12,4 @@ void drawVehicle(WagonRec*, vestrel::Canvas*, WagonRec*) {}
 
 // The locomotive symbol is not drawn apart from its train yet.
 void drawLocoSymbol(LocoRec*) {}
+void restoreBackgroundUnderLoco(LocoRec*) {}

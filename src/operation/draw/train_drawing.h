@@ -23,3 +23,5 @@ void drawTrain(LocoRec* loco);
 void drawVehicle(WagonRec* wagon, vestrel::Canvas* canvas, WagonRec* next);
 // Draws the locomotive's symbol again on its background (after a change of direction).
 void drawLocoSymbol(LocoRec* loco);
+// Puts back the background under the locomotive's symbol (a halted train's symbol blinks).
+void restoreBackgroundUnderLoco(LocoRec* loco);

@@ -86,12 +86,13 @@ void runLocomotive(LocoRec* l) {
         l->run.runFlagsA |= kMoved;
 }
 
-// Keeps the two halves of each double turnout together; linked pairs stand at the end of gTurnouts.
+// Keeps the two halves of each double turnout together (linked pairs stand at the end of gTurnouts,
+// unless a deleted half left its unlinked partner among them).
 void keepDoubleTurnoutsTogether() {
     constexpr uint8_t kUserChanged = 0x80;
     for (int i = gTurnoutCount - 1; i >= 0; --i) {
         TurnoutRec* a = gTurnouts[i];
-        if (a->partner == 0) break;
+        if (a->partner == 0) continue;
         if (a->partner <= 200 && a->partner <= gTurnoutCount) {
             TurnoutRec* b = gTurnouts[a->partner - 1];
             const bool inverted = a->options & 0x01;

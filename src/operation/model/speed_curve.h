@@ -9,5 +9,6 @@ struct LocoRec;
 void normaliseSpeedCurve(LocoRec* loco);
 // Writes the value into every table entry of step s (1..speed steps); returns the index after the last.
 int fillSpeedCurveStep(LocoRec* loco, int step, uint8_t value);
-// Milliseconds between two ramp steps: (12 - acceleration) x maximum speed x 10 / speed steps.
+// Milliseconds between two ramp steps: (12 - acceleration) x maximum speed x 10 / speed steps, at
+// least 1.
 int calcStepDelay(const LocoRec* loco, int acceleration);

@@ -10,6 +10,7 @@
 #include "link/buffers/link_buffers.h"
 #include "link/port/link_port.h"
 #include "network/model/net_queue.h"
+#include "network/model/net_record_lengths.h"
 #include "network/model/net_state.h"
 #include "operation/control/control_post.h"
 #include "operation/engine/accessory_scheduler.h"
@@ -75,5 +76,22 @@ protected:
             out.push_back({gNetOutBuffer[i], gNetOutBuffer[i + 1], v(2), v(4), v(6)});
         }
         return out;
+    }
+    // The queued broadcast records whole, each by its own length (the locomotive state is 12 bytes).
+    static std::vector<Bytes> netRecordBytes() {
+        std::vector<Bytes> out;
+        for (int i = 0; i + 2 <= gNetOutFill;) {
+            const int n = netRecordLength(gNetOutBuffer[i], gNetOutBuffer[i + 1], NetDirection::ToClient);
+            if (n <= 0 || i + n > gNetOutFill) break;
+            out.emplace_back(gNetOutBuffer + i, gNetOutBuffer + i + n);
+            i += n;
+        }
+        return out;
+    }
+    // How many queued records have that kind and code.
+    static int netRecordCount(int kind, int code) {
+        int n = 0;
+        for (const Bytes& r : netRecordBytes()) n += r[0] == kind && r[1] == code;
+        return n;
     }
 };

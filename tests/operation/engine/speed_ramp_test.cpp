@@ -106,7 +106,8 @@ TEST_F(SpeedRamp, ABackwardsTickMakesEveryDueTimeNow) {
 TEST_F(SpeedRamp, AZeroStepDelayStillRamps) {
     loco->run.maxSpeed = 0;  // a locomotive file with maximum speed 0
     loco->effectiveStepDelay = static_cast<int16_t>(calcStepDelay(loco, 7));
-    ASSERT_EQ(loco->effectiveStepDelay, 0);
+    ASSERT_EQ(loco->effectiveStepDelay, 1);
+    loco->effectiveStepDelay = 0;  // as a braking limit truncated to 0 leaves it
     loco->targetStep = 10;
     gMsTick = 1000;
     rampLocoSpeed(loco);

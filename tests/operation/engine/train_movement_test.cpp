@@ -127,6 +127,7 @@ TEST_F(TrainMovement, EnteringABlockAtItsLastPointTurnsTheHeadingOnce) {
         .block(1, {{99, 99}, {300, 99}, {501, 99}})
         .track({{501, 99}, {600, 99}, {600, 201}})
         .block(2, {{900, 201}, {750, 201}, {600, 201}})
+        .kinds({0, 0})  // no stop section: the train runs on to the block's end
         .measureBlocks();
     ConnectionRec c;
     c.from = blockNumbered(1);

@@ -436,6 +436,64 @@ TEST_F(LocoFile, Version6SpeedTablesAreRebuiltFromTheMaximumSpeed) {
     EXPECT_EQ(t[126], 130);
 }
 
+// One locomotive off the track (current version) with the given maximum speed, speed steps and table.
+Bytes oneLocoFile(int maxSpeed, int steps, const Image& table) {
+    FileBytes f;
+    f.header('3').i32(1);
+    Image four = locoImage(4);
+    four.i16(LocoAt::maxSpeed, maxSpeed).i16(LocoAt::steps, steps).i16(LocoAt::delay, 1);
+    f.add(four).add(table);
+    f.i32(0).i32(0);                                        // no wagons
+    f.i32(3).zeros(3 * 8).i32(2).zeros(2 * 5).i32(1).u8('G');  // run state of the test layout
+    f.i32(1).u8(1).f32(0).i32(0);
+    for (int i = 0; i < kFormulaVars; ++i) f.f32(0);
+    return f.b;
+}
+
+// An empty table is filled with the straight line up to the maximum speed; that line, loaded again, keeps
+// the maximum speed and with it the step delay (its sampled mean lies just below the maximum). A
+// calibrated table sets the maximum speed from its mean, the same at every load.
+TEST_F(LocoFile, MaximumSpeedAndStepDelaySurviveSaveAndLoad) {
+    auto straight = [](int max) {
+        Image t(127);
+        for (int j = 1; j < 127; ++j) t.u8(j, std::min(255, static_cast<int>(j * max / 126.0f + 0.5f)));
+        return t;
+    };
+    Image calibrated(127);
+    for (int j = 1; j < 127; ++j) calibrated.u8(j, 100);
+    Image bent(127);
+    for (int j = 1; j < 127; ++j) bent.u8(j, j < 64 ? j : 2 * j - 63 > 255 ? 255 : 2 * j - 63);
+    const struct {
+        const char* what;
+        int maxSpeed, steps;
+        Image table;
+        int loadedMax;
+    } cases[] = {
+        {"empty, 28 steps", 130, 28, Image(127), 130}, {"empty, 14 steps", 77, 14, Image(127), 77},
+        {"empty, 126 steps", 201, 126, Image(127), 201}, {"empty, 27 steps", 255, 27, Image(127), 255},
+        {"straight line", 130, 28, straight(130), 130},  {"straight line", 300, 28, straight(300), 300},
+        {"calibrated flat", 130, 28, calibrated, 193},   {"calibrated bent", 130, 14, bent, 0},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(load(oneLocoFile(c.maxSpeed, c.steps, c.table)), 1) << c.what;
+        ASSERT_EQ(gLocCount, 1);
+        const int max = gLocs[0]->run.maxSpeed, delay = gLocs[0]->stepDelay;
+        if (c.loadedMax) EXPECT_EQ(max, c.loadedMax) << c.what;
+        EXPECT_EQ(delay, 5 * max * 10 / c.steps) << c.what;  // acceleration 7
+        gLocoDataModified = 1;
+        saveLocoFile();
+        const Bytes first = testsupport::readBytes("test.loc");
+        for (int round = 0; round < 3; ++round) {
+            ASSERT_EQ(loadLocoFile(0), 1);
+            EXPECT_EQ(gLocs[0]->run.maxSpeed, max) << c.what << " round " << round;
+            EXPECT_EQ(gLocs[0]->stepDelay, delay) << c.what << " round " << round;
+            gLocoDataModified = 1;
+            saveLocoFile();
+            EXPECT_EQ(testsupport::readBytes("test.loc"), first) << c.what << " round " << round;
+        }
+    }
+}
+
 TEST_F(LocoFile, ADamagedLocomotiveOrWagonPartLeavesNoTrains) {
     struct Case {
         const char* what;
