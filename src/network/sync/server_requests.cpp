@@ -10,12 +10,14 @@
 #include "operation/control/control_post.h"
 #include "operation/control/emergency_stop.h"
 #include "operation/control/loco_operation.h"
+#include "operation/dialogs/untTraject.h"
 #include "operation/dialogs/untWagons.h"
 #include "operation/engine/helper_locos.h"
 #include "operation/engine/route_aspects.h"
 #include "operation/engine/wagon_coupling.h"
 #include "operation/files/route_file_io.h"
 #include "operation/model/route_file.h"
+#include "operation/model/speed_curve.h"
 #include "operation/model/train_model.h"
 #include "platform/byte_io.h"
 #include "shell/dialogs/untBoodschap.h"
@@ -107,12 +109,60 @@ int modeRequest(LocoRec* loco, int c) {
     return 1;
 }
 
+// 2/12: c = the 1-based route, 0 none. A route train takes the new route through one mode step.
+int routeRequest(LocoRec* loco, int c) {
+    if (c < 0 || c > gRouteCount) return 0;
+    loco->route = c ? gRoutes[c - 1] : nullptr;
+    if (loco->mode == kModeRoute) cycleLocoMode(loco);
+    netQueueRecord(30, 2, 12, loco->number, loco->slot, c);
+    if (gRouteDialogLoco == loco && frmTraject && frmTraject->isVisible()) frmTraject->close();
+    return 1;
+}
+
+// 2/13: the route train goes on at the next line of its route.
+int routeProgressRequest(LocoRec* loco) {
+    const RouteRec* r = loco->route;
+    if (!r) return 0;
+    const int end = std::min(r->endLine, gRouteLineCount);
+    int next = loco->run.currentLine + 1;
+    if (next < r->firstLine || next >= end) next = r->firstLine;
+    loco->run.currentLine = next;
+    locateTrainInRoute(loco);
+    return 1;
+}
+
+// 2/27: the acceleration 0..10 of a locomotive on the track, and the step delay that follows from it.
+int accelerationRequest(LocoRec* loco, int c) {
+    if (c < 0 || c > 10 || gLocsOnTrack.indexOf(loco) < 0) return 0;
+    loco->acceleration = static_cast<uint8_t>(c);
+    loco->stepDelay = loco->effectiveStepDelay = static_cast<int16_t>(calcStepDelay(loco, c));
+    netQueueRecord(30, 2, 27, loco->number, loco->slot, c);
+    return 1;
+}
+
+// 2/38: the 127-byte speed table, a spare byte and the int16 maximum speed behind the header.
+int speedTableRequest(const Request& q, LocoRec* loco) {
+    const int maxSpeed = static_cast<int16_t>(q.byte(134) | (q.byte(135) << 8));
+    if (q.length < 136 || maxSpeed < 0) return 0;
+    for (int k = 0; k < kSpeedTableSize; ++k) loco->speedTable[k] = static_cast<uint8_t>(q.byte(6 + k));
+    if (maxSpeed != loco->run.maxSpeed) {
+        loco->run.maxSpeed = static_cast<int16_t>(maxSpeed);
+        loco->stepDelay = static_cast<int16_t>(calcStepDelay(loco, loco->acceleration));
+    }
+    netEchoRecord(q.length, q.length);
+    return 1;
+}
+
 // Locomotive requests: the same operations as the control-post keys.
 int locoRequest(const Request& q) {
     LocoRec* loco = gLocs[q.b];
     if (!loco || loco->number != q.a) return 0;
     switch (q.code) {
+        case 12: return routeRequest(loco, q.c);
+        case 13: return routeProgressRequest(loco);
         case 26: return speedRequest(loco, q.c);
+        case 27: return accelerationRequest(loco, q.c);
+        case 38: return speedTableRequest(q, loco);
         case 28:
             if (q.c != '+' && q.c != '-') return 0;
             adjustLocoWaitTime(loco, q.c);
@@ -217,8 +267,8 @@ int netHandleRequest(int length) {
         case 16: return formulaRequest(q);
         case 35: return functionDecoderRequest(q);
         case 45: return emergencyRequest(q);
-        // Still to come: the data takeovers (2/37, 2/38, 3/37, 5/37, 10/37, 13/37), routes (2/12,
-        // 2/13), the acceleration (2/27), putting a train on a block (2/40), wagon length and kind.
+        // Still to come: the data takeovers (2/37, 3/37, 5/37, 10/37, 13/37), putting a train on a
+        // block (2/40), a wagon's length and kind (3/39, 3/51).
         default: return 0;
     }
 }

@@ -103,6 +103,7 @@ TEST_F(ServerRequests, DataThatCannotBeFramedIsDropped) {
 #include <functional>
 #include <memory>
 
+#include "operation/model/route_file.h"
 #include "operation/model/train_model.h"
 #include "shell/shell_test_support.h"
 
@@ -128,7 +129,9 @@ protected:
     void TearDown() override {
         netForgetClients();
         clearTrainTables();
+        clearRoutes();
         clearElementTables();
+        gNetOutFill = 0;
     }
     static int request(int code, int number, int index, int c) {
         const Bytes r = {2, static_cast<uint8_t>(code), static_cast<uint8_t>(number), 0, static_cast<uint8_t>(index), 0,
@@ -329,7 +332,11 @@ TEST_F(LocoRequests, SpeedWaitModeCorrectionAndRunFlagRows) {
         {"28 wait time + or -", 28, '+', {'*'}, [=] { return loco->run.head.block->remainingWait; }},
         {"33 automatic speed correction", 33, 0, {}, [=] { return loco->flags & kLocoAutoCorrection; }},
         {"36 run flags A bits 5..7", 36, 5, {8, -1}, [=] { return loco->run.runFlagsA >> 5; }},
+        {"27 acceleration 0..10", 27, 4, {11, -1}, [=] { return loco->acceleration * 1000 + loco->stepDelay; }},
+        {"12 route: 1-based, 0 none", 12, 1, {2, -1}, [=] { return loco->route ? 1 : 0; }},
     };
+    gRoutes.append(std::make_unique<RouteRec>());
+    loco->run.maxSpeed = 100;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         const int before = r.seen();
@@ -341,6 +348,34 @@ TEST_F(LocoRequests, SpeedWaitModeCorrectionAndRunFlagRows) {
     }
     EXPECT_EQ(loco->targetStep, 4);
     EXPECT_EQ(loco->mode, kModeAuto);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LocoRequests, ASpeedTableIsTakenOverWithItsMaximumSpeedAndEchoed) {
+    LocoRec* loco = gLocs[1];
+    Bytes r = {2, 38, 8, 0, 1, 0};
+    for (int k = 0; k < 127; ++k) r.push_back(static_cast<uint8_t>(k / 2));
+    r.push_back(0);
+    r.push_back(80);
+    r.push_back(0);
+    ASSERT_EQ(r.size(), 136u);
+    Bytes negative = r;
+    negative[135] = 0x80;
+    gNetOutFill = 0;
+    const int16_t before = loco->run.maxSpeed;
+    std::memcpy(gNetInBuffer, negative.data(), negative.size());
+    EXPECT_EQ(netServerReceive(0, 136), 0);
+    EXPECT_EQ(loco->run.maxSpeed, before);
+    EXPECT_EQ(gNetOutFill, 0);
+    std::memcpy(gNetInBuffer, r.data(), r.size());
+    EXPECT_EQ(netServerReceive(0, 136), 1);
+    EXPECT_EQ(loco->speedTable[126], 63);
+    EXPECT_EQ(loco->run.maxSpeed, 80);
+    EXPECT_EQ(Bytes(gNetOutBuffer, gNetOutBuffer + gNetOutFill), r);
+    gNetOutFill = 0;
 }
 
 }  // namespace
