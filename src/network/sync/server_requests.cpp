@@ -1,21 +1,43 @@
 #include "network/sync/server_requests.h"
 
+#include <algorithm>
+
 #include "layout/model/layout_model.h"
 #include "network/model/net_queue.h"
+#include "network/sync/server_request_kinds.h"
 #include "operation/control/accessory_operation.h"
 #include "link/buffers/link_buffers.h"
+#include "operation/control/control_post.h"
 #include "operation/control/emergency_stop.h"
 #include "operation/control/loco_operation.h"
+#include "operation/dialogs/untWagons.h"
+#include "operation/engine/helper_locos.h"
 #include "operation/engine/route_aspects.h"
+#include "operation/engine/wagon_coupling.h"
+#include "operation/files/route_file_io.h"
+#include "operation/model/route_file.h"
 #include "operation/model/train_model.h"
 #include "platform/byte_io.h"
 #include "shell/dialogs/untBoodschap.h"
+#include "shell/model/input_state.h"
+
+int NetRequest::byte(int k) const { return k >= 0 && k < length && k < kNetBufferSize ? gNetInBuffer[k] : 0; }
+
+std::string NetRequest::text(int from, int size) const {
+    std::string t;
+    for (int k = 0; k < size - 1; ++k) {
+        const int c = byte(from + k);
+        if (c == 0) break;
+        t.push_back(static_cast<char>(c));
+    }
+    return t;
+}
+
+void NetRequest::echo() const { netEchoRecord(length, length); }
 
 namespace {
 
-struct Request {
-    int kind, code, a, b, c;
-};
+using Request = NetRequest;
 
 // A pulse time is one byte: other values are refused.
 template <class Rec>
@@ -30,8 +52,9 @@ int turnoutRequest(const Request& q) {
     if (!t || t->number != q.a) return 0;
     switch (q.code) {
         case 37: return setPulseTime(*t, q.c);
+        case 30: toggleTurnoutManual(t); return 1;
         case 44: toggleTurnout(t); return 1;
-        default: return 0;  // the manual flag (30) is not handled yet
+        default: return 0;
     }
 }
 
@@ -55,11 +78,51 @@ int outputRequest(const Request& q) {
     }
 }
 
+// 2/26 from a client's speed keys: c = target step x 256 + 0x80 for the one-shot force + the key (38 up,
+// 40 down, 1 go to the step). Only for a locomotive on the track.
+int speedRequest(LocoRec* loco, int c) {
+    const int row = gLocsOnTrack.indexOf(loco);
+    const int key = c & 0x7F, step = (c >> 8) & 0xFF;
+    if (row < 0 || step > loco->maxStep) return 0;
+    if (key == 1) {
+        setLocoSpeedStep(loco, step);
+        return 1;
+    }
+    if (key != 38 && key != 40) return 0;
+    loco->targetStep = static_cast<int16_t>(step);
+    loco->flags = static_cast<uint8_t>((loco->flags & ~kLocoForceOnce) | ((c & 0x80) ? kLocoForceOnce : 0));
+    stepLocoSpeed(loco, row, key, 1);
+    return 1;
+}
+
+// 2/30: c = the mode + 1, or 0 for one step of the mode cycle.
+int modeRequest(LocoRec* loco, int c) {
+    if (c < 0 || c > 4) return 0;
+    if (c == 0) {
+        if (cycleLocoMode(loco) && loco->shownSpeed != 0) reevaluateTrain(loco);
+        return 1;
+    }
+    for (int k = 0; k < 4 && loco->mode != c - 1; ++k)
+        if (!cycleLocoMode(loco)) break;
+    return 1;
+}
+
 // Locomotive requests: the same operations as the control-post keys.
 int locoRequest(const Request& q) {
     LocoRec* loco = gLocs[q.b];
     if (!loco || loco->number != q.a) return 0;
     switch (q.code) {
+        case 26: return speedRequest(loco, q.c);
+        case 28:
+            if (q.c != '+' && q.c != '-') return 0;
+            adjustLocoWaitTime(loco, q.c);
+            return 1;
+        case 30: return modeRequest(loco, q.c);
+        case 33: toggleLocoAsc(loco); return 1;
+        case 36:
+            if (q.c < 0 || q.c > 7) return 0;
+            loco->run.runFlagsA = static_cast<uint8_t>((loco->run.runFlagsA & 0x1F) | (q.c << 5));
+            return 1;
         case 29:
             if (toggleLocoRun(loco) == 1) reevaluateTrain(loco);
             return 1;
@@ -78,6 +141,47 @@ int locoRequest(const Request& q) {
     }
 }
 
+// Wagons by their slot in b (a client sends a = 0); the wagon must stand on the track to be taken off or
+// uncoupled, and off it to be placed.
+int wagonRequest(const Request& q) {
+    WagonRec* w = gWagons[q.b];
+    if (!w) return 0;
+    const bool onTrack = q.b < gWagonCounts.coupledEnd;
+    switch (q.code) {
+        case 41:
+            if (!onTrack) return 0;
+            takeWagonOffTrack(w, 1);
+            return 1;
+        case 47:
+            if (!onTrack || !w->owner) return 0;
+            uncoupleWagons(w->owner, w);
+            return 1;
+        case 40: {
+            // Bytes 6..8: block number, block index, the section clicked; 10..13 the point.
+            BlockRec* block = gBlocks[q.byte(7)];
+            if (onTrack || !block || block->number != q.byte(6) || q.byte(8) >= block->sections) return 0;
+            gMousePoint = {static_cast<int16_t>(q.byte(10) | (q.byte(11) << 8)),
+                           static_cast<int16_t>(q.byte(12) | (q.byte(13) << 8))};
+            if (placeWagonOnBlock(w, block, q.byte(8)) && frmWagons && frmWagons->isVisible()) frmWagons->close();
+            return 1;
+        }
+        default: return 0;
+    }
+}
+
+int turntableRequest(const Request& q) {
+    TurntableRec* t = gTurntables[q.b];
+    if (!t || t->number != q.a || q.code != 44) return 0;
+    turnTurntable(t, q.c & 0xFF, (q.c >> 8) & 0xFF);  // it checks the track itself
+    return 1;
+}
+
+int routeFileRequest(const Request& q) {
+    if (q.code != 48 || q.a != 48 || !gRoutes[q.b]) return 0;
+    saveRouteFile();
+    return 1;
+}
+
 int emergencyRequest(const Request& q) {
     if (q.code != 45) return 0;
     if (q.c != 0) {
@@ -93,6 +197,7 @@ int emergencyRequest(const Request& q) {
 int netHandleRequest(int length) {
     vestrel::ByteReader r(gNetInBuffer, static_cast<size_t>(length));
     Request q;
+    q.length = length;
     q.kind = r.u8();
     q.code = r.u8();
     q.a = r.i16();
@@ -101,12 +206,19 @@ int netHandleRequest(int length) {
     if (!r.ok()) return 0;
     switch (q.kind) {
         case 2: return locoRequest(q);
+        case 3: return wagonRequest(q);
         case 6: return turnoutRequest(q);
         case 7: return signalRequest(q);
         case 8: return outputRequest(q);
+        case 10: return turntableRequest(q);
+        case 12: return routeFileRequest(q);
+        case 14: return stepProgramRequest(q);
+        case 15: return stepRequest(q);
+        case 16: return formulaRequest(q);
+        case 35: return functionDecoderRequest(q);
         case 45: return emergencyRequest(q);
-        // The other requests (wagons, blocks, turntables, routes, step programs and function
-        // decoders) are not performed yet.
+        // Still to come: the data takeovers (2/37, 2/38, 3/37, 5/37, 10/37, 13/37), routes (2/12,
+        // 2/13), the acceleration (2/27), putting a train on a block (2/40), wagon length and kind.
         default: return 0;
     }
 }

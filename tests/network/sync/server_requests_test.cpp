@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "layout/layout_builder.h"
@@ -11,7 +13,11 @@
 #include "network/model/net_state.h"
 #include "network/socket/net_clients.h"
 #include "network/sync/server_receive.h"
+#include "operation/model/function_decoder_file.h"
+#include "operation/model/train_model.h"
 #include "shell/model/app_state.h"
+#include "steps/editor/formula_store.h"
+#include "steps/model/step_program.h"
 
 using Bytes = std::vector<uint8_t>;
 
@@ -159,6 +165,182 @@ TEST_F(LocoRequests, EachRowActsOnTheNamedLocomotiveOnlyWhenNumberAndIndexMatch)
     EXPECT_EQ(request(42, 8, 1, 0), 1);
     EXPECT_EQ(gLocCount, 1);
     EXPECT_EQ(gLocs[0]->number, 3);
+}
+
+}  // namespace
+
+namespace {
+
+// Every request row against a layout holding each kind of object: the valid record acts, each of its
+// invalid twins (another object's number, an index beyond the table, a value out of range) is ignored.
+class ServerRequestTable : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gNetLinkState = 0;
+        LayoutBuilder b;
+        b.block(1, {{100, 100}, {200, 100}, {300, 100}});
+        for (int n : {1, 2, 3, 4, 5, 7, 6}) b.turnout('l', n, {{400 + 40 * n, 100}, {420 + 40 * n, 100}, {420 + 40 * n, 120}});
+        b.stepProgram("prog", {{}, {}, {}});
+        ASSERT_EQ(gStepPrograms[0]->stepCount, 3);
+        ASSERT_EQ(addOrRemoveFormula(0, 0, 0), 1);  // formula 1, an action formula of step 1
+        auto loco = std::make_unique<LocoRec>();
+        loco->number = 3;
+        gLocsOnTrack.append(gLocs.append(std::move(loco)));
+        auto decoder = std::make_unique<FunctionDecoderRec>();
+        decoder->address = 12;
+        gFunctionDecoders.append(std::move(decoder));
+        auto wagon = std::make_unique<WagonRec>();
+        gWagons.append(std::move(wagon));  // off the track
+        netForgetClients();
+        netAddClient(nullptr);
+        gNetClientStates[0] = 30;
+        gNetOutFill = 0;
+        gMsTick = 5000;
+    }
+    void TearDown() override {
+        netForgetClients();
+        clearTrainTables();
+        clearFunctionDecoders();
+        LayoutBuilder();
+        clearElementTables();
+        gNetOutFill = 0;
+    }
+    static int receive(const Bytes& bytes) {
+        std::memcpy(gNetInBuffer, bytes.data(), bytes.size());
+        return netServerReceive(0, static_cast<int>(bytes.size()));
+    }
+    static Bytes rec(int kind, int code, int a, int b, int c) {
+        return {static_cast<uint8_t>(kind), static_cast<uint8_t>(code), static_cast<uint8_t>(a & 0xFF),
+                static_cast<uint8_t>((a >> 8) & 0xFF), static_cast<uint8_t>(b & 0xFF), static_cast<uint8_t>((b >> 8) & 0xFF),
+                static_cast<uint8_t>(c & 0xFF), static_cast<uint8_t>((c >> 8) & 0xFF)};
+    }
+    static Bytes blob(int kind, int code, int a, int b, const Bytes& tail) {
+        Bytes r = rec(kind, code, a, b, 0);
+        r.resize(6);
+        r.insert(r.end(), tail.begin(), tail.end());
+        return r;
+    }
+    static StepProgramRec& prog() { return *gStepPrograms[0]; }
+    static FunctionDecoderRec& decoder() { return *gFunctionDecoders[0]; }
+};
+
+struct TableRow {
+    const char* what;
+    Bytes valid;
+    std::vector<Bytes> ignored;
+    std::function<int()> seen;
+    int echoed;  // bytes the valid record puts into the outgoing buffer
+};
+
+Bytes stepImage(int conditionCode, int actionCode) { return {0, 0, 0, 0, 5, 0, 0xFF, 0xFF, static_cast<uint8_t>(conditionCode), static_cast<uint8_t>(actionCode)}; }
+
+Bytes formulaImage(int typeA, int comparison, int operation) {
+    Bytes b = {static_cast<uint8_t>(typeA), 0, 0, static_cast<uint8_t>(comparison), static_cast<uint8_t>(operation), 0, 0, 0, 0, 0};
+    b.resize(22, 0);
+    b[12] = 0x80;  // entered A = 2.0f (0x40000000)
+    b[13] = 0x3F;
+    return b;
+}
+
+TEST_F(ServerRequestTable, EachRowActsOnlyOnAValidRequest) {
+    const TableRow rows[] = {
+        {"6/30 manual flag: turnout index 5 holds turnout 7", rec(6, 30, 7, 5, 0), {rec(6, 30, 6, 5, 0), rec(6, 30, 7, 7, 0)},
+         [] { return gTurnouts[5]->options & 2; }, 0},
+        {"14/15 current step 1..3", rec(14, 15, 15, 0, 2), {rec(14, 15, 15, 0, 4), rec(14, 15, 15, 0, 0), rec(14, 15, 14, 0, 2), rec(14, 15, 15, 1, 2)},
+         [] { return int(prog().currentStep); }, 8},
+        {"14/19 wait left 0 or more", rec(14, 19, 19, 0, 7), {rec(14, 19, 19, 0, -1)}, [] { return int(prog().waitLeft); }, 8},
+        {"14/20 counter", rec(14, 20, 20, 0, 9), {rec(14, 20, 20, 0, 256)}, [] { return int(prog().counter); }, 8},
+        {"14/2 bound locomotive: an on-track index", rec(14, 2, 2, 0, 0), {rec(14, 2, 2, 0, 1), rec(14, 2, 2, 0, -1)},
+         [] { return prog().boundLoco ? 1 : 0; }, 8},
+        {"14/44 run state 0..2", rec(14, 44, 44, 0, 0), {rec(14, 44, 44, 0, 3)}, [] { return int(prog().state); }, 0},
+        {"14/0 insert a step at 1..count + 1", rec(14, 0, 0, 0, 4), {rec(14, 0, 0, 0, 9)}, [] { return int(prog().stepCount); }, 0},
+        {"15/37 a step: codes in range", blob(15, 37, 10, 1, stepImage(1, 2)),
+         {blob(15, 37, 10, 1, stepImage(25, 2)), blob(15, 37, 10, 1, stepImage(1, 35)), blob(15, 37, 9, 1, stepImage(1, 2)),
+          blob(15, 37, 10, 500, stepImage(1, 2))},
+         [] { return int(gSteps[1]->conditionCode); }, 16},
+        {"16/16 evaluate formula b + 1 for program index a", rec(16, 16, 0, 0, 0), {rec(16, 16, 1, 0, 0), rec(16, 16, -1, 0, 0), rec(16, 16, 0, 1, 0)},
+         [] { return gFormulas[0]->flags & kFormulaOutcome; }, 0},
+        {"16/37 a formula: types, comparison and operation in range", blob(16, 37, 22, 0, formulaImage(1, 5, 9)),
+         {blob(16, 37, 22, 0, formulaImage(8, 0, 0)), blob(16, 37, 22, 0, formulaImage(1, 6, 0)), blob(16, 37, 22, 0, formulaImage(1, 0, 10)),
+          blob(16, 37, 21, 0, formulaImage(1, 5, 9)), blob(16, 37, 22, 1, formulaImage(1, 5, 9))},
+         [] { return gFormulas[0]->types[0] + 10 * gFormulas[0]->comparison + int(gFormulas[0]->entered[0]); }, 28},
+        {"35/37 a function name: index 0..27", blob(35, 37, 12, 0, {3, 'F', 'l', 'u', 'i', 't', 0, 0, 0, 0, 0, 0}),
+         {blob(35, 37, 12, 0, {28, 'F', 'l', 'u', 'i', 't', 0, 0, 0, 0, 0, 0}), blob(35, 37, 13, 0, {3, 'F', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})},
+         [] { return int(decoder().functionNames[3].size()); }, 18},
+        {"35/50 function count 1..28", rec(35, 50, 12, 0, 8), {rec(35, 50, 12, 0, 29), rec(35, 50, 12, 0, 0)},
+         [] { return int(decoder().functionCount); }, 8},
+        {"35/51 protocol 0 or 1", rec(35, 51, 12, 0, 0), {rec(35, 51, 12, 0, 2)}, [] { return int(decoder().protocol); }, 8},
+        {"35/2 bound locomotive", rec(35, 2, 12, 0, 0), {rec(35, 2, 11, 0, 0)}, [] { return decoder().loco ? 1 : 0; }, 8},
+    };
+    for (const TableRow& r : rows) {
+        SCOPED_TRACE(r.what);
+        const int before = r.seen();
+        for (const Bytes& bad : r.ignored) {
+            gNetOutFill = 0;
+            EXPECT_EQ(receive(bad), 0);
+            EXPECT_EQ(r.seen(), before);
+            EXPECT_EQ(gNetOutFill, 0);
+        }
+        gNetOutFill = 0;
+        EXPECT_EQ(receive(r.valid), 1);
+        EXPECT_NE(r.seen(), before);
+        if (r.echoed) {
+            ASSERT_EQ(gNetOutFill, r.echoed);
+            EXPECT_EQ(Bytes(gNetOutBuffer, gNetOutBuffer + gNetOutFill), r.valid);
+        }
+        EXPECT_TRUE(gNetClientPending[0].empty());
+    }
+}
+
+TEST_F(ServerRequestTable, ReceivedTextsEndAtTheirField) {
+    EXPECT_EQ(receive(blob(35, 37, 12, 0, {0, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K'})), 1);
+    EXPECT_EQ(decoder().functionNames[0], "ABCDEFGHIJ");
+    Bytes name(22, 'N');
+    EXPECT_EQ(receive(blob(35, 49, 12, 0, name)), 1);
+    EXPECT_EQ(decoder().name, std::string(20, 'N'));
+}
+
+TEST_F(ServerRequestTable, WagonsAreTakenOffOnlyFromTheTrackAndPlacedOnlyFromOffIt) {
+    EXPECT_EQ(receive(rec(3, 41, 0, 0, 0)), 0);
+    EXPECT_EQ(receive(rec(3, 47, 0, 0, 0)), 0);
+    EXPECT_EQ(receive(blob(3, 40, 0, 0, {2, 0, 1, 0, 150, 0, 100, 0})), 0);  // block index 0 holds block 1
+    EXPECT_EQ(receive(blob(3, 40, 0, 0, {1, 0, 5, 0, 150, 0, 100, 0})), 0);  // block 1 has two sections
+    EXPECT_EQ(receive(rec(10, 44, 1, 0, 1)), 0);                             // no turntable
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LocoRequests, SpeedWaitModeCorrectionAndRunFlagRows) {
+    LocoRec* loco = gLocs[1];
+    loco->maxStep = 28;
+    loco->running = 1;
+    loco->mode = kModeManual;
+    struct Row {
+        const char* what;
+        int code, c;
+        std::vector<int> ignored;  // values of c that are refused
+        std::function<int()> seen;
+    };
+    const Row rows[] = {
+        {"26 down one step from step 5", 26, 40 + 256 * 5, {40 + 256 * 29, 39 + 256 * 5}, [=] { return int(loco->targetStep); }},
+        {"30 mode: c = mode + 1", 30, 3, {5, -1}, [=] { return int(loco->mode); }},
+        {"28 wait time + or -", 28, '+', {'*'}, [=] { return loco->run.head.block->remainingWait; }},
+        {"33 automatic speed correction", 33, 0, {}, [=] { return loco->flags & kLocoAutoCorrection; }},
+        {"36 run flags A bits 5..7", 36, 5, {8, -1}, [=] { return loco->run.runFlagsA >> 5; }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        const int before = r.seen();
+        EXPECT_EQ(request(r.code, 3, 1, r.c), 0);  // locomotive 3's number with locomotive 8's index
+        for (int c : r.ignored) EXPECT_EQ(request(r.code, 8, 1, c), 0);
+        EXPECT_EQ(r.seen(), before);
+        EXPECT_EQ(request(r.code, 8, 1, r.c), 1);
+        EXPECT_NE(r.seen(), before);
+    }
+    EXPECT_EQ(loco->targetStep, 4);
+    EXPECT_EQ(loco->mode, kModeAuto);
 }
 
 }  // namespace
