@@ -16,6 +16,7 @@
 #include "operation/engine/route_aspects.h"
 #include "operation/engine/wagon_coupling.h"
 #include "operation/files/route_file_io.h"
+#include "operation/model/route_codec.h"
 #include "operation/model/route_file.h"
 #include "operation/model/speed_curve.h"
 #include "operation/model/train_model.h"
@@ -206,6 +207,19 @@ int wagonRequest(const Request& q) {
             if (!onTrack || !w->owner) return 0;
             uncoupleWagons(w->owner, w);
             return 1;
+        case 39:
+            if (q.c < 1 || q.c > 255) return 0;
+            w->lengthCm = static_cast<uint8_t>(q.c);
+            applyWagonLength(w);
+            return 1;
+        case 51: {
+            // c the kind letter, bytes 8..11 the number (a helper locomotive's).
+            if (q.c != 'P' && q.c != 'G' && q.c != 'S' && q.c != 'H') return 0;
+            const int32_t number = static_cast<int32_t>(static_cast<uint32_t>(q.byte(8)) | (q.byte(9) << 8) |
+                                                        (q.byte(10) << 16) | (static_cast<uint32_t>(q.byte(11)) << 24));
+            setWagonKind(w, static_cast<char>(q.c), number, 0);
+            return 1;
+        }
         case 40: {
             // Bytes 6..8: block number, block index, the section clicked; 10..13 the point.
             BlockRec* block = gBlocks[q.byte(7)];
@@ -229,6 +243,20 @@ int turntableRequest(const Request& q) {
 int routeFileRequest(const Request& q) {
     if (q.code != 48 || q.a != 48 || !gRoutes[q.b]) return 0;
     saveRouteFile();
+    return 1;
+}
+
+// 13/37: a = 20, b the line's index, then the 20-byte route line. Its connection is an index.
+int routeLineRequest(const Request& q) {
+    RouteLineRec* line = gRouteLines[q.b];
+    if (q.code != 37 || q.a != 20 || !line || q.length < 26) return 0;
+    uint8_t image[20];
+    for (int k = 0; k < 20; ++k) image[k] = static_cast<uint8_t>(q.byte(6 + k));
+    vestrel::ByteReader r(image, sizeof image);
+    const RouteLineRec received = readRouteLineRec(r);
+    if (!r.ok() || received.connection < -1 || received.connection >= gConnectionCount) return 0;
+    *line = received;
+    q.echo();
     return 1;
 }
 
@@ -262,13 +290,14 @@ int netHandleRequest(int length) {
         case 8: return outputRequest(q);
         case 10: return turntableRequest(q);
         case 12: return routeFileRequest(q);
+        case 13: return routeLineRequest(q);
         case 14: return stepProgramRequest(q);
         case 15: return stepRequest(q);
         case 16: return formulaRequest(q);
         case 35: return functionDecoderRequest(q);
         case 45: return emergencyRequest(q);
-        // Still to come: the data takeovers (2/37, 3/37, 5/37, 10/37, 13/37), putting a train on a
-        // block (2/40), a wagon's length and kind (3/39, 3/51).
+        // Still to come: the data takeovers (2/37, 3/37, 5/37, 10/37) and putting a train on a block
+        // (2/40).
         default: return 0;
     }
 }

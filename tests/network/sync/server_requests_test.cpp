@@ -194,6 +194,7 @@ protected:
         gFunctionDecoders.append(std::move(decoder));
         auto wagon = std::make_unique<WagonRec>();
         gWagons.append(std::move(wagon));  // off the track
+        gRouteLines.append(std::make_unique<RouteLineRec>());
         netForgetClients();
         netAddClient(nullptr);
         gNetClientStates[0] = 30;
@@ -204,6 +205,7 @@ protected:
         netForgetClients();
         clearTrainTables();
         clearFunctionDecoders();
+        clearRoutes();
         LayoutBuilder();
         clearElementTables();
         gNetOutFill = 0;
@@ -236,6 +238,14 @@ struct TableRow {
 };
 
 Bytes stepImage(int conditionCode, int actionCode) { return {0, 0, 0, 0, 5, 0, 0xFF, 0xFF, static_cast<uint8_t>(conditionCode), static_cast<uint8_t>(actionCode)}; }
+
+// A route line: connection, hour, minute 30, wait 60 s, speed 80 km/h (five int32).
+Bytes routeLine(int connection, int hour) {
+    Bytes b;
+    for (int v : {connection, hour, 30, 60, 80})
+        for (int k = 0; k < 4; ++k) b.push_back(static_cast<uint8_t>((static_cast<uint32_t>(v) >> (8 * k)) & 0xFF));
+    return b;
+}
 
 Bytes formulaImage(int typeA, int comparison, int operation) {
     Bytes b = {static_cast<uint8_t>(typeA), 0, 0, static_cast<uint8_t>(comparison), static_cast<uint8_t>(operation), 0, 0, 0, 0, 0};
@@ -274,6 +284,11 @@ TEST_F(ServerRequestTable, EachRowActsOnlyOnAValidRequest) {
          [] { return int(decoder().functionCount); }, 8},
         {"35/51 protocol 0 or 1", rec(35, 51, 12, 0, 0), {rec(35, 51, 12, 0, 2)}, [] { return int(decoder().protocol); }, 8},
         {"35/2 bound locomotive", rec(35, 2, 12, 0, 0), {rec(35, 2, 11, 0, 0)}, [] { return decoder().loco ? 1 : 0; }, 8},
+        {"13/37 a route line: its connection an index", blob(13, 37, 20, 0, routeLine(-1, 8)),
+         {blob(13, 37, 20, 0, routeLine(0, 8)), blob(13, 37, 19, 0, routeLine(-1, 8)), blob(13, 37, 20, 1, routeLine(-1, 8))},
+         [] { return gRouteLines[0]->hour; }, 26},
+        {"3/39 a wagon's length 1..255 cm", rec(3, 39, 0, 0, 20), {rec(3, 39, 0, 0, 0), rec(3, 39, 0, 0, 256), rec(3, 39, 0, 1, 20)},
+         [] { return int(gWagons[0]->lengthCm); }, 0},
     };
     for (const TableRow& r : rows) {
         SCOPED_TRACE(r.what);
@@ -309,6 +324,8 @@ TEST_F(ServerRequestTable, WagonsAreTakenOffOnlyFromTheTrackAndPlacedOnlyFromOff
     EXPECT_EQ(receive(blob(3, 40, 0, 0, {2, 0, 1, 0, 150, 0, 100, 0})), 0);  // block index 0 holds block 1
     EXPECT_EQ(receive(blob(3, 40, 0, 0, {1, 0, 5, 0, 150, 0, 100, 0})), 0);  // block 1 has two sections
     EXPECT_EQ(receive(rec(10, 44, 1, 0, 1)), 0);                             // no turntable
+    EXPECT_EQ(receive(blob(3, 51, 0, 0, {'X', 0, 7, 0, 0, 0})), 0);          // no such kind
+    EXPECT_EQ(receive(blob(3, 51, 0, 0, {'G', 0, 0, 0, 0, 0})), 1);
 }
 
 }  // namespace
