@@ -17,6 +17,16 @@ struct NetRequest {
     void echo() const;
 };
 
+struct LocoRec;
+struct TurntableRec;
+struct WagonRec;
+
+// The data takeovers; the object is already found and checked.
+int locoDataRequest(const NetRequest& q, LocoRec* loco);        // 2/37
+int wagonDataRequest(const NetRequest& q, WagonRec* wagon);     // 3/37
+int blockDataRequest(const NetRequest& q);                      // kind 5
+int turntableDataRequest(const NetRequest& q, TurntableRec* t);  // 10/37
+
 int stepProgramRequest(const NetRequest& q);  // kind 14
 int stepRequest(const NetRequest& q);         // kind 15
 int formulaRequest(const NetRequest& q);      // kind 16

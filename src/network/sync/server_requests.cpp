@@ -163,6 +163,7 @@ int locoRequest(const Request& q) {
         case 13: return routeProgressRequest(loco);
         case 26: return speedRequest(loco, q.c);
         case 27: return accelerationRequest(loco, q.c);
+        case 37: return locoDataRequest(q, loco);
         case 38: return speedTableRequest(q, loco);
         case 28:
             if (q.c != '+' && q.c != '-') return 0;
@@ -207,6 +208,7 @@ int wagonRequest(const Request& q) {
             if (!onTrack || !w->owner) return 0;
             uncoupleWagons(w->owner, w);
             return 1;
+        case 37: return wagonDataRequest(q, w);
         case 39:
             if (q.c < 1 || q.c > 255) return 0;
             w->lengthCm = static_cast<uint8_t>(q.c);
@@ -235,7 +237,9 @@ int wagonRequest(const Request& q) {
 
 int turntableRequest(const Request& q) {
     TurntableRec* t = gTurntables[q.b];
-    if (!t || t->number != q.a || q.code != 44) return 0;
+    if (!t || t->number != q.a) return 0;
+    if (q.code == 37) return turntableDataRequest(q, t);
+    if (q.code != 44) return 0;
     turnTurntable(t, q.c & 0xFF, (q.c >> 8) & 0xFF);  // it checks the track itself
     return 1;
 }
@@ -285,6 +289,7 @@ int netHandleRequest(int length) {
     switch (q.kind) {
         case 2: return locoRequest(q);
         case 3: return wagonRequest(q);
+        case 5: return blockDataRequest(q);
         case 6: return turnoutRequest(q);
         case 7: return signalRequest(q);
         case 8: return outputRequest(q);
@@ -296,8 +301,7 @@ int netHandleRequest(int length) {
         case 16: return formulaRequest(q);
         case 35: return functionDecoderRequest(q);
         case 45: return emergencyRequest(q);
-        // Still to come: the data takeovers (2/37, 3/37, 5/37, 10/37) and putting a train on a block
-        // (2/40).
+        // Still to come: putting a train on a block (2/40).
         default: return 0;
     }
 }
