@@ -221,3 +221,19 @@ TEST_F(ClientControlPost, ClickingAWagonToUncoupleOrTakeOffSendsItsSlot) {
 }
 
 }  // namespace
+
+namespace {
+
+// A left click on a block that no placing waits for tries the wider locomotive test: away from every
+// locomotive nothing happens, beside one its panel opens as for a click on it.
+TEST_F(ClientControlPost, ALeftClickOnABlockLooksForALocomotiveNearby) {
+    click(280, 100);
+    EXPECT_TRUE(received(0).empty());
+    EXPECT_EQ(gEditMode, 0u);
+    click(150 + 3 * 4, 100);  // 12 units from locomotive 3: beyond 2 x, within 4 x the snap tolerance
+    EXPECT_EQ(gEditMode, kPostVehicleDialog);
+    EXPECT_EQ(gCurLoc, loco3());
+    EXPECT_TRUE(received(0).empty());
+}
+
+}  // namespace
