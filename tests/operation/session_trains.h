@@ -33,13 +33,15 @@ struct FileTrain {
     int block;  // 1-based block index of the head, 0 off the track
 };
 
+// On the section of the head block that holds x, travelling toward the block's last point.
 inline Pos headAt(const FileTrain& t) {
     Pos p;
     p.x = t.x;
     p.y = t.y;
     p.dx = 1;
-    p.a = 0;
-    p.b = 1;
+    const BlockRec* b = t.block > 0 && t.block <= gBlockCount ? gBlocks[t.block - 1] : nullptr;
+    while (b && p.a + 1 < b->sections && b->points[p.a + 1].x <= t.x) ++p.a;
+    p.b = p.a + 1;
     p.ix = static_cast<int>(t.x);
     p.iy = static_cast<int>(t.y);
     p.block = t.block;
