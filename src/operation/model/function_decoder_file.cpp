@@ -5,4 +5,7 @@
 // Function decoders are not read yet.
 int loadFunctionDecoderFile() { return 0; }
 
-void clearFunctionDecoders() { gFunctionDecoders.clear(); }
+void clearFunctionDecoders() {
+    gProgFunctionDecoder = nullptr;
+    gFunctionDecoders.clear();
+}
