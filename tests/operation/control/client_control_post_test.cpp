@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "layout/draw/diagram_area.h"
+#include "layout/editor/layout_move.h"
 #include "layout/model/layout_model.h"
 #include "layout/model/scale.h"
 #include "network/model/net_queue.h"
@@ -157,6 +158,17 @@ TEST_F(ClientControlPost, PlacingAWagonSendsTheBlockAndThePointInTheServersView)
     EXPECT_EQ(gWagonCounts.coupledEnd, 0);  // nothing placed here
     EXPECT_EQ(gDrawArea.left, area.left);
     EXPECT_EQ(gDrawArea.bottom, area.bottom);
+    // A server turned a quarter: (x, y) becomes (y, -x), shifted so that the layout keeps its top-left.
+    gServerOrientation = 1;
+    const DrawRect b = layoutBounds();
+    const int ox = gLayoutOffset.x, oy = gLayoutOffset.y;
+    click(250, 100);
+    const Bytes turned = received(14);
+    ASSERT_EQ(turned.size(), 14u);
+    const int tx = gMousePoint.y + b.left - ox - b.top + 10, ty = -gMousePoint.x + b.right + b.top - oy - 20;
+    EXPECT_EQ(turned[10] | (turned[11] << 8), tx & 0xFFFF);
+    EXPECT_EQ(turned[12] | (turned[13] << 8), ty & 0xFFFF);
+    EXPECT_EQ(gDrawArea.left, area.left);
     gNetOutFill = kNetBufferSize - 13;  // a buffer without room for 14 bytes refuses the record whole
     click(250, 100);
     EXPECT_EQ(received(kNetBufferSize - 13).size(), static_cast<size_t>(kNetBufferSize - 13));
@@ -177,6 +189,51 @@ TEST_F(ClientControlPost, RowButtonsSendRequestsAndTheRowIsHighlighted) {
     EXPECT_EQ(gLocsOnTrack[1]->running, 0);
     EXPECT_EQ(gActiveRow, 1);
     EXPECT_EQ(gPreviousRow, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ClientControlPost, ClickingAWagonToUncoupleOrTakeOffSendsItsSlot) {
+    hangWagons(loco3(), 2, 20);
+    ASSERT_EQ(gWagonCounts.coupledEnd, 2);
+    WagonRec* second = loco3()->frontChain->next;
+    ASSERT_TRUE(second);
+    // Behind locomotive 3 (head at 150, 100) on block 1.
+    float front = 145;
+    for (WagonRec* w = loco3()->frontChain; w; w = w->next, front -= 26) {
+        w->front.x = front;
+        w->rear.x = front - 20;
+        w->front.y = w->rear.y = 100;
+    }
+    const int x = 110, y = 100;  // on the second wagon
+    controlPostCommand(1054, 0);
+    ASSERT_EQ(gEditMode, kPostUncouple);
+    click(x, y);
+    EXPECT_EQ(received(8), (Bytes{3, 47, 0, 0, second->slot, 0, 0, 0}));
+    EXPECT_EQ(gEditMode, 0u);
+    controlPostCommand(1043, 0);
+    click(x, y);
+    EXPECT_EQ(received(8), (Bytes{3, 41, 0, 0, second->slot, 0, 0, 0}));
+    EXPECT_EQ(gWagonCounts.coupledEnd, 2);  // the server decides
+    EXPECT_EQ(loco3()->frontChain->next, second);
+}
+
+}  // namespace
+
+namespace {
+
+// A left click on a block that no placing waits for tries the wider locomotive test: away from every
+// locomotive nothing happens, beside one its panel opens as for a click on it.
+TEST_F(ClientControlPost, ALeftClickOnABlockLooksForALocomotiveNearby) {
+    click(280, 100);
+    EXPECT_TRUE(received(0).empty());
+    EXPECT_EQ(gEditMode, 0u);
+    click(150 + 3 * 4, 100);  // 12 units from locomotive 3: beyond 2 x, within 4 x the snap tolerance
+    EXPECT_EQ(gEditMode, kPostVehicleDialog);
+    EXPECT_EQ(gCurLoc, loco3());
+    EXPECT_TRUE(received(0).empty());
 }
 
 }  // namespace
