@@ -6,3 +6,6 @@
 int loadFunctionDecoderFile() { return 0; }
 
 void clearFunctionDecoders() { gFunctionDecoders.clear(); }
+
+// The function-decoder file is not written yet.
+int saveFunctionDecoderFile() { return 0; }
