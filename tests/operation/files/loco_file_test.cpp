@@ -13,6 +13,7 @@
 #include "shell/config/messages.h"
 #include "steps/engine/formula_engine.h"
 #include "test_support.h"
+#include "fuzz_seeds.h"
 #include "operation/train_images.h"
 
 namespace {
@@ -492,6 +493,59 @@ TEST_F(LocoFile, MaximumSpeedAndStepDelaySurviveSaveAndLoad) {
             EXPECT_EQ(testsupport::readBytes("test.loc"), first) << c.what << " round " << round;
         }
     }
+}
+
+// Positions from a damaged file: a coordinate that is no number loads as 0, one beyond the 32-bit range
+// as its end, so that the whole-pixel copies are defined; the file then saves the same at every load.
+TEST_F(LocoFile, PositionsBeyondTheRangeLoadAtItsEnds) {
+    FileBytes f;
+    f.header('3').i32(1);
+    Image four = locoImage(4);
+    Pos far = at(0, 0, 1);  // on block 1
+    far.x = std::nanf("");
+    far.y = 1e30f;
+    far.dx = -1e38f;
+    putPosition(four, LocoAt::head, far);
+    f.add(four).add(Image(127));
+    f.i32(0).i32(0);
+    f.i32(3).zeros(3 * 8).i32(2).zeros(2 * 5).i32(1).u8('G');
+    f.i32(1).u8(1).f32(0).i32(0);
+    for (int i = 0; i < kFormulaVars; ++i) f.f32(0);
+    ASSERT_EQ(load(f.b), 1);
+    ASSERT_EQ(gLocCount, 1);
+    ASSERT_EQ(gLocsOnTrackCount, 1);
+    const PositionRec& head = gLocs[0]->run.head;
+    EXPECT_EQ(head.x, 0.0f);
+    EXPECT_EQ(head.y, 2147483520.0f);
+    EXPECT_EQ(head.dx, -2147483520.0f);
+    EXPECT_EQ(head.iy, 2147483520);
+    gLocoDataModified = 1;
+    saveLocoFile();
+    const Bytes first = testsupport::readBytes("test.loc");
+    ASSERT_EQ(loadLocoFile(0), 1);
+    gLocoDataModified = 1;
+    saveLocoFile();
+    EXPECT_EQ(testsupport::readBytes("test.loc"), first);
+}
+
+// The locomotive-file fuzz harness's seeds (fuzz_seeds.h): the hand-made files of these tests.
+TEST(LocoFileFuzzSeeds, WrittenOnRequest) {
+    if (!fuzzseeds::folder()) GTEST_SKIP();
+    fuzzseeds::write("loco_file", "full.loc", FullFile{}.build());
+    fuzzseeds::write("loco_file", "canonical.loc", canonicalFile(fromCentimetres(15) - 6));
+    Image flat(127);
+    for (int j = 1; j < 127; ++j) flat.u8(j, 100);
+    fuzzseeds::write("loco_file", "one_empty_table.loc", oneLocoFile(130, 28, Image(127)));
+    fuzzseeds::write("loco_file", "one_calibrated.loc", oneLocoFile(130, 14, flat));
+    FileBytes v6;
+    v6.header('3', "V0.6").i32(1);
+    v6.add(locoImage(4, 0, 188));
+    Image table(126);
+    table.u8(1, 10);
+    v6.add(table);
+    v6.i32(0).i32(0);
+    v6.zeros(3 * 8).zeros(2 * 5).zeros(1);
+    fuzzseeds::write("loco_file", "version6.loc", v6.b);
 }
 
 TEST_F(LocoFile, ADamagedLocomotiveOrWagonPartLeavesNoTrains) {
