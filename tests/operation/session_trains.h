@@ -6,6 +6,7 @@
 
 #include "layout/layout_builder.h"
 #include "layout/model/layout_model.h"
+#include "operation/model/train_model.h"
 #include "operation/train_images.h"
 #include "shell/model/app_state.h"
 #include "steps/model/formula_vars.h"
@@ -31,6 +32,7 @@ struct FileTrain {
     int number;
     float x, y;
     int block;  // 1-based block index of the head, 0 off the track
+    int decoder = 4;  // decoder type: 0..2 Motorola, 3..5 DCC
 };
 
 // On the section of the head block that holds x, travelling toward the block's last point.
@@ -56,6 +58,7 @@ inline Bytes sessionLocoFile(const std::vector<FileTrain>& trains) {
     f.header('3').i32(static_cast<int64_t>(trains.size()));
     for (const FileTrain& t : trains) {
         Image im = locoImage(t.number);
+        im.u8(LocoAt::decoder, static_cast<uint8_t>(t.decoder)).i16(LocoAt::steps, kDecoderTypeSteps[t.decoder]);
         putPosition(im, LocoAt::head, headAt(t));
         im.u8(LocoAt::mode, 1).u8(LocoAt::role, 6);
         f.add(im);

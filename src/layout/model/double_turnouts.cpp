@@ -14,12 +14,13 @@ uint8_t linkToNumber(int number) {
 }  // namespace
 
 void relinkDoubleTurnouts() {
-    int i = gTurnoutCount - 1;
-    for (; i >= 0 && gTurnouts[i]->partner != 0; --i) {
-        TurnoutRec* t = gTurnouts[i];
-        t->partner = linkToNumber(t->number - 3000);
+    // Every linked turnout, not only the trailing run: deleting one half of a pair leaves the other half
+    // unlinked where it stands, and the links behind or in front of it must survive that (and a save and
+    // load after it).
+    for (TurnoutRec* t : gTurnouts) {
+        if (t->partner == 0) continue;
+        t->partner = t->number >= 3001 && t->number <= 5047 ? linkToNumber(t->number - 3000) : 0;
     }
-    for (; i >= 0; --i) gTurnouts[i]->partner = 0;
 }
 
 int findTurnoutPartner(const TurnoutRec* turnout, int number) {
@@ -40,9 +41,9 @@ int findTurnoutPartner(const TurnoutRec* turnout, int number) {
         const bool valid = link <= gTurnoutCount && turnout->number == gTurnouts[link - 1]->number + 3000;
         return valid ? link : 0;
     }
-    for (int i = gTurnoutCount - 1; i >= 0 && gTurnouts[i]->partner != 0; --i) {
+    for (int i = gTurnoutCount - 1; i >= 0; --i) {
         const int link = gTurnouts[i]->partner;
-        if (link <= gTurnoutCount && gTurnouts[link - 1] == turnout) return i + 1;
+        if (link != 0 && link <= gTurnoutCount && gTurnouts[link - 1] == turnout) return i + 1;
     }
     return 0;
 }

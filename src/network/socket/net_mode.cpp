@@ -61,3 +61,7 @@ void setNetworkMode(int mode) {
     frmSchema->lblNet->setVisible(mode != 0);
     frmSchema->FormActivate();
 }
+
+void reopenClientSocket() {
+    if (gNetMode == 40 && !netClientOpen()) setNetworkMode(40);
+}

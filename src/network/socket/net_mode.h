@@ -9,3 +9,6 @@ void saveNetConfig();
 // Switches to stand-alone (0), server (30) or client (40): the server listens only while a
 // control-post session runs; a client connects to the server of the settings dialog.
 void setNetworkMode(int mode);
+// A client whose socket was closed (by its watchdog, a lost server or a refused connection) connects
+// to the configured server again; nothing while the socket is open or connecting.
+void reopenClientSocket();

@@ -5,6 +5,7 @@
 #include "layout/frame/render.h"
 #include "layout/model/layout_model.h"
 #include "network/model/net_state.h"
+#include "network/socket/net_mode.h"
 #include "operation/control/client_control_post.h"
 #include "operation/control/control_post_internal.h"
 #include "operation/control/loco_operation.h"
@@ -23,8 +24,6 @@ LocoRec* gCurTrain = nullptr;
 LocoRec* gRouteDialogLoco = nullptr;
 WagonRec* gCurWagon = nullptr;
 WagonRec* gCurWagonFirst = nullptr;
-LocoRec* gProgLoco = nullptr;
-FunctionDecoderRec* gProgFunctionDecoder = nullptr;
 FunctionDecoderRec* gCurFunctionDecoder = nullptr;
 
 LocoRec* locoInRow(int row) { return gLocsOnTrack[row]; }
@@ -37,13 +36,12 @@ void setMainCursor(Qt::CursorShape shape) {
     if (frmSchema) frmSchema->setCursor(shape);
 }
 
-// The modes that wait for the user; 12 and 13 are a session start or stop waiting for its dialog.
-bool clickModeActive() { return gEditMode != 0 && gEditMode != 12 && gEditMode != 13; }
-
 // The first pass tries the elements in this order; a layout element is hit near its anchor.
-int firstPass(PostHit& hit) {
+int firstPass(PostHit& hit, bool withInputs) {
     const int t = gSnapTolerance;
-    if (int c = pickInputAt(0, hit.element)) return c;
+    if (withInputs) {
+        if (int c = pickInputAt(0, hit.element)) return c;
+    }
     WagonHit wagon;
     if (int c = pickWagonAt(wagon, 1)) {
         hit.loco = wagon.loco;
@@ -76,15 +74,6 @@ bool secondChance(int code) {
     return code == 411 && gEditMode != kPostUncouple && gEditMode != kPostRemoveVehicle;
 }
 
-int hitTest(PostHit& hit) {
-    hit.code = firstPass(hit);
-    if (secondChance(hit.code)) {
-        hit = PostHit{};
-        hit.code = secondPass(hit);
-    }
-    return hit.code;
-}
-
 // With a modifier other than Shift alone only the speed keys and Ctrl + 1, 2, 3 (the layers) act.
 void runModifierCommand(int code) {
     if (code == 38 || code == 40) {
@@ -92,6 +81,21 @@ void runModifierCommand(int code) {
     } else if (code >= '1' && code <= '3' && (gShiftState & 4)) {
         toggleLayer(1 << (code - '1'));
     }
+}
+
+}  // namespace
+
+bool clickModeActive() { return gEditMode != 0 && gEditMode != 12 && gEditMode != 13; }
+
+bool keepsClickMode(int code) { return code == 13 || code == 402 || code == 405 || code == 410 || code == 411; }
+
+int postHitTest(PostHit& hit, bool withInputs) {
+    hit.code = firstPass(hit, withInputs);
+    if (secondChance(hit.code)) {
+        hit = PostHit{};
+        hit.code = secondPass(hit);
+    }
+    return hit.code;
 }
 
 void highlightActiveRow() {
@@ -104,10 +108,6 @@ void highlightActiveRow() {
     }
     gPreviousRow = gActiveRow;
 }
-
-bool keepsClickMode(int code) { return code == 13 || code == 402 || code == 405 || code == 410 || code == 411; }
-
-}  // namespace
 
 void promptClickMode(const std::string& prompt, uint32_t mode) {
     setStatusLine(prompt, 1);
@@ -130,12 +130,16 @@ void controlPostCommand(int code, int row) {
         controlPostCommandClient(code, row);
         return;
     }
-    if (gNetMode == 40) return;
+    if (gNetMode == 40) {
+        // A client whose link went down (its watchdog closed the socket): a command connects anew.
+        reopenClientSocket();
+        return;
+    }
     gRequestingClient = 0;
     PostHit hit;
     if (code == 0) {
         // Only a button release is a click; a key after a left click (gMouseButton -1) is a key.
-        code = gMouseButton > 0 ? hitTest(hit) : gPendingKey;
+        code = gMouseButton > 0 ? postHitTest(hit, true) : gPendingKey;
     }
     gActiveRow = row;
     if (code == 0 || (gShiftState > 1 && code < 1000)) {

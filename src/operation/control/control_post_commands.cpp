@@ -60,21 +60,9 @@ const char* const kMsgSimulation =
     "terugmeldingen (zie instellingen) is aangezet! De simulatie wordt terug be\xEB" "indigd door 'OK' in te "
     "drukken.";
 
-void showForm(QDialog* form) {
-    if (!form) return;
-    form->show();
-    form->raise();
-}
-
 bool demoLayout() { return gLayoutFileName.compare(0, 5, "demo\\") == 0; }
 
 bool anyVehicleOnTrack() { return gLocsOnTrackCount > 0 || gWagonCounts.loose > 0; }
-
-void selectNextRow(int step) {
-    const int n = gLocsOnTrackCount;
-    if (n == 0) return;
-    gActiveRow = ((gActiveRow + step) % n + n) % n;
-}
 
 // The row commands: nothing without a locomotive in the row.
 void rowCommand(int code) {
@@ -119,7 +107,7 @@ void keyCommand(int code) {
     case 's': emergencyStopAll(1); break;
     case 37: selectNextRow(-1); break;
     case 39: selectNextRow(1); break;
-    case 'x': showForm(frmTijd); break;
+    case 'x': showPostForm(frmTijd); break;
     default: rowCommand(code); break;
     }
 }
@@ -127,14 +115,12 @@ void keyCommand(int code) {
 void blockClicked(const PostHit& hit) {
     auto* block = static_cast<BlockRec*>(hit.element.element);
     if (gMouseButton == 2) {
-        gSelectedBlock = block;
-        gSelectedSection = hit.element.segment;
-        showForm(frmSektie);
+        showBlockDialog(hit);
     } else if (gNoFeedbackPoll) {
         toggleFeedbackContact(block, hit.element.segment + 1, nullptr);
     } else if (lokPlacing()) {
         gSelectedBlock = block;
-        showForm(frmLok);
+        showPostForm(frmLok);
     } else if (wagonsPlacing()) {
         if (placeWagonOnBlock(gCurWagon, block, hit.element.segment)) {
             gEditMode = 0;
@@ -143,35 +129,9 @@ void blockClicked(const PostHit& hit) {
     }
 }
 
-void locoClicked(const PostHit& hit) {
-    if (gMouseButton == 2) {
-        gCurTrain = hit.loco;
-        showForm(frmTrein);
-        return;
-    }
-    if (gEditMode == kPostRemoveVehicle) {
-        gEditMode = 0;
-        takeLocoOffTrack(hit.loco);
-        return;
-    }
-    if (gActiveDialog == 14) {
-        gRouteDialogLoco = hit.loco;
-        showForm(frmTraject);
-    } else if (!lokPlacing()) {
-        gCurLoc = hit.loco;
-        gEditMode = kPostVehicleDialog;
-        showForm(frmLok);
-    }
-    gActiveRow = hit.row;
-}
-
 void wagonClicked(const PostHit& hit) {
     if (gMouseButton == 2) {
-        gCurWagon = hit.wagon;
-        gCurWagonFirst = hit.first;
-        gEditMode = kPostVehicleDialog;
-        if (frmWagons) frmWagons->Tag = 0;
-        showForm(frmWagons);
+        showWagonDialog(hit);
     } else if (gEditMode == kPostUncouple) {
         gEditMode = 0;
         uncoupleWagons(hit.loco, hit.wagon);
@@ -186,65 +146,21 @@ void elementClicked(const PostHit& hit) {
     const bool right = gMouseButton == 2;
     switch (hit.code) {
     case 402: blockClicked(hit); break;
-    case 403: {
-        auto* t = static_cast<TurnoutRec*>(e);
-        if (t->subtype == 'x') break;
-        if (right) {
-            gSelectedTurnout = t;
-            showForm(frmWissel);
-        } else {
-            toggleTurnout(t);
-        }
-        break;
-    }
-    case 404:
-        if (right) {
-            gSelectedSignal = static_cast<SignalRec*>(e);
-            showForm(frmSein);
-        } else {
-            toggleSignalForcedRed(static_cast<SignalRec*>(e));
-        }
-        break;
     case 405:
-        if (right) {
-            gSelectedOutput = static_cast<OutputRec*>(e);
-            showForm(frmUitgang);
-        } else {
-            operateOutput(static_cast<OutputRec*>(e));
-            gEditMode = 0;
-        }
+        operateElement(hit);
+        if (!right) gEditMode = 0;
         break;
     case 406:
         if (right) {
             gSelectedInput = static_cast<InputRec*>(e);
-            showForm(frmIngang);
+            showPostForm(frmIngang);
         } else if (gNoFeedbackPoll) {
             toggleFeedbackContact(nullptr, 0, static_cast<InputRec*>(e));
         }
         break;
-    case 407:
-        if (hit.element.track != 0) {
-            turnTurntable(static_cast<TurntableRec*>(e), hit.element.track, right ? 2 : 1);
-        } else {
-            gSelectedTurntable = static_cast<TurntableRec*>(e);
-            showForm(frmDraaischijf);
-        }
-        break;
-    case 408: {
-        auto* p = static_cast<StepProgramRec*>(e);
-        if (right) {
-            gCurStepBox = p;
-            gEditMode = kPostStepPrograms;
-            if (frmStappen) frmStappen->Tag = 0;
-            showForm(frmStappen);
-        } else {
-            setStepProgramState(p, p->state);
-        }
-        break;
-    }
     case 410: locoClicked(hit); break;
     case 411: wagonClicked(hit); break;
-    default: break;
+    default: operateElement(hit); break;
     }
 }
 
@@ -297,7 +213,7 @@ void programLoco() {
         if (frmProg) frmProg->Tag = 0;
         gProgFunctionDecoder = nullptr;
         gProgLoco = locoInRow(gActiveRow);
-        showForm(frmProg);
+        showPostForm(frmProg);
     }
 }
 
@@ -319,18 +235,19 @@ void promptRemoval() {
     promptClickMode(kPromptRemove, kPostRemoveVehicle);
 }
 
-void locoMenuCommand(int code) {
+// A synchronised client has no decoder programming and lets its server refuse a 21st locomotive.
+void locoMenuCommand(int code, bool client) {
     switch (code) {
     case 1041:
         gCurTrain = locoInRow(gActiveRow);
-        showForm(frmTrein);
+        showPostForm(frmTrein);
         break;
     case 1042:
-        if (gLocsOnTrackCount >= kMaxLocsOnTrack) {
+        if (!client && gLocsOnTrackCount >= kMaxLocsOnTrack) {
             showDialogMessage(kMsgMaxLocs, 1);
         } else if (gBlockCount > 0 && gLocsOnTrackCount < gLocCount && !lokPlacing()) {
             if (frmLok) frmLok->Tag = 0;
-            showForm(frmLok);
+            showPostForm(frmLok);
             promptClickMode(kPromptPlaceLoco, kPostPlaceLoco);
         }
         break;
@@ -339,15 +256,17 @@ void locoMenuCommand(int code) {
         if (lokPlacing()) break;
         gCurLoc = locoInRow(gActiveRow);
         gEditMode = kPostVehicleDialog;
-        showForm(frmLok);
+        showPostForm(frmLok);
         break;
-    case 1045: showForm(frmLoks); break;
+    case 1045: showPostForm(frmLoks); break;
     case 1046:
         gRouteDialogLoco = locoInRow(gActiveRow);
         gEditMode = kPostLocoRoute;
-        showForm(frmTraject);
+        showPostForm(frmTraject);
         break;
-    case 1047: programLoco(); break;
+    case 1047:
+        if (!client) programLoco();
+        break;
     case 1048: rowCommand(1048); break;
     default: break;
     }
@@ -358,12 +277,12 @@ void wagonMenuCommand(int code) {
     case 1051:
         if (frmWagons) frmWagons->Tag = 0;
         gEditMode = kPostWagonTable;
-        showForm(frmWagons);
+        showPostForm(frmWagons);
         break;
     case 1052:
         if (frmWagons) frmWagons->Tag = 0;
         gEditMode = kPostPlaceWagon;
-        showForm(frmWagons);
+        showPostForm(frmWagons);
         promptClickMode(kPromptPlaceWagon, kPostPlaceWagon);
         break;
     case 1053: promptRemoval(); break;
@@ -385,7 +304,7 @@ void elementMenuCommand(int code) {
     case 1061:
         if (gBlockCount == 0) break;
         gSelectedBlock = gBlocks[0];
-        showForm(frmSektie);
+        showPostForm(frmSektie);
         break;
     case 1071:
         gSelectedTurnout = nullptr;
@@ -395,27 +314,27 @@ void elementMenuCommand(int code) {
                 break;
             }
         }
-        showForm(frmWissel);
+        showPostForm(frmWissel);
         break;
     case 1081:
         if (gSignalCount == 0) break;
         gSelectedSignal = gSignals[0];
-        showForm(frmSein);
+        showPostForm(frmSein);
         break;
     case 1091:
         if (gOutputCount == 0) break;
         gSelectedOutput = gOutputs[0];
-        showForm(frmUitgang);
+        showPostForm(frmUitgang);
         break;
     case 1101:
         gCurFunctionDecoder = functionDecoderToShow();
-        showForm(frmFunctieDec);
+        showPostForm(frmFunctieDec);
         break;
     case 1111:
         if (gStepProgramCount == 0) break;
         gCurStepBox = gStepPrograms[0];
         gEditMode = kPostStepPrograms;
-        showForm(frmStappen);
+        showPostForm(frmStappen);
         break;
     case 1112: startInputSimulation(); break;
     default: break;
@@ -433,11 +352,121 @@ void runPostCommand(int code, const PostHit& hit) {
         toggleLayer(code - 500);
     } else if (code >= 1001 && code <= 1008) {
         locoFileCommand(code);
-    } else if (code >= 1041 && code <= 1048) {
-        locoMenuCommand(code);
+    } else {
+        runMenuCommand(code, false);
+    }
+}
+
+void runMenuCommand(int code, bool client) {
+    if (code >= 1041 && code <= 1048) {
+        locoMenuCommand(code, client);
     } else if (code >= 1051 && code <= 1054) {
         wagonMenuCommand(code);
-    } else if (code >= 1061) {
+    } else if (code >= 1061 && !(client && code == 1112)) {
         elementMenuCommand(code);
     }
+}
+
+void showPostForm(QDialog* form) {
+    if (!form) return;
+    form->show();
+    form->raise();
+}
+
+void selectNextRow(int step) {
+    const int n = gLocsOnTrackCount;
+    if (n == 0) return;
+    gActiveRow = ((gActiveRow + step) % n + n) % n;
+}
+
+void operateElement(const PostHit& hit) {
+    void* e = hit.element.element;
+    const bool right = gMouseButton == 2;
+    switch (hit.code) {
+    case 403: {
+
+        auto* t = static_cast<TurnoutRec*>(e);
+        if (t->subtype == 'x') break;
+        if (right) {
+            gSelectedTurnout = t;
+            showPostForm(frmWissel);
+        } else {
+            toggleTurnout(t);
+        }
+        break;
+    }
+    case 404:
+        if (right) {
+            gSelectedSignal = static_cast<SignalRec*>(e);
+            showPostForm(frmSein);
+        } else {
+            toggleSignalForcedRed(static_cast<SignalRec*>(e));
+        }
+        break;
+    case 405:
+        if (right) {
+            gSelectedOutput = static_cast<OutputRec*>(e);
+            showPostForm(frmUitgang);
+        } else {
+            operateOutput(static_cast<OutputRec*>(e));
+        }
+        break;
+    case 407:
+        if (hit.element.track != 0) {
+            turnTurntable(static_cast<TurntableRec*>(e), hit.element.track, right ? 2 : 1);
+        } else {
+            gSelectedTurntable = static_cast<TurntableRec*>(e);
+            showPostForm(frmDraaischijf);
+        }
+        break;
+    case 408: {
+        auto* p = static_cast<StepProgramRec*>(e);
+        if (right) {
+            gCurStepBox = p;
+            gEditMode = kPostStepPrograms;
+            if (frmStappen) frmStappen->Tag = 0;
+            showPostForm(frmStappen);
+        } else {
+            setStepProgramState(p, p->state);
+        }
+        break;
+    }
+    default: break;
+    }
+}
+
+void locoClicked(const PostHit& hit) {
+    if (gMouseButton == 2) {
+        gCurTrain = hit.loco;
+        showPostForm(frmTrein);
+        return;
+    }
+    if (gEditMode == kPostRemoveVehicle) {
+        gEditMode = 0;
+        takeLocoOffTrack(hit.loco);
+        return;
+    }
+    if (gActiveDialog == 14) {
+        gRouteDialogLoco = hit.loco;
+        showPostForm(frmTraject);
+    } else if (!lokPlacing()) {
+        gCurLoc = hit.loco;
+        gEditMode = kPostVehicleDialog;
+        showPostForm(frmLok);
+    }
+    gActiveRow = hit.row;
+}
+
+void showBlockDialog(const PostHit& hit) {
+    gSelectedBlock = static_cast<BlockRec*>(hit.element.element);
+    gSelectedSection = hit.element.segment;
+    showPostForm(frmSektie);
+}
+
+void showWagonDialog(const PostHit& hit) {
+    gCurWagon = hit.wagon;
+    gCurWagonFirst = hit.first;
+    gEditMode = kPostVehicleDialog;
+    if (frmWagons) frmWagons->Tag = 0;
+    showPostForm(frmWagons);
 }

@@ -5,3 +5,6 @@ void setWagonKind(WagonRec*, char, int, int) {}
 
 // Wagons are not placed on blocks yet.
 int placeWagonOnBlock(WagonRec*, BlockRec*, int) { return 0; }
+
+// Wagon lengths are not applied yet.
+int applyWagonLength(WagonRec*) { return 0; }

@@ -6,6 +6,10 @@ struct WagonRec;
 // placed, 2 release (the wagon leaves its train).
 void setWagonKind(WagonRec* wagon, char kind, int number, int mode);
 
+// Gives the wagon the length of its lengthCm (at least 5 cm) and re-places it on the track; 1 when
+// applied on the track, 0 otherwise.
+int applyWagonLength(WagonRec* wagon);
+
 struct BlockRec;
 // Places the wagon on the block at its clicked segment (section index), the click point being the
 // mouse point; 1 placed, 0 not.

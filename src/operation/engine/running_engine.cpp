@@ -86,12 +86,13 @@ void runLocomotive(LocoRec* l) {
         l->run.runFlagsA |= kMoved;
 }
 
-// Keeps the two halves of each double turnout together; linked pairs stand at the end of gTurnouts.
+// Keeps the two halves of each double turnout together (linked pairs stand at the end of gTurnouts,
+// unless a deleted half left its unlinked partner among them).
 void keepDoubleTurnoutsTogether() {
     constexpr uint8_t kUserChanged = 0x80;
     for (int i = gTurnoutCount - 1; i >= 0; --i) {
         TurnoutRec* a = gTurnouts[i];
-        if (a->partner == 0) break;
+        if (a->partner == 0) continue;
         if (a->partner <= 200 && a->partner <= gTurnoutCount) {
             TurnoutRec* b = gTurnouts[a->partner - 1];
             const bool inverted = a->options & 0x01;
@@ -130,8 +131,8 @@ void followWithHelpers() {
 
 }  // namespace
 
-void rampLocoSpeed(LocoRec* l) {
-    if (l->currentStep == l->targetStep || msBetween(gMsTick, static_cast<uint32_t>(l->nextStepTime)) <= 0) return;
+int rampStage(LocoRec* l) {
+    if (l->currentStep == l->targetStep || msBetween(gMsTick, static_cast<uint32_t>(l->nextStepTime)) <= 0) return -1;
     // A step delay of 0 (maximum speed 0 on file, a braking limit truncated to 0) would divide by zero.
     const int d = std::max<int>(l->effectiveStepDelay, 1);
     const int n = 120 / d + 1;
@@ -145,16 +146,21 @@ void rampLocoSpeed(LocoRec* l) {
         const int q = steps / 5;
         if (steps > 0 && l->currentStep > q) next += stage * (l->currentStep - q) * 126 / steps / 50;
         l->nextStepTime = static_cast<int32_t>(next);
-    } else {
-        // Toward a non-zero target the ramp stops at the target: a train asked for step 1 keeps going.
-        l->currentStep = static_cast<int16_t>(std::max<int>(l->currentStep - n, l->targetStep));
-        l->nextStepTime = static_cast<int32_t>(next);
-        if (l->currentStep <= 0) {
-            l->currentStep = 0;
-            l->speedValue = 0;
-            cameToStand(l);
-        }
+        return 0;
     }
+    // Toward a non-zero target the ramp stops at the target: a train asked for step 1 keeps going.
+    l->currentStep = static_cast<int16_t>(std::max<int>(l->currentStep - n, l->targetStep));
+    l->nextStepTime = static_cast<int32_t>(next);
+    if (l->currentStep > 0) return 0;
+    l->currentStep = 0;
+    l->speedValue = 0;
+    return 1;
+}
+
+void rampLocoSpeed(LocoRec* l) {
+    const int stage = rampStage(l);
+    if (stage < 0) return;
+    if (stage == 1) cameToStand(l);
     queueLocoSpeed(l, 0);
 }
 

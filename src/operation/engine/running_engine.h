@@ -11,6 +11,9 @@ void runTrainsCycle();
 
 // One ramp stage of the locomotive's speed when it is due (part of runTrainsCycle).
 void rampLocoSpeed(LocoRec* loco);
+// The stage itself, on the locomotive's steps and times only: -1 when none is due, 1 when the
+// locomotive came to a stand, else 0. The network client mirrors the server's ramp with it.
+int rampStage(LocoRec* loco);
 
 // Sorts locomotive pointers by number, ascending; equal numbers keep their order.
 template <class Table>

@@ -3,3 +3,5 @@
 int loadFunctionDecoderFile();
 // Forgets every function decoder.
 void clearFunctionDecoders();
+// Writes the function decoders to their file; 1 written.
+int saveFunctionDecoderFile();

@@ -6,7 +6,18 @@
 
 namespace {
 bool validSteps(int n) { return n == 14 || n == 27 || n == 28 || n == 126; }
+
+uint8_t straightLineEntry(int j, int maxSpeed) {
+    return static_cast<uint8_t>(std::clamp(static_cast<int>(j * maxSpeed / 126.0f + 0.5f), 0, 255));
 }
+
+// The table this program fills in for an empty one: the straight line up to the maximum speed.
+bool isStraightLine(const LocoRec& loco) {
+    for (int j = 1; j < kSpeedTableSize; ++j)
+        if (loco.speedTable[j] != straightLineEntry(j, loco.run.maxSpeed)) return false;
+    return true;
+}
+}  // namespace
 
 void normaliseSpeedCurve(LocoRec* loco) {
     if (!loco) return;
@@ -18,9 +29,11 @@ void normaliseSpeedCurve(LocoRec* loco) {
     int sum = 0;
     for (int s = 1; s <= n; ++s) sum += table[pitch * s / 2];
     if (sum == 0) {
-        for (int j = 1; j < kSpeedTableSize; ++j)
-            table[j] = static_cast<uint8_t>(std::clamp(static_cast<int>(j * loco->run.maxSpeed / 126.0f + 0.5f), 0, 255));
+        for (int j = 1; j < kSpeedTableSize; ++j) table[j] = straightLineEntry(j, loco->run.maxSpeed);
     } else {
+        // The straight line is what an empty table was filled with: its sampled mean falls just below
+        // the maximum it came from, and deriving from it would lower the maximum at every load.
+        if (isStraightLine(*loco)) return;
         const int m = 2 * sum / (n + 1);
         if (m == loco->run.maxSpeed) return;
         loco->run.maxSpeed = static_cast<int16_t>(m);

@@ -10,6 +10,8 @@
 #include "layout/draw_test_support.h"
 #include "layout/journal_test_support.h"
 #include "layout/editor/element_delete.h"
+#include "layout/files/layout_file.h"
+#include "layout/model/double_turnouts.h"
 #include "layout/layout_builder.h"
 #include "shell/model/app_state.h"
 #include "layout/small_layout.h"
@@ -103,6 +105,7 @@ TEST_F(ElementDelete, ABlockTakesItsSignalsAlongAndUndoLinksThemToTheRestoredBlo
         .signal(11, 2, 'H')
         .signal(12, 1, 'H')
         .signal(13, 2, 'T');
+    for (BlockRec* b : gBlocks) updateBlockIncompleteFlag(b);  // as loading and undo compute it
     const std::vector<uint8_t> before = writeLayoutImage();
     deleteBlock(1, 1);
     ASSERT_EQ(gSignalCount, 1);
@@ -180,6 +183,44 @@ TEST_F(ElementDelete, DoubleTurnoutsAreLinkedAgainAfterTheTableClosesUp) {
 
     deleteTurnout(1, 1);  // the half that is linked to loses its link
     EXPECT_EQ(gTurnouts[1]->partner, 0);
+}
+
+// Turnouts 7, 8 and their double-turnout halves 3007, 3008: deleting 8 leaves 3008 unlinked behind the
+// linked 3007, which keeps its link through undo, redo, a save and a load.
+TEST_F(ElementDelete, DeletingOneHalfKeepsTheOtherPairsLink) {
+    LayoutBuilder()
+        .turnout('l', 7, {{40, 40}, {72, 40}, {70, 32}})
+        .turnout('l', 8, {{140, 40}, {172, 40}, {170, 32}})
+        .turnout('r', 3007, {{200, 40}, {232, 40}, {230, 48}})
+        .turnout('r', 3008, {{300, 40}, {332, 40}, {330, 48}});
+    gTurnouts[2]->partner = 1;
+    gTurnouts[3]->partner = 2;
+    drawEveryElement();
+    TurnoutRec* seven = turnoutNumbered(7);
+    auto linkOf3007 = [] { return turnoutNumbered(3007)->partner; };
+    auto linked = [&] {
+        return linkOf3007() != 0 && gTurnouts[linkOf3007() - 1] == seven && findTurnoutPartner(seven, 0) != 0 &&
+               gTurnouts[findTurnoutPartner(seven, 0) - 1] == turnoutNumbered(3007);
+    };
+
+    deleteTurnout(1, 1);
+    ASSERT_EQ(gTurnoutCount, 3);
+    EXPECT_TRUE(linked());
+    EXPECT_EQ(turnoutNumbered(3008)->partner, 0);
+    ASSERT_GT(journalUndoRedo(0), 0);
+    EXPECT_EQ(gTurnouts[1]->number, 8);
+    EXPECT_TRUE(linked());
+    ASSERT_GT(journalUndoRedo(1), 0);
+    EXPECT_TRUE(linked());
+
+    gLayoutFileName = "paar.vtl";
+    ASSERT_EQ(saveLayoutFile(), 1);
+    clearLayout();
+    ASSERT_EQ(loadLayoutFile(), 1);
+    ASSERT_EQ(gTurnoutCount, 3);
+    seven = turnoutNumbered(7);
+    EXPECT_TRUE(linked());
+    EXPECT_EQ(turnoutNumbered(3008)->partner, 0);
 }
 
 TEST_F(ElementDelete, TurntableWithItsBridgeEmptiesTheJournal) {

@@ -6,6 +6,7 @@
 
 #include "operation/engine/contact_evaluation.h"
 #include "operation/engine/route_aspects.h"
+#include "operation/model/route_file.h"
 #include "operation/model/speed_curve.h"
 
 namespace {
@@ -22,6 +23,7 @@ protected:
         gShortTrainUnits = 30;
         gNetLinkState = 30;
         clearRunningFifo();
+        clearRoutes();
         LayoutBuilder()
             .block(1, {{100, 100}, {200, 100}, {300, 100}})
             .block(2, {{400, 100}, {450, 100}, {500, 100}, {550, 100}, {600, 100}, {650, 100}, {700, 100}})
@@ -53,6 +55,7 @@ protected:
     }
     void TearDown() override {
         clearRunningFifo();
+        clearRoutes();
         gShortTrainUnits = 0;
         EngineTest::TearDown();
     }
@@ -189,6 +192,33 @@ TEST_F(ContactEvaluation, AnOrangeLightSetsTheOrangeSpeedOnEntering) {
     EXPECT_NE(speedStepForSpeed(train, 40), speedStepForSpeed(train, 60));
 }
 
+TEST_F(ContactEvaluation, ARouteTrainTakesTheNextLinesSpeedTurnoutsAndWait) {
+    // Line 1: block 1 to 2; line 2: block 2 on to 3 through turnout 1 ('R'), at once, 70 km/h, 4 s wait.
+    auto r = std::make_unique<RouteRec>();
+    r->firstLine = 0;
+    for (int c : {0, 1}) {
+        auto l = std::make_unique<RouteLineRec>();
+        l->connection = c;
+        l->speed = c == 0 ? 50 : 70;
+        gRouteLines.append(std::move(l));
+    }
+    r->endLine = 2;
+    train->route = gRoutes.append(std::move(r));
+    train->mode = kModeRoute;
+    train->run.currentLine = 0;
+    putHead(b2, 0, 1);
+    ASSERT_EQ(evaluateSectionContacts(b2), 1);
+    EXPECT_EQ(turnoutNumbered(1)->position, 'R');
+    EXPECT_EQ(train->targetStep, speedStepForSpeed(train, 70));
+
+    gRouteLines[1]->wait = 4;
+    putHead(b2, 4, 5);
+    ASSERT_EQ(evaluateSectionContacts(b2), 1);
+    EXPECT_EQ(train->run.currentLine, 1);
+    EXPECT_EQ(b2->remainingWait, 4);
+    EXPECT_EQ(train->targetStep, 0);
+}
+
 TEST_F(ContactEvaluation, AnAutoTrainWaitsAtTheStationAndLeavesWhenTheWaitHasRunOut) {
     struct Case {
         const char* what;
@@ -232,6 +262,32 @@ TEST_F(ContactEvaluation, AnAutoTrainWaitsAtTheStationAndLeavesWhenTheWaitHasRun
     }
 }
 
+TEST_F(ContactEvaluation, RunningWithoutTrackControlAnAutoTrainStopsAtTheStationOfABlockWithAWait) {
+    b1->speed = b2->speed = 20;
+    b2->waitTime = 3;
+    b2->assignedTrain = nullptr;
+    b1->hAspect = 'G';
+    train->connection = nullptr;
+    train->run.runFlagsA = 0;
+    train->targetStep = train->currentStep = 0;
+    train->shownSpeed = 0;
+    train->stepDelay = train->effectiveStepDelay = 10;  // brakes within a section
+    ASSERT_EQ(reevaluateTrain(train), 'G');
+    ASSERT_EQ(train->connection, gConnections[0]);
+    ASSERT_GT(train->targetStep, 0);
+    bool ran = false;
+    for (int i = 0; i < 3000 && !(ran && train->currentStep == 0); ++i) {
+        tick();
+        ran = ran || train->currentStep != 0;
+    }
+    EXPECT_EQ(train->run.head.block, b2);
+    EXPECT_EQ(train->contactRole, 5);  // the station, kind 5 for a train heading 'H'
+    EXPECT_EQ(b2->arrivedTrain, train);
+    EXPECT_EQ(b2->remainingWait, 3);
+    EXPECT_EQ(b1->assignedTrain, nullptr);
+    EXPECT_LT(train->run.head.x, 650);  // short of the stop section
+}
+
 TEST_F(ContactEvaluation, AnArrivedTrainCountsOnlyANewStopRole) {
     b2->arrivedTrain = train;
     b1->assignedTrain = nullptr;  // given up already
@@ -256,6 +312,7 @@ TEST_F(ContactEvaluation, InAReversingLoopTheTrainArrivesHeadingTheOtherWay) {
         gRunWithoutTrack = 0;
         gConnections[0]->loop = loop;
         b1->assignedTrain = train;
+        putHead(b2, 1, 0);
         b2->occupiedSections = 0x01;  // the kind-1 section at the 'T' end
         EXPECT_EQ(evaluateSectionContacts(b2), 1);
         EXPECT_EQ(train->heading, loop ? 'T' : 'H');

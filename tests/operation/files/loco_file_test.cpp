@@ -14,6 +14,7 @@
 #include "shell/config/messages.h"
 #include "steps/engine/formula_engine.h"
 #include "test_support.h"
+#include "fuzz_seeds.h"
 #include "operation/train_images.h"
 
 namespace {
@@ -451,6 +452,117 @@ TEST_F(LocoFile, Version6SpeedTablesAreRebuiltFromTheMaximumSpeed) {
     EXPECT_EQ(t[4], 15);
     EXPECT_EQ(t[5], 9);   // step 2: 260 / 28 + 0.5
     EXPECT_EQ(t[126], 130);
+}
+
+// One locomotive off the track (current version) with the given maximum speed, speed steps and table.
+Bytes oneLocoFile(int maxSpeed, int steps, const Image& table) {
+    FileBytes f;
+    f.header('3').i32(1);
+    Image four = locoImage(4);
+    four.i16(LocoAt::maxSpeed, maxSpeed).i16(LocoAt::steps, steps).i16(LocoAt::delay, 1);
+    f.add(four).add(table);
+    f.i32(0).i32(0);                                        // no wagons
+    f.i32(3).zeros(3 * 8).i32(2).zeros(2 * 5).i32(1).u8('G');  // run state of the test layout
+    f.i32(1).u8(1).f32(0).i32(0);
+    for (int i = 0; i < kFormulaVars; ++i) f.f32(0);
+    return f.b;
+}
+
+// An empty table is filled with the straight line up to the maximum speed; that line, loaded again, keeps
+// the maximum speed and with it the step delay (its sampled mean lies just below the maximum). A
+// calibrated table sets the maximum speed from its mean, the same at every load.
+TEST_F(LocoFile, MaximumSpeedAndStepDelaySurviveSaveAndLoad) {
+    auto straight = [](int max) {
+        Image t(127);
+        for (int j = 1; j < 127; ++j) t.u8(j, std::min(255, static_cast<int>(j * max / 126.0f + 0.5f)));
+        return t;
+    };
+    Image calibrated(127);
+    for (int j = 1; j < 127; ++j) calibrated.u8(j, 100);
+    Image bent(127);
+    for (int j = 1; j < 127; ++j) bent.u8(j, j < 64 ? j : 2 * j - 63 > 255 ? 255 : 2 * j - 63);
+    const struct {
+        const char* what;
+        int maxSpeed, steps;
+        Image table;
+        int loadedMax;
+    } cases[] = {
+        {"empty, 28 steps", 130, 28, Image(127), 130}, {"empty, 14 steps", 77, 14, Image(127), 77},
+        {"empty, 126 steps", 201, 126, Image(127), 201}, {"empty, 27 steps", 255, 27, Image(127), 255},
+        {"straight line", 130, 28, straight(130), 130},  {"straight line", 300, 28, straight(300), 300},
+        {"calibrated flat", 130, 28, calibrated, 193},   {"calibrated bent", 130, 14, bent, 0},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(load(oneLocoFile(c.maxSpeed, c.steps, c.table)), 1) << c.what;
+        ASSERT_EQ(gLocCount, 1);
+        const int max = gLocs[0]->run.maxSpeed, delay = gLocs[0]->stepDelay;
+        if (c.loadedMax) EXPECT_EQ(max, c.loadedMax) << c.what;
+        EXPECT_EQ(delay, 5 * max * 10 / c.steps) << c.what;  // acceleration 7
+        gLocoDataModified = 1;
+        saveLocoFile();
+        const Bytes first = testsupport::readBytes("test.loc");
+        for (int round = 0; round < 3; ++round) {
+            ASSERT_EQ(loadLocoFile(0), 1);
+            EXPECT_EQ(gLocs[0]->run.maxSpeed, max) << c.what << " round " << round;
+            EXPECT_EQ(gLocs[0]->stepDelay, delay) << c.what << " round " << round;
+            gLocoDataModified = 1;
+            saveLocoFile();
+            EXPECT_EQ(testsupport::readBytes("test.loc"), first) << c.what << " round " << round;
+        }
+    }
+}
+
+// Positions from a damaged file: a coordinate that is no number loads as 0, one beyond the 32-bit range
+// as its end, so that the whole-pixel copies are defined; the file then saves the same at every load.
+TEST_F(LocoFile, PositionsBeyondTheRangeLoadAtItsEnds) {
+    FileBytes f;
+    f.header('3').i32(1);
+    Image four = locoImage(4);
+    Pos far = at(0, 0, 1);  // on block 1
+    far.x = std::nanf("");
+    far.y = 1e30f;
+    far.dx = -1e38f;
+    putPosition(four, LocoAt::head, far);
+    f.add(four).add(Image(127));
+    f.i32(0).i32(0);
+    f.i32(3).zeros(3 * 8).i32(2).zeros(2 * 5).i32(1).u8('G');
+    f.i32(1).u8(1).f32(0).i32(0);
+    for (int i = 0; i < kFormulaVars; ++i) f.f32(0);
+    ASSERT_EQ(load(f.b), 1);
+    ASSERT_EQ(gLocCount, 1);
+    ASSERT_EQ(gLocsOnTrackCount, 1);
+    const PositionRec& head = gLocs[0]->run.head;
+    EXPECT_EQ(head.x, 0.0f);
+    EXPECT_EQ(head.y, 2147483520.0f);
+    EXPECT_EQ(head.dx, -2147483520.0f);
+    EXPECT_EQ(head.iy, 2147483520);
+    gLocoDataModified = 1;
+    saveLocoFile();
+    const Bytes first = testsupport::readBytes("test.loc");
+    ASSERT_EQ(loadLocoFile(0), 1);
+    gLocoDataModified = 1;
+    saveLocoFile();
+    EXPECT_EQ(testsupport::readBytes("test.loc"), first);
+}
+
+// The locomotive-file fuzz harness's seeds (fuzz_seeds.h): the hand-made files of these tests.
+TEST(LocoFileFuzzSeeds, WrittenOnRequest) {
+    if (!fuzzseeds::folder()) GTEST_SKIP();
+    fuzzseeds::write("loco_file", "full.loc", FullFile{}.build());
+    fuzzseeds::write("loco_file", "canonical.loc", canonicalFile(fromCentimetres(15) - 6));
+    Image flat(127);
+    for (int j = 1; j < 127; ++j) flat.u8(j, 100);
+    fuzzseeds::write("loco_file", "one_empty_table.loc", oneLocoFile(130, 28, Image(127)));
+    fuzzseeds::write("loco_file", "one_calibrated.loc", oneLocoFile(130, 14, flat));
+    FileBytes v6;
+    v6.header('3', "V0.6").i32(1);
+    v6.add(locoImage(4, 0, 188));
+    Image table(126);
+    table.u8(1, 10);
+    v6.add(table);
+    v6.i32(0).i32(0);
+    v6.zeros(3 * 8).zeros(2 * 5).zeros(1);
+    fuzzseeds::write("loco_file", "version6.loc", v6.b);
 }
 
 TEST_F(LocoFile, ADamagedLocomotiveOrWagonPartLeavesNoTrains) {
