@@ -518,7 +518,7 @@ TEST_F(LocoFile, PositionsBeyondTheRangeLoadAtItsEnds) {
     FileBytes f;
     f.header('3').i32(1);
     Image four = locoImage(4);
-    Pos far = at(0, 0, 1);  // on block 1
+    Pos far = at(0, 0, 1, 1);  // on track 1, coming from block 1 (a train on a block is placed on it again)
     far.x = std::nanf("");
     far.y = 1e30f;
     far.dx = -1e38f;
