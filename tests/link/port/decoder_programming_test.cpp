@@ -65,8 +65,12 @@ protected:
     }
     void TearDown() override {
         gMmProgState = 0;
-        gProgLoco = nullptr;
-        gProgFunctionDecoder = nullptr;
+        gCurFunctionDecoder = nullptr;
+        gRunWithTrack = gRunWithoutTrack = 0;
+        gEmergencyState = 0;
+        clearTrainTables();
+        clearFunctionDecoders();
+        gCommandQueue.reset();
     }
 
     static LocoRec* motorola() { return gLocsOnTrack[0]; }
