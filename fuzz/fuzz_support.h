@@ -40,4 +40,16 @@ inline std::vector<uint8_t> readFile(const char* name) {
     return out;
 }
 
+// A finding when the second save differs from the first; with VESTREL_FUZZ_DUMP=<folder> both saves are
+// written there (first.bin, second.bin) to be compared.
+inline void expectSame(const std::vector<uint8_t>& first, const std::vector<uint8_t>& second) {
+    if (first == second) return;
+    if (const char* dump = std::getenv("VESTREL_FUZZ_DUMP")) {
+        const std::string folder(dump);
+        for (const auto& [name, bytes] : {std::pair{"/first.bin", &first}, std::pair{"/second.bin", &second}})
+            writeFile((folder + name).c_str(), bytes->data(), bytes->size());
+    }
+    std::abort();
+}
+
 }  // namespace fuzzsupport

@@ -126,9 +126,10 @@ bool applyEntry(const ElementKindInfo& k, char action, const EntryHeader& h, boo
     }
     const LayoutOffset now = journalOffset();
     k.offsetRecord(target, wrappingDifference(now.x, h.offset.x), wrappingDifference(now.y, h.offset.y));
-    k.draw(target, 0);
-    // Inserting or moving a turnout shifts the table indexes that link the halves of double turnouts.
+    // Inserting or moving a turnout shifts the table indexes that link the halves of double turnouts;
+    // relinked before drawing, which marks a linked half by its link.
     if (k.kind == 'k') relinkDoubleTurnouts();
+    k.draw(target, 0);
     return true;
 }
 

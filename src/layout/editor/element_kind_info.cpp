@@ -1,3 +1,4 @@
+#include "layout/model/layout_file_format.h"  // before Qt, whose keywords name its fields
 #include "layout/editor/element_kind_info.h"
 
 #include <memory>
@@ -7,6 +8,7 @@
 #include "layout/model/geometry.h"
 #include "layout/model/layout_codec.h"
 #include "layout/editor/layout_move.h"
+#include "layout/files/layout_file.h"
 
 using vestrel::ByteReader;
 using vestrel::ByteWriter;
@@ -113,10 +115,19 @@ template <class Rec>
 struct KindRow {
     using K = Kind<Rec>;
 
+    // A journal image holds the record as it was in memory, run-time state included: it comes back as
+    // a loaded record would (the live record's run-time links are kept where it overwrites one).
     static bool decodeImage(const uint8_t* image, Rec& rec) {
         ByteReader r(image, K::size);
-        return K::decode(r, rec) && r.ok();
+        if (!K::decode(r, rec) || !r.ok()) return false;
+        settle(rec);
+        return true;
     }
+    static void settle(TrackRec& t) { settleLoadedRecord(t, kLayoutFileVersion); }
+    static void settle(BlockRec& b) { settleLoadedRecord(b, kLayoutFileVersion); }
+    static void settle(TurnoutRec& t) { settleLoadedRecord(t, kLayoutFileVersion); }
+    template <class Other>
+    static void settle(Other& r) { settleLoadedRecord(r); }
     static int count() { return K::table().count(); }
     static void writeImage(ByteWriter& w, const void* record, int ownIndex) {
         Rec copy = *static_cast<const Rec*>(record);

@@ -23,12 +23,8 @@
 
 void (*gOnLayoutLoaded)() = nullptr;
 
-namespace {
-
-constexpr uint8_t kBlockIncomplete = 0x40;
-
 // Run-time state never survives a load; older versions did not yet have some of the fields.
-void clearTrackState(TrackRec& t, int version) {
+void settleLoadedRecord(TrackRec& t, int version) {
     t.vehicleFlags = 0;
     if (version < 7) t.flags &= static_cast<uint8_t>(~0x01);  // reversing loop
     if (version < 9) {
@@ -37,7 +33,7 @@ void clearTrackState(TrackRec& t, int version) {
     }
 }
 
-void clearBlockState(BlockRec& b, int version) {
+void settleLoadedRecord(BlockRec& b, int version) {
     if (b.bendCorrection < 0 || b.bendCorrection > 4) b.bendCorrection = 0;
     if (b.outwardSlope < 0 || b.outwardSlope > 8) b.outwardSlope = 4;
     if (b.returnSlope < 0 || b.returnSlope > 8) b.returnSlope = 4;
@@ -47,7 +43,7 @@ void clearBlockState(BlockRec& b, int version) {
     updateBlockIncompleteFlag(&b);
 }
 
-void clearTurnoutState(TurnoutRec& t, int version) {
+void settleLoadedRecord(TurnoutRec& t, int version) {
     t.runState = 0;
     t.vehicleFlags = 0;
     if (version < 7) {
@@ -56,13 +52,22 @@ void clearTurnoutState(TurnoutRec& t, int version) {
     }
 }
 
+void settleLoadedRecord(SignalRec& s) { s.runState = 0; }
+void settleLoadedRecord(OutputRec& o) { o.runFlags = 0; }
+void settleLoadedRecord(InputRec& i) { i.runState = 0; }
+
+
+namespace {
+
+constexpr uint8_t kBlockIncomplete = 0x40;
+
 void clearRunTimeState(LayoutFileImage& im) {
-    for (auto& t : im.tracks) clearTrackState(*t, im.version);
-    for (auto& b : im.blocks) clearBlockState(*b, im.version);
-    for (auto& t : im.turnouts) clearTurnoutState(*t, im.version);
-    for (auto& s : im.signals) s->runState = 0;
-    for (auto& o : im.outputs) o->runFlags = 0;
-    for (auto& i : im.inputs) i->runState = 0;
+    for (auto& t : im.tracks) settleLoadedRecord(*t, im.version);
+    for (auto& b : im.blocks) settleLoadedRecord(*b, im.version);
+    for (auto& t : im.turnouts) settleLoadedRecord(*t, im.version);
+    for (auto& s : im.signals) settleLoadedRecord(*s);
+    for (auto& o : im.outputs) settleLoadedRecord(*o);
+    for (auto& i : im.inputs) settleLoadedRecord(*i);
     for (auto& t : im.turntables) t->runState = 0;
 }
 

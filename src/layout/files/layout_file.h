@@ -15,6 +15,14 @@ int loadLayoutFile();
 // Writes the layout as version 9, replacing the old file only once the new one is complete.
 // 1 saved (gDirtyFlags cleared, journal emptied); 0 not saved (a message, gDirtyFlags kept).
 int saveLayoutFile();
+// What loading does to each record of a file of that version (also to a record an edit-journal entry
+// brings back): run-time state cleared, stored values outside their range set to their default.
+void settleLoadedRecord(TrackRec& track, int version);
+void settleLoadedRecord(BlockRec& block, int version);
+void settleLoadedRecord(TurnoutRec& turnout, int version);
+void settleLoadedRecord(SignalRec& signal);
+void settleLoadedRecord(OutputRec& output);
+void settleLoadedRecord(InputRec& input);
 // Frees every element and connection, clears the step programs and empties the edit journal.
 void clearLayout();
 // Recomputes state bit 0x40: some section 1..sections has a kind but no input number.

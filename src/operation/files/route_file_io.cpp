@@ -45,11 +45,15 @@ bool relinkLines(const RouteFileContent& content) {
             const int from = content.lines[i].blockNumber;
             const ConnectionRec* stored = (x >= 0 && x < gConnectionCount) ? gConnections[x] : nullptr;
             const bool last = i == r->endLine - 1;
+            // A next line without connection (saved with block 0) names no block to reach: as for the
+            // last line, the stored connection only has to leave this line's block.
+            const bool open = last || content.lines[i + 1].blockNumber == 0;
             const BlockRec* wanted = last ? (stored ? stored->to : nullptr)
                                           : blockByNumber(content.lines[i + 1].blockNumber);
-            if (stored && stored->from && stored->from->number == from && (last || stored->to == wanted)) continue;
-            line->connection = firstConnection(from, last ? nullptr : wanted);
-            changed = true;
+            if (stored && stored->from && stored->from->number == from && (open || stored->to == wanted)) continue;
+            const int relinked = firstConnection(from, last ? nullptr : wanted);
+            if (relinked != line->connection) changed = true;  // a line without connection stays so quietly
+            line->connection = relinked;
         }
         if (r->firstLine < r->endLine) routeCloseCycle(const_cast<RouteRec*>(r), 0);
     }

@@ -237,13 +237,24 @@ bool positionLinksValid(const PositionLinks& l) {
            l.turnout <= gTurnoutCount;
 }
 
+namespace {
+// A stored coordinate as the program can use it: inside the 32-bit range that the whole-pixel point
+// copies of positions take (2147483520 is the largest float below 2^31), NaN as 0.
+float usableCoordinate(float v) {
+    constexpr float kLimit = 2147483520.0f;
+    return v == v ? std::clamp(v, -kLimit, kLimit) : 0.0f;
+}
+}  // namespace
+
 bool fixupPositionRecord(PositionRec& p, const PositionLinks& links, float factor, LocoRec* loco) {
+    p.x = usableCoordinate(p.x * factor);
+    p.y = usableCoordinate(p.y * factor);
+    p.dx = usableCoordinate(p.dx);
+    p.dy = usableCoordinate(p.dy);
     if (!positionLinksValid(links)) return false;
     p.block = gBlocks[links.block - 1];
     p.track = gTracks[links.track - 1];
     p.turnout = gTurnouts[links.turnout - 1];
-    p.x *= factor;
-    p.y *= factor;
     p.ix = static_cast<int32_t>(p.x);
     p.iy = static_cast<int32_t>(p.y);
     if (p.track && loco) p.track->locoOnIt = static_cast<uint8_t>(loco->slot + 1);

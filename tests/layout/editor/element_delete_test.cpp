@@ -105,6 +105,7 @@ TEST_F(ElementDelete, ABlockTakesItsSignalsAlongAndUndoLinksThemToTheRestoredBlo
         .signal(11, 2, 'H')
         .signal(12, 1, 'H')
         .signal(13, 2, 'T');
+    for (BlockRec* b : gBlocks) updateBlockIncompleteFlag(b);  // as loading and undo compute it
     const std::vector<uint8_t> before = writeLayoutImage();
     deleteBlock(1, 1);
     ASSERT_EQ(gSignalCount, 1);

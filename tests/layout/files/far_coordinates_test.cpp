@@ -20,6 +20,7 @@
 #include "platform/canvas.h"
 #include "shell/config/messages.h"
 #include "test_support.h"
+#include "fuzz_seeds.h"
 
 #undef signals
 #undef slots
@@ -166,13 +167,10 @@ TEST(LayoutFileCanvasSize, ASizeTheProgramCannotDrawGivesTheStartSizeAndLoadsThe
 }
 
 // The seed corpus of the layout-file fuzz harness: these hand-made files in several forms. Written
-// only on request (VESTREL_WRITE_FUZZ_SEEDS=<folder>).
+// only on request (fuzz_seeds.h).
 TEST(LayoutFileFuzzSeeds, WrittenOnRequest) {
-    const char* folder = std::getenv("VESTREL_WRITE_FUZZ_SEEDS");
-    if (!folder) GTEST_SKIP();
-    for (int version : {9, 8, 7, 5, 4, 3, 2, 1, 0, -1}) {
-        testsupport::writeBytes(std::string(folder) + "/sample_v" + std::to_string(version) + ".vtl",
-                                fileBytes(version, sampleLayout()));
-    }
-    testsupport::writeBytes(std::string(folder) + "/far_v9.vtl", fileBytes(9, farLayout()));
+    if (!fuzzseeds::folder()) GTEST_SKIP();
+    for (int version : {9, 8, 7, 5, 4, 3, 2, 1, 0, -1})
+        fuzzseeds::write("layout_file", "sample_v" + std::to_string(version) + ".vtl", fileBytes(version, sampleLayout()));
+    fuzzseeds::write("layout_file", "far_v9.vtl", fileBytes(9, farLayout()));
 }

@@ -13,6 +13,7 @@
 #include "operation/model/train_model.h"
 #include "shell/config/messages.h"
 #include "test_support.h"
+#include "fuzz_seeds.h"
 
 namespace {
 
@@ -131,6 +132,13 @@ TEST_F(RouteFile, OldVersionUsesTheIndexesAsStored) {
     const Bytes saved = readFile();
     const Bytes lastLine(saved.end() - 12, saved.end());
     EXPECT_EQ(lastLine, (Bytes{0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 100, 0}));
+    // Loaded again, the line before it keeps its connection (3 -> 4, not the first one leaving block 3).
+    showDialogMessage("", 3);
+    ASSERT_EQ(loadRouteFile(), 1);
+    EXPECT_EQ(lastDialogMessage(), "");
+    EXPECT_EQ(connectionsOf(gRoutes[0]), (std::vector<int>{3, -1}));
+    ASSERT_EQ(saveRouteFile(), 1);
+    EXPECT_EQ(readFile(), saved);
 }
 
 TEST_F(RouteFile, StaleIndexesAreRelinkedByBlockNumbers) {
@@ -275,6 +283,19 @@ TEST(RouteCodec, RecordImages) {
     writeRouteLineRec(lw, l);
     EXPECT_EQ(lw.data(), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 23, 0, 0, 0, 59, 0, 0, 0, 0x10, 0x0E, 0, 0, 0xFF, 0, 0, 0}));
     ASSERT_EQ(lw.data().size(), static_cast<size_t>(kRouteLineRecSize));
+}
+
+// The route-file fuzz harness's seeds (fuzz_seeds.h); its fixed layout has the connections of these tests.
+TEST(RouteFileFuzzSeeds, WrittenOnRequest) {
+    if (!fuzzseeds::folder()) GTEST_SKIP();
+    fuzzseeds::write("route_file", "two_rings.trj", twoRings());
+    Bytes old;
+    append(old, {1, 2});
+    append(old, {0, 2, 0});
+    appendName(old, "Oud");
+    append(old, {3, 0, 0, 0, 100});
+    append(old, {9, 0, 0, 0, 100});
+    fuzzseeds::write("route_file", "old_version.trj", old);
 }
 
 }  // namespace

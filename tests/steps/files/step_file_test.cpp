@@ -12,6 +12,7 @@
 #include "steps/model/step_file_format.h"
 #include "steps/model/step_program.h"
 #include "test_support.h"
+#include "fuzz_seeds.h"
 
 namespace {
 
@@ -104,6 +105,23 @@ protected:
     }
     testsupport::ScratchDir dir;
 };
+
+// The step-file fuzz harness's seeds (fuzz_seeds.h): the hand-made files of these tests.
+TEST(StepFileFuzzSeeds, WrittenOnRequest) {
+    if (!fuzzseeds::folder()) GTEST_SKIP();
+    fuzzseeds::write("step_file", "version6.stp", version6File(kProgB, kProgA).b);
+    Bytes v5;
+    v5.text("V0.5").i16(1).i16(3).add(program("oud", 0, 3, 0, 10, 10));
+    v5.add(step(5, 0, 0, 1, 26)).add(step(0, 0, 0, 0, 33)).add(step(0, 7, 0, 0, 25));
+    fuzzseeds::write("step_file", "version5.stp", v5.b);
+    Bytes bare;
+    bare.i16(1).i16(2).add(program("heel oud", 0, 2, 0, 10, 10)).add(step(0, 0, 0, 0, 4)).add(step(0, 0, 0, 0, 11));
+    fuzzseeds::write("step_file", "no_version.stp", bare.b);
+    Bytes formulas;
+    formulas.text("V0.6").i16(1).i16(3).i16(2).add(program("reken", 0, 3, 0, 100, 50));
+    formulas.add(step(0, 1, 0, 24, 26)).add(step(1, 2, 0, 24, 23)).add(step(0, 0, 5, 0, 1)).add(kFormulas);
+    fuzzseeds::write("step_file", "formulas.stp", formulas.b);
+}
 
 TEST_F(StepFile, NameTakesStpForTheLayoutExtension) {
     EXPECT_EQ(stepProgramFileName(), "baan.stp");

@@ -1,0 +1,77 @@
+// The fixed files of the fuzz harnesses and the seeds made on them: the layout and its trains, edit
+// journals made by the editor on that layout, and requests a client sends the server. Written only on
+// request (fuzz_seeds.h).
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "layout/model/layout_file_format.h"  // before Qt, whose keywords name its fields
+#include "fuzz_seeds.h"
+#include "layout/editor/edit_journal.h"
+#include "layout/editor/element_delete.h"
+#include "layout/model/layout_model.h"
+#include "operation/fuzz_layout.h"
+#include "operation/session_trains.h"
+
+namespace {
+
+// Request records as a client sends them: kind, code, int16 a, b, c.
+void request(Bytes& b, int kind, int code, int a, int index, int c = 0) {
+    for (int v : {kind, code}) b.push_back(static_cast<uint8_t>(v));
+    for (int v : {a, index, c}) {
+        b.push_back(static_cast<uint8_t>(v & 0xFF));
+        b.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
+    }
+}
+
+}  // namespace
+
+TEST(FuzzFixedFiles, WrittenOnRequest) {
+    if (!fuzzseeds::folder()) GTEST_SKIP();
+    testsupport::ScratchDir dir;
+    buildFuzzLayout();
+    fuzzseeds::writeFixed("layout.vtl", writeLayoutImage());
+    const Bytes locos = sessionLocoFile(twoTrains());
+    fuzzseeds::writeFixed("locos.loc", locos);
+    fuzzseeds::write("loco_file", "fixed_two_trains.loc", locos);
+
+    // Journals: one entry of each action, a far track, and the delete of a double turnout's half.
+    deleteEditJournal();
+    emptyEditJournal();
+    TrackRec far;
+    far.points[0] = {10, 50};
+    far.points[1] = {INT32_MAX, INT32_MIN};
+    far.segments = 1;
+    TrackRec* added = gTracks.append(std::make_unique<TrackRec>(far));
+    ASSERT_EQ(journalRecordEdit('t', added, static_cast<const TrackRec*>(nullptr), gTrackCount - 1, 0), 1);
+    fuzzseeds::write("edit_journal", "far_track.tmp", testsupport::readBytes(kEditJournalFile));
+    TurnoutRec* one = turnoutNumbered(1);
+    const TurnoutRec before = *one;
+    one->legs[2] = {INT32_MIN, INT32_MAX};
+    ASSERT_EQ(journalRecordEdit('w', one, &before, 0, 0), 1);
+    deleteTurnout(1, 1);
+    deleteSignal(0, 1);
+    deleteBlock(1, 1);
+    fuzzseeds::write("edit_journal", "edits.tmp", testsupport::readBytes(kEditJournalFile));
+    deleteEditJournal();
+
+    // Requests: turnout 1, signal 5, output 12 green, locomotive 3 run, reverse, function 2 on, off the
+    // track, locomotive 9 deleted, and an emergency stop, in one read and in reads of 5 bytes.
+    Bytes requests;
+    request(requests, 6, 44, 1, 0);
+    request(requests, 6, 37, 1, 0, 7);
+    request(requests, 7, 44, 5, 0);
+    request(requests, 8, 44, 12, 0);
+    request(requests, 2, 29, 3, 0);
+    request(requests, 2, 31, 3, 0);
+    request(requests, 2, 35, 7, 1, 0x0102);
+    request(requests, 2, 41, 7, 1);
+    request(requests, 2, 42, 9, 2);
+    request(requests, 45, 45, 0, 0, 1);
+    Bytes whole = {0};
+    whole.insert(whole.end(), requests.begin(), requests.end());
+    fuzzseeds::write("server_receive", "requests_whole.bin", whole);
+    whole[0] = 5;
+    fuzzseeds::write("server_receive", "requests_in_fives.bin", whole);
+    LayoutBuilder();
+}
