@@ -223,6 +223,20 @@ bool placeTrainAlong(LocoRec* t, const TrainPath& path, float u) {
     return ok;
 }
 
+// How far the train's other end lies behind its end on the head side, as placeTrainAlong lays it out.
+float trainExtent(const LocoRec& t) {
+    float u = 0;
+    for (const WagonRec* w = t.rearChain; w; w = w->next) u += w->lengthUnits + 6;
+    u += gHalfUnit20cm - 6;
+    float tail = u;
+    u += gHalfUnit20cm;
+    for (const WagonRec* w = t.frontChain; w; w = w->next) {
+        tail = u + w->lengthUnits;
+        u += w->lengthUnits + 6;
+    }
+    return tail;
+}
+
 // The distance along the path to the vehicle end, -1 when it stands on none of its segments.
 float pathCoordinate(const TrainPath& path, const PositionRec& e, bool forward) {
     PathRec seg;
@@ -288,19 +302,21 @@ bool moveAlongPath(LocoRec* t, WagonRec* w, int m, const TrainPath& path) {
     float h = std::trunc(distanceTo(ref, target));
     if (h > fromCentimetres(scaleLength(50))) return false;
     const float uRef = pathCoordinate(path, ref, forward);
-    const float uLead = pathCoordinate(path, headSideEnd(*t), forward);
+    float uLead = pathCoordinate(path, headSideEnd(*t), forward);
     if (uRef < 0 || uLead < 0) return false;
+    // Without a rear chain the train's end lies half a locomotive (less the coupling gap) before the head.
+    if (!t->rearChain) uLead -= gHalfUnit20cm - 6;
     // A target behind the reference end along the path (toward the train's other end) counts negative.
     const PathRec& r = recordAt(path, uRef);
     if ((target.x - ref.x) * r.dx + (target.y - ref.y) * r.dy < 0) h = -h;
     // The head-side end moves as far as the reference end is to move.
     h += uLead;
     if (!w && m == 2) h += 8;
-    const int length = trainLengthUnits(*t);
-    const float limit = path.length() - length - 2 + (t->rearChain ? 0 : gHalfUnit20cm);
-    h = std::max(std::min(h, limit), 0.f);
+    // The whole train stays on the path: from its end on the head side to its other end.
+    const float extent = trainExtent(*t);
+    h = std::max(std::min(h, path.length() - extent - 2), 0.f);
     if (!placeTrainAlong(t, path, h)) return false;
-    if (t->mode == kModeShunting && (t->flags & kLocoForce)) releaseUncovered(t, path, h, h + length);
+    if (t->mode == kModeShunting && (t->flags & kLocoForce)) releaseUncovered(t, path, h, h + extent);
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include "operation/engine/train_path.h"
 #include "operation/engine/train_placement.h"
 #include "shell/config/messages.h"
+#include "shell/model/input_state.h"
 
 namespace {
 
@@ -261,6 +262,76 @@ TEST_F(TrainPlacement, StandingWhollyOnItsBlock) {
     l->rearChain->front.block = nullptr;
     l->rearChain->front.track = gTracks[0];  // the head-side end over the track
     EXPECT_EQ(isTrainStoppedOnBlock(l, 0), 0);
+}
+
+// Block 1 and thirty connecting tracks of 10 units each along y 100, track i from x 200 + 10 i to
+// 210 + 10 i.
+void buildShortTracks() {
+    LayoutBuilder b;
+    b.block(1, {{100, 100}, {150, 100}});
+    for (int i = 0; i < 30; ++i) b.track({{200 + 10 * i, 100}, {210 + 10 * i, 100}});
+}
+
+// A vehicle end on the short track under x, travelling toward +x.
+void onShortTrack(PositionRec& p, float x) {
+    p = PositionRec{};
+    p.track = gTracks[static_cast<int>(x - 200) / 10];
+    p.x = x;
+    p.y = 100;
+    p.sectionA = 0;
+    p.sectionB = 1;
+    p.dx = 1;
+}
+
+// Locomotive 3 with its head at x 395 and n wagons of 14 units behind it, every end on its track.
+LocoRec* trainOverShortTracks(int n) {
+    LocoRec* l = putLocoOnBlock(3, 1, 0, {150, 100}, true, 'H');
+    onShortTrack(l->run.head, 395);
+    float x = 395 - gHalfUnit20cm;
+    for (int i = 0; i < n; ++i) {
+        WagonRec* w = coupleTestWagon(l, false, 14);
+        onShortTrack(w->front, x);
+        onShortTrack(w->rear, x - 14);
+        x -= 20;
+    }
+    return l;
+}
+
+TEST_F(TrainPlacement, AStepProgramBringsTheHeadToTheInputAlongTheTrack) {
+    buildShortTracks();
+    LocoRec* l = trainOverShortTracks(8);  // the tail at x 231: 17 tracks and one beyond each end
+    const WagonRec* last = lastWagonOf(l->frontChain);
+    gMousePoint = {405, 100};
+    ASSERT_EQ(placeTrainOnConnection(l, nullptr, 1), 1);
+    EXPECT_FLOAT_EQ(l->run.head.x, 405);
+    EXPECT_EQ(l->run.head.track, gTracks[20]);
+    EXPECT_FLOAT_EQ(last->rear.x, 241);
+    EXPECT_EQ(last->rear.track, gTracks[4]);
+    EXPECT_FLOAT_EQ(last->rear.dx, 1);
+    // Back again to an input behind the head: the path reaches one segment beyond the tail, less 2.
+    gMousePoint = {400, 100};
+    ASSERT_EQ(placeTrainOnConnection(l, nullptr, 1), 1);
+    EXPECT_FLOAT_EQ(l->run.head.x, 400);
+    EXPECT_FLOAT_EQ(last->rear.x, 236);
+    gMousePoint = {380, 100};
+    ASSERT_EQ(placeTrainOnConnection(l, nullptr, 1), 1);
+    EXPECT_FLOAT_EQ(last->rear.x, 222);  // the path ends at x 220
+}
+
+TEST_F(TrainPlacement, APathOfMoreThanTwentySegmentsWithItsExtensionsMovesNothing) {
+    buildShortTracks();
+    LocoRec* l = trainOverShortTracks(9);  // the tail at x 211: 19 tracks, and one beyond each end
+    TrainPositionImage before;
+    saveTrainPosition(before, l, 0);
+    gMousePoint = {405, 100};
+    EXPECT_EQ(placeTrainOnConnection(l, nullptr, 1), 0);
+    TrainPositionImage after;
+    saveTrainPosition(after, l, 0);
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t k = 0; k < before.size(); ++k) {
+        EXPECT_FLOAT_EQ(after[k].x, before[k].x) << k;
+        EXPECT_EQ(after[k].track, before[k].track) << k;
+    }
 }
 
 }  // namespace
