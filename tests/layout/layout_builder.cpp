@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "layout/model/block_geometry.h"
 #include "layout/model/geometry.h"
 #include "steps/model/step_program.h"
 #include "layout/model/scale.h"
@@ -53,6 +54,7 @@ LayoutBuilder& LayoutBuilder::block(int number, std::initializer_list<DiagramPoi
     for (int s = 0; s < b->sections; ++s) b->sectionAngles[s] = segmentAngle(b->points[s], b->points[s + 1]);
     b->sectionKinds[0] = 1;
     b->sectionKinds[b->sections - 1] = 6;
+    computeBlockGeometry(*b);
     gBlocks.append(std::move(b));
     last_ = 'b';
     return *this;
@@ -261,6 +263,26 @@ void hangWagons(LocoRec* loco, int n, int lengthUnits) {
         previous = w;
     }
     relinkWagonChains();
+}
+
+WagonRec* coupleTestWagon(LocoRec* loco, bool rear, int lengthUnits, char kind) {
+    auto rec = std::make_unique<WagonRec>();
+    rec->number = 200 + gWagonTotal;
+    rec->lengthUnits = static_cast<uint8_t>(lengthUnits);
+    rec->kind = kind;
+    WagonRec* w = gWagons.append(std::move(rec));
+    w->owner = loco;
+    WagonRec*& first = rear ? loco->rearChain : loco->frontChain;
+    if (rear) {
+        w->next = first;  // the rear chain starts at its outermost wagon
+        first = w;
+    } else {
+        WagonRec* last = first;
+        while (last && last->next) last = last->next;
+        (last ? last->next : first) = w;
+    }
+    relinkWagonChains();
+    return w;
 }
 
 void clearTestTrains() { clearTrainTables(); }

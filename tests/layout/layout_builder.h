@@ -115,5 +115,8 @@ LocoRec* putLocoOnBlock(int number, int blockNumber, int section, DiagramPoint a
 // Hangs n wagons of the given length units behind the locomotive (its front chain), on the head's segment:
 // the first wagon's front gHalfUnit20cm behind the head, 6 units between wagons.
 void hangWagons(LocoRec* loco, int n, int lengthUnits);
+// Couples one wagon of the given length units and kind at the outer end of a chain of the locomotive
+// (its rear chain when rear, else its front chain); positions are left to the placement.
+WagonRec* coupleTestWagon(LocoRec* loco, bool rear, int lengthUnits, char kind = 'G');
 // Frees every locomotive and wagon and forgets the trains the layout records name.
 void clearTestTrains();

@@ -6,6 +6,7 @@
 
 #include "layout/layout_builder.h"
 #include "layout/model/layout_model.h"
+#include "operation/model/train_model.h"
 #include "operation/train_images.h"
 #include "shell/model/app_state.h"
 #include "steps/model/formula_vars.h"
@@ -31,15 +32,18 @@ struct FileTrain {
     int number;
     float x, y;
     int block;  // 1-based block index of the head, 0 off the track
+    int decoder = 4;  // decoder type: 0..2 Motorola, 3..5 DCC
 };
 
+// On the section of the head block that holds x, travelling toward the block's last point.
 inline Pos headAt(const FileTrain& t) {
     Pos p;
     p.x = t.x;
     p.y = t.y;
     p.dx = 1;
-    p.a = 0;
-    p.b = 1;
+    const BlockRec* b = t.block > 0 && t.block <= gBlockCount ? gBlocks[t.block - 1] : nullptr;
+    while (b && p.a + 1 < b->sections && b->points[p.a + 1].x <= t.x) ++p.a;
+    p.b = p.a + 1;
     p.ix = static_cast<int>(t.x);
     p.iy = static_cast<int>(t.y);
     p.block = t.block;
@@ -54,6 +58,7 @@ inline Bytes sessionLocoFile(const std::vector<FileTrain>& trains) {
     f.header('3').i32(static_cast<int64_t>(trains.size()));
     for (const FileTrain& t : trains) {
         Image im = locoImage(t.number);
+        im.u8(LocoAt::decoder, static_cast<uint8_t>(t.decoder)).i16(LocoAt::steps, kDecoderTypeSteps[t.decoder]);
         putPosition(im, LocoAt::head, headAt(t));
         im.u8(LocoAt::mode, 1).u8(LocoAt::role, 6);
         f.add(im);

@@ -5,6 +5,7 @@
 // gSnapTolerance.
 #include <cstdint>
 
+#include "layout/model/geometry.h"  // pointOnSegment
 #include "layout/model/layout_model.h"
 
 // 1 when p lies within the square of half-size t around q (its edges included); with snap p becomes q.
@@ -49,9 +50,6 @@ ConnectionHit findConnectionAt(DiagramPoint& p, const void* exclude);
 // Direction in which a turnout leaves its point 0..3 (not normalised).
 int turnoutConnectionAngle(const TurnoutRec& t, int point);
 
-// Whether p lies within e of the segment (x1, y1)-(x2, y2), by halving it: 0 not on it, 1 on the first
-// half, 2 on the second half. top is set by the caller; the halving steps clear it.
-int pointOnSegment(double x1, double y1, double x2, double y2, DiagramPoint p, double e, bool top = true);
 
 // A point that joins the end of another element (not `record`) must leave at most 60 degrees off the
 // straight line through that end; otherwise the user is told and the answer is 0.

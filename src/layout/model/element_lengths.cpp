@@ -21,6 +21,13 @@ int sectionKindCentimetres(const BlockRec& block, int kind) {
     return toCentimetresRounded(units);
 }
 
+int sectionKindLength(const BlockRec& block, int kind) {
+    float units = 0;
+    for (int s = 0; s < block.sections && s < kMaxSections; ++s)
+        if (block.sectionKinds[s] == kind) units += block.sectionLengths[s];
+    return static_cast<int>(units + 0.5f);
+}
+
 int markSectionsOfKind(BlockRec& block, int kind) {
     for (int s = 0; s < block.sections && s < kMaxSections; ++s)
         if (block.sectionKinds[s] == kind)

@@ -6,6 +6,8 @@
 int trackLength(const TrackRec& track);
 // The length of the block's sections of that kind, in centimetres, rounded.
 int sectionKindCentimetres(const BlockRec& block, int kind);
+// The length of the block's sections of that kind, in layout units, rounded.
+int sectionKindLength(const BlockRec& block, int kind);
 // Sets bit s of the block's occupied-section mask for every section s of that kind and answers their
 // length in centimetres, rounded.
 int markSectionsOfKind(BlockRec& block, int kind);

@@ -206,3 +206,23 @@ std::string turntablePositionLimitText(const TurntableRec& t) {
                   t.number, t.positions);
     return text;
 }
+
+int pointOnSegment(double x1, double y1, double x2, double y2, DiagramPoint p, double e, bool top) {
+    const double mx = (x1 + x2) / 2;
+    const double my = (y1 + y2) / 2;
+    const double hx = std::trunc(std::fabs(x1 - mx));
+    const double hy = std::trunc(std::fabs(y1 - my));
+    if (p.x + e < mx - hx || p.x - e > mx + hx || p.y + e < my - hy || p.y - e > my + hy) return 0;
+    if (top) {
+        if (std::fabs(p.x - mx) <= e && std::fabs(p.y - my) <= e) {
+            const double toFirst = std::hypot(p.x - x1, p.y - y1);
+            return std::sqrt(hx * hx + hy * hy) > toFirst ? 1 : 2;
+        }
+    } else if (hx < e || hy < e || (hx == 0 && hy == 0)) {
+        // Close enough; a piece shrunk to a point also ends the halving when e is below 1.
+        return 1;
+    }
+    if (pointOnSegment(x1, y1, mx, my, p, e, false)) return 1;
+    if (pointOnSegment(mx, my, x2, y2, p, e, false)) return 2;
+    return 0;
+}

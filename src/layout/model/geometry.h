@@ -67,3 +67,7 @@ void layoutInput(InputRec& i, DiagramPoint anchor);
 int layoutTurntable(TurntableRec& t, const DiagramPoint* first, const DiagramPoint* second);
 // The message for a turntable whose positions layoutTurntable had to limit.
 std::string turntablePositionLimitText(const TurntableRec& t);
+
+// Whether p lies within e of the segment (x1, y1)-(x2, y2), by halving it: 0 not on it, 1 on the first
+// half, 2 on the second half. top is set by the caller; the halving steps clear it.
+int pointOnSegment(double x1, double y1, double x2, double y2, DiagramPoint p, double e, bool top = true);

@@ -24,8 +24,6 @@ LocoRec* gCurTrain = nullptr;
 LocoRec* gRouteDialogLoco = nullptr;
 WagonRec* gCurWagon = nullptr;
 WagonRec* gCurWagonFirst = nullptr;
-LocoRec* gProgLoco = nullptr;
-FunctionDecoderRec* gProgFunctionDecoder = nullptr;
 FunctionDecoderRec* gCurFunctionDecoder = nullptr;
 
 LocoRec* locoInRow(int row) { return gLocsOnTrack[row]; }

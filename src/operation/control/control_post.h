@@ -38,8 +38,6 @@ extern LocoRec* gCurTrain;                     // the train dialog
 extern LocoRec* gRouteDialogLoco;              // the route dialog
 extern WagonRec* gCurWagon;                    // the wagon dialog, with the first wagon of its run
 extern WagonRec* gCurWagonFirst;
-extern LocoRec* gProgLoco;                     // decoder programming: a locomotive or a function decoder
-extern FunctionDecoderRec* gProgFunctionDecoder;
 extern FunctionDecoderRec* gCurFunctionDecoder;  // the function-decoder dialog
 
 // Carries out command code for control-post row `row` (0..19) during a session.

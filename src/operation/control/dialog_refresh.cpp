@@ -9,3 +9,4 @@ void refreshLocoPanel(const LocoRec*) {}
 void refreshLocoPanelWait(const LocoRec*, int) {}
 void refreshLocoKmCounters(const LocoRec*) {}
 void refreshRouteDialog(const LocoRec*) {}
+void refreshTrainLength(const LocoRec*) {}

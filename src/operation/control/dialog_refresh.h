@@ -21,3 +21,5 @@ void refreshLocoPanelWait(const LocoRec* loco, int wait);
 void refreshLocoKmCounters(const LocoRec* loco);
 // The route dialog when it shows this locomotive's route progress.
 void refreshRouteDialog(const LocoRec* loco);
+// The train dialog's length read-outs when it shows this locomotive.
+void refreshTrainLength(const LocoRec* loco);

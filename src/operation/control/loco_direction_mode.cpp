@@ -119,7 +119,8 @@ int reverseLoco(LocoRec* loco) {
     } else {
         queueLocoSpeed(loco, 1);
     }
-    drawLocoSymbol(loco);
+    restoreBackgroundUnderLoco(loco);
+    drawLocoSymbol(loco, 1);
     if (loco->connection) takeConnectionBack(loco);
     broadcastLoco(loco, 31, loco->direction);
     return 1;

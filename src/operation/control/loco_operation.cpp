@@ -5,6 +5,7 @@
 
 #include "layout/editor/hit_test.h"
 #include "link/buffers/link_buffers.h"
+#include "link/port/decoder_programming.h"
 #include "link/protocol/track_packets.h"
 #include "network/model/net_queue.h"
 #include "network/model/net_state.h"
@@ -106,6 +107,8 @@ int takeLocoOffTrack(LocoRec* loco) {
     if (!loco) return 0;
     if (sentAsRequest(loco, 41, 0)) return 0;
     if (loco->targetStep != 0) return 0;
+    // A programming sequence on it ends first: the locomotive keeps its own number and decoder type.
+    if (loco == gProgLoco) endMmProgramming(true);
     eraseTrain(loco);
     forgetTrainOnElements(loco);
     loco->run.runFlagsB &= static_cast<uint8_t>(~0x08);
@@ -204,6 +207,7 @@ int deleteLoco(LocoRec* loco) {
     const int index = gLocs.indexOf(loco);
     if (index < 0) return 0;
     forgetStepProgramLoco(loco);  // no step program keeps a freed locomotive
+    forgetProgrammingRecord(loco, nullptr);
     if (onTrack(loco->run.head) || gLocsOnTrack.indexOf(loco) >= 0) {
         loco->targetStep = 0;
         takeLocoOffTrack(loco);

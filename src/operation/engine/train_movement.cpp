@@ -240,6 +240,25 @@ int findPieceAtPosition(PositionRec& e, int flags, LocoRec* t, int& angle, float
     return 1;
 }
 
+int probeNextPiece(PositionRec& e) {
+    const DiagramPoint p{static_cast<int32_t>(e.x), static_cast<int32_t>(e.y)};
+    const NextPiece next = findByGeometry(e, p);
+    if (!next.any()) return 0;
+    clearElements(e);
+    e.sectionA = next.entry;
+    if (next.block) {
+        e.block = next.block;
+        e.sectionB = next.entry == 0 ? 1 : next.entry - 1;
+    } else if (next.track) {
+        e.track = next.track;
+        e.sectionB = next.entry == 0 ? 1 : next.entry - 1;
+    } else {
+        e.turnout = next.turnout;
+        e.sectionB = exitPoint(*next.turnout, next.entry);
+    }
+    return 1;
+}
+
 int moveAlongTrack(PositionRec& e, int flags, PositionRec* follower, int dist, LocoRec* t, int& angle,
                    float& length) {
     if (!t || !onTrack(e) || gSpeedFactor <= 0) return 0;

@@ -26,5 +26,8 @@ int moveAlongTrack(PositionRec& end, int flags, PositionRec* follower, int dist,
                    float& length);
 // Hands the end over to the next element: 1 entered, 0 refused or none.
 int findPieceAtPosition(PositionRec& end, int flags, LocoRec* loco, int& angle, float& length);
+// Hands the end over to the element whose end lies at its point (not its own), by the layout's geometry
+// alone and entered as a running end would be; it keeps no element and reserves nothing. 1 found.
+int probeNextPiece(PositionRec& end);
 // Re-places the follower dist behind the leading end when both stand on the same element and segment.
 void placeFollowerBehind(const PositionRec& lead, PositionRec& follower, int dist);

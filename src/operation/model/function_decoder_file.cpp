@@ -5,7 +5,10 @@
 // Function decoders are not read yet.
 int loadFunctionDecoderFile() { return 0; }
 
-void clearFunctionDecoders() { gFunctionDecoders.clear(); }
+void clearFunctionDecoders() {
+    gProgFunctionDecoder = nullptr;
+    gFunctionDecoders.clear();
+}
 
 // The function-decoder file is not written yet.
 int saveFunctionDecoderFile() { return 0; }

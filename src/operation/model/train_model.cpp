@@ -8,6 +8,8 @@ RecordTable<WagonRec, kMaxWagons> gWagons;
 RecordTable<LocoRec, kMaxLocs> gLocs;
 RecordTable<FunctionDecoderRec, kMaxFunctionDecoders> gFunctionDecoders;
 WagonCounts gWagonCounts;
+LocoRec* gProgLoco = nullptr;
+FunctionDecoderRec* gProgFunctionDecoder = nullptr;
 
 namespace {
 constexpr int kRangeCapacity[6] = {500, 20, 5, 200, 200, 200};
@@ -67,6 +69,7 @@ void clearTrainTables() {
     for (TurntableRec* t : gTurntables) t->loco = nullptr;
     for (FunctionDecoderRec* d : gFunctionDecoders) d->loco = nullptr;
     forgetStepProgramLoco(nullptr);
+    gProgLoco = nullptr;
     gLocsOnTrack.clear();
     gHelperLocs.clear();
     gLocs.clear();

@@ -215,6 +215,12 @@ inline const int& gHelperLocCount = gHelperLocs.countRef();
 inline const int& gWagonTotal = gWagons.countRef();
 inline const int& gFunctionDecoderCount = gFunctionDecoders.countRef();
 
+// What decoder programming works on: a locomotive (also the one that carries a Motorola function
+// decoder's programming) and the function decoder chosen, none when absent. Freeing a record clears
+// its pointer here.
+extern LocoRec* gProgLoco;
+extern FunctionDecoderRec* gProgFunctionDecoder;
+
 // The classic shared pointer table gRunTable: slot numbers of its ranges, for files and peers that
 // name records by run-table slot.
 enum class RunRange { Connections, LocsOnTrack, HelperLocs, Wagons, Locs, FunctionDecoders, None };

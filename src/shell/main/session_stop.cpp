@@ -8,6 +8,7 @@
 #include "layout/model/scale.h"
 #include "layout/model/turntable_state.h"
 #include "link/buffers/link_buffers.h"
+#include "link/port/decoder_programming.h"
 #include "link/port/link_port.h"
 #include "network/model/net_state.h"
 #include "network/socket/net_mode.h"
@@ -97,6 +98,10 @@ int stopSession(int mode) {
         if (frmBestandOpslaan) frmBestandOpslaan->show();
         return 0;
     }
+    // A programming sequence ends with the session (the track stays off: the link closes).
+    endMmProgramming(false);
+    gProgLoco = nullptr;
+    gProgFunctionDecoder = nullptr;
     closeAllDialogs(0);
     closeCommandStationLink();
     gFeedbackByteCount = 0;

@@ -222,8 +222,15 @@ TEST_F(Operation, ReversingWaitsForTheHoldAndTheWaitStaysWithinAnHour) {
 TEST_F(Operation, FromShuntingTheTrainMustStandAtItsEndSection) {
     for (LocoRec* l : {three, seven}) {
         l->mode = kModeShunting;
-        l->flags = kLocoForce;  // the stopped test fails here: force goes on, with reason 204
+        l->flags = kLocoForce;
     }
+    // A wagon of locomotive 3 reaches over the turnout: the stopped test fails, force goes on with
+    // reason 204.
+    WagonRec* over = gWagons.append(std::make_unique<WagonRec>());
+    over->owner = three;
+    over->front = three->run.head;
+    over->rear.turnout = gTurnouts[0];
+    three->frontChain = over;
     three->heading = 'H';  // its head stands in section 1, kind 1
     EXPECT_EQ(cycleLocoMode(three), 0);
     EXPECT_EQ(gBlockedReason, 202);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "layout/model/block_geometry.h"
 #include "layout/model/layout_model.h"
 #include "layout/model/scale.h"
 #include "operation/model/length_units.h"
@@ -20,7 +21,7 @@ namespace {
 
 // The test layout: 3 blocks, 3 tracks, 2 turnouts, 1 signal, 1 turntable (its bridge is track 3),
 // 2 connections. Loose wagons must stand on the drawn lines of their elements: block 2 runs along
-// y 30 (x 150..260), block 3 from (0, 0) over (6, 6) along y 10 and y 15 (x 200..700), track 2 along
+// y 30 (x 150..700), block 3 from (0, 0) over (6, 6) along y 10 and y 15 (x 200..700), track 2 along
 // y 10 (x 300..400).
 void buildLayout() {
     for (int i = 1; i <= 3; ++i) {
@@ -28,12 +29,18 @@ void buildLayout() {
         b->number = static_cast<int16_t>(i);
         gBlocks.append(std::move(b));
     }
-    const DiagramPoint block2[] = {{150, 30}, {260, 30}};
+    // Block 1 runs along y 20 from x 300 to its 'H' end at x 0; the trains standing on it are placed
+    // on it again when loaded.
+    gBlocks[0]->points[0] = {300, 20};
+    gBlocks[0]->points[1] = {0, 20};
+    gBlocks[0]->sections = 1;
+    const DiagramPoint block2[] = {{150, 30}, {700, 30}};
     const DiagramPoint block3[] = {{0, 0}, {6, 6}, {200, 10}, {700, 10}, {700, 15}, {200, 15}};
     std::copy(std::begin(block2), std::end(block2), gBlocks[1]->points);
     gBlocks[1]->sections = 1;
     std::copy(std::begin(block3), std::end(block3), gBlocks[2]->points);
     gBlocks[2]->sections = 5;
+    for (BlockRec* b : gBlocks) computeBlockGeometry(*b);
     for (int i = 0; i < 3; ++i) gTracks.append(std::make_unique<TrackRec>());
     gTracks[1]->points[0] = {300, 10};
     gTracks[1]->points[1] = {400, 10};
@@ -142,6 +149,8 @@ class LocoFile : public testing::Test {
 protected:
     void SetUp() override {
         setScaleParameters('3', '5', 0);
+        gTickPeriod = 0;
+        gSpeedFactor = 1;
         gOrientation = 0;
         gLocoFileName = "test.loc";
         gLocoDataModified = 1;
@@ -262,18 +271,26 @@ TEST_F(LocoFile, CurrentVersion) {
 Bytes canonicalFile(int units) {
     FileBytes f;
     f.header('3').i32(1);
+    // The train stands where placing it on block 1 again puts it: heading for x 0, its wagon behind it.
+    Pos head = at(40, 20, 1);
+    head.dx = -1;
+    head.b = 1;
     Image five = locoImage(5);
-    putPosition(five, LocoAt::head, at(10.5f, 20.25f, 1));
+    putPosition(five, LocoAt::head, head);
     five.i32(LocoAt::connection, 1).u8(LocoAt::running, 1).u8(LocoAt::mode, kModeManual).u8(LocoAt::role, 6);
     five.u8(LocoAt::flags, 0x02).i16(LocoAt::effectiveDelay, 344).i16(LocoAt::delay, 344).i16(LocoAt::maxStep, 28);
     five.i16(LocoAt::maxSpeed, 193).f32(LocoAt::kmTotal, 12.5f).text(LocoAt::photo, "foto5").text(LocoAt::name, "Vijf");
-    five.u8(LocoAt::motor, 1).u8(LocoAt::kind, 2).u8(LocoAt::reserved + 2, 9).i16(LocoAt::trainLength, 50);
+    five.u8(LocoAt::motor, 1).u8(LocoAt::kind, 2).u8(LocoAt::reserved + 2, 9);
+    five.i16(LocoAt::trainLength, fromCentimetres(gUnit20cm) + units + 6);
     five.i32(LocoAt::front, 1).i32(LocoAt::cache, 1).i32(LocoAt::corrections, 1).i32(LocoAt::table, 1);
     f.add(five);
     Image table(127);
     for (int j = 1; j < 127; ++j) table.u8(j, 100);
     f.add(table);
-    Image coupled = wagonAt(11, at(30, 20, 1), at(60, 20, 1), false);
+    Pos front = at(40.f + gHalfUnit20cm, 20, 1), rear = at(40.f + gHalfUnit20cm + units, 20, 1);
+    front.dx = rear.dx = -1;
+    front.b = rear.b = 1;
+    Image coupled = wagonAt(11, front, rear, false);
     coupled.i32(WagonAt::owner, 1).u8(WagonAt::units, units).u8(WagonAt::slot, 1).text(WagonAt::description, "Open");
     f.add(coupled);
     Image loose = wagonAt(12, at(200, 30, 2), at(230, 30, 2), false);
@@ -389,8 +406,8 @@ TEST_F(LocoFile, Version4) {
     LocoRec* l9 = gLocs[0];
     EXPECT_EQ(l9->name, "Oude loc");
     EXPECT_EQ(l9->run.photo, "oud.bmp");
-    EXPECT_FLOAT_EQ(l9->run.head.x, 40);  // zoom '2' assumed: x 4/3
-    EXPECT_EQ(l9->run.head.ix, 40);
+    EXPECT_FLOAT_EQ(gWagons[0]->front.x, 4);  // the loose wagon; zoom '2' assumed: x 4/3
+    EXPECT_EQ(gWagons[0]->front.ix, 4);
     EXPECT_EQ(l9->speedTable[126], 130);
     ASSERT_NE(l9->frontChain, nullptr);
     ASSERT_NE(l9->rearChain, nullptr);
@@ -501,7 +518,7 @@ TEST_F(LocoFile, PositionsBeyondTheRangeLoadAtItsEnds) {
     FileBytes f;
     f.header('3').i32(1);
     Image four = locoImage(4);
-    Pos far = at(0, 0, 1);  // on block 1
+    Pos far = at(0, 0, 1, 1);  // on track 1, coming from block 1 (a train on a block is placed on it again)
     far.x = std::nanf("");
     far.y = 1e30f;
     far.dx = -1e38f;
