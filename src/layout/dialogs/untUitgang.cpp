@@ -146,8 +146,10 @@ void TfrmUitgang::btnOKClick() {
     if (sessionRunning()) {
         o->pulseTime = static_cast<uint8_t>(pulse);
         const int index = gOutputs.indexOf(o);
-        netQueueRecord(30, 8, 37, o->key, index, pulse);
-        netQueueRecord(40, 8, 37, o->key, index, pulse);
+        // Every output record names the output by its address (key / 2): the server finds the output by
+        // it, so sending the key would have the request ignored.
+        netQueueRecord(30, 8, 37, o->key / 2, index, pulse);
+        netQueueRecord(40, 8, 37, o->key / 2, index, pulse);
         close();
         return;
     }

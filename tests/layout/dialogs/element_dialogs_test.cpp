@@ -190,8 +190,9 @@ TEST_F(ElementDialogs, DuringASessionOkStoresThePulseTimeAndSendsIt) {
         type(frmUitgang->edtPulstijd, "12");
         frmUitgang->btnOKClick();
         EXPECT_EQ(gOutputs[1]->pulseTime, 12);
-        // Kind 8, code 37, key 15, table index 1, pulse time 12: one record for the role that matches.
-        EXPECT_EQ(queued(), (std::vector<uint8_t>{8, 37, 15, 0, 1, 0, 12, 0}));
+        // Kind 8, code 37, address 7 (key 15), table index 1, pulse time 12: one record for the role that
+        // matches; the server finds the output by its address.
+        EXPECT_EQ(queued(), (std::vector<uint8_t>{8, 37, 7, 0, 1, 0, 12, 0}));
         EXPECT_EQ(gEditMode, 0u);
     }
     // Typing another address selects that output.
