@@ -1,4 +1,6 @@
 // Drawing the box of a step program: its name and current step, coloured by its state.
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "layout/draw/diagram_canvas.h"
@@ -44,9 +46,10 @@ void drawStepBox(StepProgramRec& p, int erase, int backBuffer) {
         canvas.Font.Name = "MS Serif";
         canvas.Font.Size = 8;
         canvas.Font.Color = c.text;
-        canvas.TextOut(p.box.left, p.box.top, fittedName(canvas, p.name, p.box.right - p.box.left));
+        const int64_t width = int64_t{p.box.right} - p.box.left;  // a box from a damaged file may be any size
+        canvas.TextOut(p.box.left, p.box.top, fittedName(canvas, p.name, static_cast<int>(std::clamp<int64_t>(width, -1, 1 << 20))));
         char step[24];
         std::snprintf(step, sizeof step, " step  %d", p.currentStep);
-        canvas.TextOut(p.box.left, p.box.top + 12, step);
+        canvas.TextOut(p.box.left, nudge(p.box.top, 12), step);
     }
 }

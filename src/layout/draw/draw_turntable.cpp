@@ -29,7 +29,7 @@ void drawRing(const TurntableRec& t, uint32_t colour, Canvas& canvas) {
     canvas.Pen.Mode = vestrel::PenMode::Copy;
     canvas.Pen.Color = colour;
     const int positions = t.positions < kTurntablePositions ? t.positions : kTurntablePositions;
-    const int arc = positions ? static_cast<int>(t.radius * kPi / positions) : 0;
+    const int arc = positions ? truncatedInt(t.radius * kPi / positions) : 0;
     const int cx = centreCoordinate(t.centre[0]);
     const int cy = centreCoordinate(t.centre[1]);
     for (int p = 0; p < positions; ++p) {

@@ -5,6 +5,7 @@
 
 #include "layout/draw/diagram_canvas.h"
 #include "layout/editor/editor_state.h"
+#include "layout/model/geometry.h"
 #include "layout/draw/element_colours.h"
 #include "platform/canvas.h"
 
@@ -38,10 +39,10 @@ void dottedNotXorLine(Canvas& c, int x0, int y0, int x1, int y1) {
 }
 
 void notXorCircle(Canvas& c, DiagramPoint a, DiagramPoint b) {
-    const int cx = (a.x + b.x) / 2;
-    const int cy = (a.y + b.y) / 2;
+    const int cx = truncatedInt((static_cast<double>(a.x) + b.x) / 2);
+    const int cy = truncatedInt((static_cast<double>(a.y) + b.y) / 2);
     const double length = std::hypot(static_cast<double>(b.x) - a.x, static_cast<double>(b.y) - a.y);
-    const int r = static_cast<int>(length * 0.5 + 0.5);
+    const int r = truncatedInt(length * 0.5 + 0.5);
     c.Pen = {kWhiteColour, 1, PenStyle::Dot, PenMode::NotXor};
     c.Brush = {kBackgroundColour, vestrel::BrushStyle::Solid};
     c.Ellipse(cx - r, cy - r, cx + r, cy + r);

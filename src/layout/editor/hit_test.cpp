@@ -83,8 +83,8 @@ TurntableRec* findTurntableTrackAt(DiagramPoint& p, int& end, int& slot, const v
         if (t == exclude || (t->track && t->track == exclude)) continue;
         const double dx = p.x - static_cast<double>(t->centre[0]);
         const double dy = p.y - static_cast<double>(t->centre[1]);
-        const int distance = roundHalfAway(std::sqrt(dx * dx + dy * dy));
-        const int radius = roundHalfAway(t->radius);
+        const int64_t distance = roundHalfAway(std::sqrt(dx * dx + dy * dy));
+        const int64_t radius = roundHalfAway(t->radius);
         const int tolerance = ringTolerance(*t);
         if (distance < radius - tolerance || distance > radius + tolerance) continue;
         // A damaged record may claim more positions than the ring holds.

@@ -19,8 +19,8 @@ int quarterAngle(int steps) {
 // The layout's bounds; gDrawArea keeps them less the layout offset.
 DrawRect boundsLessOffset() {
     const DrawRect b = layoutBounds();
-    gDrawArea = {b.left - gLayoutOffset.x, b.top - gLayoutOffset.y, b.right - gLayoutOffset.x,
-                 b.bottom - gLayoutOffset.y};
+    gDrawArea = {wrappingSub(b.left, gLayoutOffset.x), wrappingSub(b.top, gLayoutOffset.y),
+                 wrappingSub(b.right, gLayoutOffset.x), wrappingSub(b.bottom, gLayoutOffset.y)};
     return b;
 }
 
@@ -45,24 +45,26 @@ void rotatePointElements(const QuarterTurn& turn) {
     for (TurnoutRec* w : gTurnouts) {
         rotatePoints(w->legs, lastTurnoutLeg(*w), turn);  // a plain turnout's unused leg stays 0,0
         rotateOnePoint(w->centre, turn);
-        w->angle = normalizeAngle(w->angle + turn.angle);
+        w->angle = turnAngle(w->angle, turn.angle);
     }
     for (SignalRec* s : gSignals) {
         rotatePoints(s->outline, 3, turn);
-        s->angle = normalizeAngle(s->angle + turn.angle);
+        s->angle = turnAngle(s->angle, turn.angle);
     }
     for (OutputRec* o : gOutputs) {
         rotatePoints(o->outline, 3, turn);
-        o->angle = normalizeAngle(o->angle + turn.angle);
+        o->angle = turnAngle(o->angle, turn.angle);
     }
     for (InputRec* i : gInputs) {
         rotateOnePoint(i->anchor, turn);
         rotateOnePoint(i->secondPoint, turn);
-        i->angle = normalizeAngle(i->angle + turn.angle);
+        i->angle = turnAngle(i->angle, turn.angle);
     }
 }
 }  // namespace
 
+// The offsets are reckoned modulo 2^32 like the points they shift (wrappingAdd): bounds and offsets from
+// a damaged file may lie anywhere in the 32-bit range.
 QuarterTurn rotationOffsets(int newOrientation) {
     // From the orientation the coordinates are really in: after a save or a session stop they are at 0
     // while gOrientation still names the chosen orientation.
@@ -71,9 +73,9 @@ QuarterTurn rotationOffsets(int newOrientation) {
     const int32_t ox = gLayoutOffset.x;
     const int32_t oy = gLayoutOffset.y;
     switch (turn.angle) {
-    case 90: turn.dx = b.left - ox - b.top; turn.dy = b.right + b.top - oy; break;
-    case 180: turn.dx = b.right + b.left - ox; turn.dy = b.bottom + b.top - oy; break;
-    case -90: turn.dx = b.bottom + b.left - ox; turn.dy = b.top - oy - b.left; break;
+    case 90: turn.dx = wrappingSub(wrappingSub(b.left, ox), b.top); turn.dy = wrappingSub(wrappingAdd(b.right, b.top), oy); break;
+    case 180: turn.dx = wrappingSub(wrappingAdd(b.right, b.left), ox); turn.dy = wrappingSub(wrappingAdd(b.bottom, b.top), oy); break;
+    case -90: turn.dx = wrappingSub(wrappingAdd(b.bottom, b.left), ox); turn.dy = wrappingSub(wrappingSub(b.top, oy), b.left); break;
     default: break;
     }
     return turn;
@@ -86,18 +88,20 @@ QuarterTurn rotationOffsetsBack(int previousOrientation) {
     const int32_t oy = gLayoutOffset.y;
     const int32_t sx = gServerLayoutOffset.x;
     const int32_t sy = gServerLayoutOffset.y;
+    const int32_t left = wrappingSub(b.left, ox), right = wrappingSub(b.right, ox);
+    const int32_t top = wrappingSub(b.top, oy), bottom = wrappingSub(b.bottom, oy);
     switch (turn.angle) {
     case 90:
-        turn.dx = (b.left - ox) - (b.top - oy) - sy;
-        turn.dy = (b.bottom - oy) + (b.left - ox) + sx;
+        turn.dx = wrappingSub(wrappingSub(left, top), sy);
+        turn.dy = wrappingAdd(wrappingAdd(bottom, left), sx);
         break;
     case 180:
-        turn.dx = b.right + b.left - 2 * ox + sx;
-        turn.dy = b.bottom + b.top - 2 * oy + sy;
+        turn.dx = wrappingAdd(wrappingAdd(right, left), sx);
+        turn.dy = wrappingAdd(wrappingAdd(bottom, top), sy);
         break;
     case -90:
-        turn.dx = (b.right - ox) + (b.top - oy) + sy;
-        turn.dy = (b.top - oy) - (b.left - ox) - sx;
+        turn.dx = wrappingAdd(wrappingAdd(right, top), sy);
+        turn.dy = wrappingSub(wrappingSub(top, left), sx);
         break;
     default: break;
     }
@@ -107,13 +111,13 @@ QuarterTurn rotationOffsetsBack(int previousOrientation) {
 void rotatePoints(DiagramPoint* points, int last, const QuarterTurn& turn) {
     for (int k = 0; k <= last; ++k) {
         rotateQuarter(points[k], turn.angle);
-        points[k].x += turn.dx;
-        points[k].y += turn.dy;
+        points[k].x = wrappingAdd(points[k].x, turn.dx);
+        points[k].y = wrappingAdd(points[k].y, turn.dy);
     }
 }
 
 void addToAngles(int32_t* angles, int last, int angle) {
-    for (int k = 0; k <= last; ++k) angles[k] = normalizeAngle(angles[k] + angle);
+    for (int k = 0; k <= last; ++k) angles[k] = turnAngle(angles[k], angle);
 }
 
 void rotateTurntable(TurntableRec& t, const QuarterTurn& turn, bool bridgeOnly) {

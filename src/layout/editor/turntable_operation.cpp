@@ -8,7 +8,7 @@
 #include "shell/config/messages.h"
 
 namespace {
-int32_t roundHalfAway(float v) { return static_cast<int32_t>(v < 0 ? v - 0.5f : v + 0.5f); }
+int32_t roundHalfAway(float v) { return truncatedInt(v < 0 ? v - 0.5f : v + 0.5f); }
 }
 
 void turntableBridgeEnds(TurntableRec* t, float angle, TrackRec* track) {

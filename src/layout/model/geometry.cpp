@@ -1,11 +1,19 @@
 #include "layout/model/geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "platform/canvas.h"
 
-int32_t roundHalfAway(double v) { return static_cast<int32_t>(v >= 0 ? v + 0.5 : v - 0.5); }
+int32_t truncatedInt(double v) {
+    if (!(v == v)) return 0;
+    if (v >= 2147483647.0) return INT32_MAX;
+    if (v <= -2147483648.0) return INT32_MIN;
+    return static_cast<int32_t>(v);
+}
+
+int32_t roundHalfAway(double v) { return truncatedInt(v >= 0 ? v + 0.5 : v - 0.5); }
 
 int angleOfSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     const double dx = static_cast<double>(x2) - x1;
@@ -19,6 +27,15 @@ int normalizeAngle(int degrees) {
     if (degrees > 180) return degrees - 360;
     if (degrees < -179) return degrees + 360;
     return degrees;
+}
+
+int32_t turnAngle(int32_t angle, int by) {
+    const int64_t sum = int64_t{angle} + by;
+    if (sum > -540 && sum <= 540) return normalizeAngle(static_cast<int>(sum));
+    int64_t r = sum % 360;
+    if (r > 180) r -= 360;
+    if (r <= -180) r += 360;
+    return static_cast<int32_t>(r);
 }
 
 double normalizeAngleF(double degrees) {
@@ -58,20 +75,23 @@ DiagramPoint rotatePointBy(DiagramPoint p, DiagramPoint c, double angle) {
     const double dx = static_cast<double>(p.x) - c.x;
     const double dy = static_cast<double>(p.y) - c.y;
     const double g = -angle * kPi / 180;
-    return {static_cast<int32_t>(dx * std::cos(g) - dy * std::sin(g) + 0.5 + c.x),
-            static_cast<int32_t>(dx * std::sin(g) + dy * std::cos(g) + 0.5 + c.y)};
+    return {truncatedInt(dx * std::cos(g) - dy * std::sin(g) + 0.5 + c.x),
+            truncatedInt(dx * std::sin(g) + dy * std::cos(g) + 0.5 + c.y)};
 }
 
 namespace {
+float negated(float v) { return -v; }
+int32_t negated(int32_t v) { return wrappingSub(0, v); }  // -(-2^31) stays -2^31 instead of overflowing
+
 template <class T>
 void quarterTurn(T& x, T& y, int angle) {
     const T ox = x;
     const T oy = y;
     switch (angle) {
-    case 90: x = oy; y = -ox; break;
-    case -90: x = -oy; y = ox; break;
+    case 90: x = oy; y = negated(ox); break;
+    case -90: x = negated(oy); y = ox; break;
     case 180:
-    case -180: x = -ox; y = -oy; break;
+    case -180: x = negated(ox); y = negated(oy); break;
     default: break;
     }
 }
@@ -126,33 +146,36 @@ void layoutInput(InputRec& i, DiagramPoint anchor) {
 
 namespace {
 void takeBridgeGeometry(TurntableRec& t, DiagramPoint a, DiagramPoint b) {
-    const double dx = b.x - a.x;
-    const double dy = b.y - a.y;
-    t.centre[0] = static_cast<float>((a.x + b.x) / 2.0);
-    t.centre[1] = static_cast<float>((a.y + b.y) / 2.0);
+    const double dx = static_cast<double>(b.x) - a.x;
+    const double dy = static_cast<double>(b.y) - a.y;
+    t.centre[0] = static_cast<float>((static_cast<double>(a.x) + b.x) / 2.0);
+    t.centre[1] = static_cast<float>((static_cast<double>(a.y) + b.y) / 2.0);
     t.radius = static_cast<float>(std::sqrt(dx * dx + dy * dy) / 2);
     t.bridgeAngle = static_cast<float>(normalizeRadians(std::atan2(dy, dx)));
     t.currentAngle = t.bridgeAngle;
 }
 
+// A ring end's offset from the centre as stored (16 bits), held at the ends of that range.
+int16_t ringOffset(double v) { return static_cast<int16_t>(std::clamp(roundHalfAway(v), -32768, 32767)); }
+
 // The most positions whose ends stay a snap tolerance apart on half the pit's circumference.
 int maxTurntablePositions(const TurntableRec& t) {
-    const int m = static_cast<int>(t.radius * kPi / (gSnapTolerance + 1) - 0.5);
+    const int m = truncatedInt(t.radius * kPi / (gSnapTolerance + 1) - 0.5);
     return m < 0 ? 0 : (m > kTurntablePositions ? kTurntablePositions : m);
 }
 
 void layoutTurntableRing(TurntableRec& t) {
     const int n = t.positions;
-    t.positionSpacing = n ? static_cast<uint8_t>(t.radius * kPi / n - 0.5) : 0;
+    t.positionSpacing = n ? static_cast<uint8_t>(std::clamp(truncatedInt(t.radius * kPi / n - 0.5), 0, 255)) : 0;
     t.angularSpeed = static_cast<float>(t.bridgeSpeed * 0.1 * 0.001);
     for (int k = 0; k < n; ++k) {
         const double a = normalizeRadians(k * kPi / n + t.bridgeAngle);
         const double c = std::cos(a);
         const double s = std::sin(a);
-        t.outerEnds[k][0] = static_cast<int16_t>(roundHalfAway(-t.radius * c));
-        t.outerEnds[k][1] = static_cast<int16_t>(roundHalfAway(-t.radius * s));
-        t.innerEnds[k][0] = static_cast<int16_t>(roundHalfAway(-(t.radius - 6) * c));
-        t.innerEnds[k][1] = static_cast<int16_t>(roundHalfAway(-(t.radius - 6) * s));
+        t.outerEnds[k][0] = ringOffset(-t.radius * c);
+        t.outerEnds[k][1] = ringOffset(-t.radius * s);
+        t.innerEnds[k][0] = ringOffset(-(t.radius - 6) * c);
+        t.innerEnds[k][1] = ringOffset(-(t.radius - 6) * s);
     }
     for (int k = n; k < kTurntablePositions; ++k) {
         if (t.outerEnds[k][0] == 0 && t.outerEnds[k][1] == 0) continue;

@@ -8,8 +8,22 @@
 // Every conversion between degrees and radians and the turntable layout use this value of pi.
 constexpr double kPi = 3.14159;
 
-// Half away from zero: +0.5 for values >= 0, -0.5 below, then truncated toward zero.
+// Half away from zero: +0.5 for values >= 0, -0.5 below, then truncated toward zero; held at the ends
+// of the 32-bit range (coordinates from a damaged file may lie anywhere), NaN as 0.
 int32_t roundHalfAway(double v);
+// angle + by as normalizeAngle gives it; an angle far outside the circle (a damaged file) is first taken
+// modulo 360, without overflow.
+int32_t turnAngle(int32_t angle, int by);
+// Truncated toward zero as a cast would, held at the ends of the 32-bit range, NaN as 0.
+int32_t truncatedInt(double v);
+// Two's-complement sum and difference modulo 2^32: coordinate shifts and turns of a layout whose points
+// lie anywhere in the range never overflow, and turning or moving back restores every point exactly.
+constexpr int32_t wrappingAdd(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+constexpr int32_t wrappingSub(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
 
 // Direction of the segment from (x1, y1) to (x2, y2) in whole degrees, -179..180: 0 along +x, 90 along +y
 // (down the canvas). Two equal points give 0.

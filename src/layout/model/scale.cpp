@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "layout/model/geometry.h"
 #include "operation/model/length_units.h"
 #include "operation/model/vehicle_positions.h"
 #include "shell/model/app_state.h"
@@ -72,7 +73,7 @@ void measureTurnout(const TurnoutRec& t, int unit, int lengthIndex) {
 }
 }  // namespace
 
-int32_t roundScale(double v) { return static_cast<int32_t>(v + 0.5); }
+int32_t roundScale(double v) { return truncatedInt(v + 0.5); }
 
 float scaleDenominator(char scaleDigit) {
     return gScaleTable[validScaleDigit(scaleDigit) ? scaleDigit - '1' : 4];

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "layout/editor/hit_test.h"
+#include "layout/model/geometry.h"
 #include "layout/model/layout_model.h"
 #include "shell/model/app_state.h"
 #include "shell/model/input_state.h"
@@ -69,14 +70,14 @@ struct Line {
 // tolerance and at least 1.
 int ringEndTolerance(const TurntableRec& t, int positions) {
     if (positions <= 0) return 1;
-    int tolerance = static_cast<int>(t.radius * 3.14159 / positions * 0.5 - 1.5);
+    int tolerance = truncatedInt(t.radius * 3.14159 / positions * 0.5 - 1.5);
     tolerance = std::min<int>(tolerance, gSnapTolerance);
     return tolerance <= 0 ? 1 : tolerance;
 }
 
 DiagramPoint ringEnd(const TurntableRec& t, int slot, int side) {
-    return {static_cast<int32_t>(t.centre[0] + 0.5 + side * t.outerEnds[slot][0]),
-            static_cast<int32_t>(t.centre[1] + 0.5 + side * t.outerEnds[slot][1])};
+    return {truncatedInt(t.centre[0] + 0.5 + side * t.outerEnds[slot][0]),
+            truncatedInt(t.centre[1] + 0.5 + side * t.outerEnds[slot][1])};
 }
 
 int ringTrackAt(const TurntableRec& t) {
@@ -126,8 +127,8 @@ int pickTurntableAt(PickHit& hit) {
         TurntableRec* t = gTurntables[i];
         const double dx = gMousePoint.x - static_cast<double>(t->centre[0]);
         const double dy = gMousePoint.y - static_cast<double>(t->centre[1]);
-        const int distance = static_cast<int>(std::sqrt(dx * dx + dy * dy) + 0.5);
-        const int radius = static_cast<int>(t->radius + 0.5);
+        const int64_t distance = truncatedInt(std::sqrt(dx * dx + dy * dy) + 0.5);
+        const int64_t radius = truncatedInt(t->radius + 0.5);
         if (distance > radius + gSnapTolerance) continue;
         const int track = distance < radius - gSnapTolerance ? 0 : ringTrackAt(*t);
         hit = {t, i, 0, 0, track};

@@ -4,6 +4,7 @@
 
 #include "layout/draw/diagram_canvas.h"
 #include "layout/draw/element_colours.h"
+#include "layout/draw/element_draw.h"
 #include "platform/canvas.h"
 #include "steps/model/step_program.h"
 
@@ -25,6 +26,6 @@ void drawStepNumber(const StepProgramRec* p) {
         c.Font.Name = "Courier New";
         c.Font.Size = 8;
         c.Font.Color = kBlackColour;
-        c.TextOut(p->box.left + kNumberLeft, p->box.top + kLineHeight, text);
+        c.TextOut(nudge(p->box.left, kNumberLeft), nudge(p->box.top, kLineHeight), text);
     }
 }

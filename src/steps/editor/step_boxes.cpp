@@ -9,10 +9,10 @@
 
 void offsetStepBoxes(int32_t dx, int32_t dy) {
     for (StepProgramRec* p : gStepPrograms) {
-        p->box.left += dx;
-        p->box.right += dx;
-        p->box.top += dy;
-        p->box.bottom += dy;
+        p->box.left = wrappingAdd(p->box.left, dx);  // as the layout's points, modulo 2^32
+        p->box.right = wrappingAdd(p->box.right, dx);
+        p->box.top = wrappingAdd(p->box.top, dy);
+        p->box.bottom = wrappingAdd(p->box.bottom, dy);
     }
 }
 
@@ -32,5 +32,5 @@ void drawStepBoxes(int backBuffer) {
 void layoutStepBox(StepProgramRec& box, DiagramPoint anchor) {
     const vestrel::Canvas* canvas = mainWindowCanvas();
     const int width = canvas ? canvas->TextWidth("program XX") : 0;
-    box.box = {anchor.x, anchor.y, anchor.x + width, anchor.y + 2 * 12 + 2};
+    box.box = {anchor.x, anchor.y, wrappingAdd(anchor.x, width), wrappingAdd(anchor.y, 2 * 12 + 2)};
 }

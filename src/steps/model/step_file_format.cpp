@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "layout/model/geometry.h"
 #include "platform/byte_io.h"
 #include "steps/model/step_codec.h"
 #include "steps/model/step_codes.h"
@@ -117,8 +118,8 @@ std::vector<uint8_t> writeStepFileImage(const std::vector<const StepProgramRec*>
     w.i16(static_cast<int16_t>(gFormulaCount));
     for (const StepProgramRec* p : programs) {
         StepProgramRec stored = *p;
-        stored.box = {p->box.left - offset.x, p->box.top - offset.y, p->box.right - offset.x,
-                      p->box.bottom - offset.y};
+        stored.box = {wrappingSub(p->box.left, offset.x), wrappingSub(p->box.top, offset.y),
+                      wrappingSub(p->box.right, offset.x), wrappingSub(p->box.bottom, offset.y)};
         encodeStepProgram(w, stored);
     }
     for (const StepRec* s : gSteps) encodeStep(w, *s);

@@ -16,6 +16,14 @@
 #include "layout/editor/edit_journal.h"
 #include "layout/files/layout_file.h"
 #include "layout/journal_test_support.h"
+#include "layout/analysis/connection_analysis.h"
+#include "layout/analysis/direction_reference.h"
+#include "layout/editor/hit_test.h"
+#include "layout/editor/layout_move.h"
+#include "layout/model/scale.h"
+#include "operation/control/element_picks.h"
+#include "platform/desktop.h"
+#include "shell/model/input_state.h"
 #include "layout/model/display_settings.h"
 #include "platform/canvas.h"
 #include "shell/config/messages.h"
@@ -70,6 +78,24 @@ FileLayout farLayout() {
     i.anchor = {kMin, kMin};
     i.secondPoint = {kMax, kMax};
     l.inputs = {i};
+    return l;
+}
+
+// The same with a turntable far off the canvas, of a radius beyond every range, on a fourth track.
+FileLayout farLayoutWithTurntable() {
+    FileLayout l = farLayout();
+    TurntableRec t = fx::sampleTurntable(0);
+    t.centre[0] = 3e9f;
+    t.centre[1] = -3e9f;
+    t.radius = 1e30f;
+    l.tracks.push_back(straightTrack({kMax, kMin}, {kMin, kMax}));
+    l.turntables = {{t, 3}};
+    // Angles anywhere in the range too.
+    l.tracks[0].segmentAngles[0] = kMax;
+    l.turnouts[0].angle = kMin;
+    l.signals[0].first.angle = kMax;
+    l.outputs[0].angle = kMin;
+    l.inputs[0].angle = kMax;
     return l;
 }
 
@@ -138,6 +164,51 @@ TEST_F(FarCoordinates, AJournalEntryReplayedAfterAMoveDrawsAndShiftsWithoutOverf
     expectTheVisibleParts();
 }
 
+// Everything else that reads the coordinates: hit tests at the canvas and at the far points, the
+// connection analysis, quarter turns of the whole layout and moves across the range and back; the
+// sanitizer build shows any overflow, every build a hang.
+TEST_F(FarCoordinates, HitTestsAnalysisTurnsAndMovesStayWithinTheRange) {
+    testsupport::writeBytes("ver.vtl", fileBytes(9, farLayoutWithTurntable()));
+    ASSERT_EQ(loadLayoutFile(), 1) << lastDialogMessage();
+    vestrel::setDesktopOpener([](const std::string&) { return true; });
+    const DiagramPoint points[] = {{0, 0}, {500, 50}, {kMin, kMin}, {kMax, kMax}, {kMin, kMax}, {kMax, 100}};
+    auto hitTests = [&] {
+        for (DiagramPoint p : points) {
+            gMousePoint = p;
+            PickHit hit;
+            pickTrackAt(hit);
+            pickBlockAt(hit);
+            pickTurnoutAt(-1, hit);
+            pickSignalAt(-1, hit);
+            pickOutputAt(-1, hit);
+            pickInputAt(-1, hit);
+            pickTurntableAt(hit);
+            DiagramPoint q = p;
+            findConnectionAt(q, nullptr);
+            int end = 0, slot = 0;
+            findTurntableTrackAt(q, end, slot, nullptr, false);
+        }
+    };
+    hitTests();
+    gMousePoint = {500, 50};
+    PickHit hit;
+    EXPECT_EQ(pickTrackAt(hit), 401);  // the far track through the canvas
+    EXPECT_EQ(hit.index, 0);
+    analyseConnections(chooseReferenceBlock());
+    for (int orientation : {1, 2, 3, 0}) {
+        ASSERT_EQ(rotateLayout(orientation, 1), 1);
+        hitTests();
+    }
+    moveLayout(kMax, kMin);
+    hitTests();
+    drawAll();
+    moveLayout(kMin + 1, kMax);
+    moveLayout(0, 1);
+    EXPECT_EQ(gTracks[0]->points[1].x, 2000000000);
+    EXPECT_EQ(gBlocks[0]->points[0], (DiagramPoint{kMin, kMin}));
+    vestrel::setDesktopOpener({});
+}
+
 TEST(LayoutFileCanvasSize, ASizeTheProgramCannotDrawGivesTheStartSizeAndLoadsTheRest) {
     struct Case {
         int width, height;
@@ -173,4 +244,5 @@ TEST(LayoutFileFuzzSeeds, WrittenOnRequest) {
     for (int version : {9, 8, 7, 5, 4, 3, 2, 1, 0, -1})
         fuzzseeds::write("layout_file", "sample_v" + std::to_string(version) + ".vtl", fileBytes(version, sampleLayout()));
     fuzzseeds::write("layout_file", "far_v9.vtl", fileBytes(9, farLayout()));
+    fuzzseeds::write("layout_file", "far_turntable_v9.vtl", fileBytes(9, farLayoutWithTurntable()));
 }

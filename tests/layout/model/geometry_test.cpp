@@ -1,6 +1,8 @@
 // Angle arithmetic and point-element outlines.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "layout/model/geometry.h"
 #include "shell/config/messages.h"
 #include "steps/model/step_program.h"
@@ -14,6 +16,24 @@ TEST(Angles, NormaliseByOneCorrection) {
     EXPECT_DOUBLE_EQ(normalizeRadians(3.2), 3.2 - 6.28318);
     EXPECT_DOUBLE_EQ(normalizeRadians(-kPi), kPi);
     EXPECT_DOUBLE_EQ(normalizeRadians(1.0), 1.0);
+}
+
+// Turning a stored angle: as one correction near the circle, modulo 360 far from it, never overflowing;
+// conversions to whole pixels held at the ends of the range.
+TEST(Angles, TurnedAnglesAndConversionsOfValuesFromADamagedFile) {
+    const int32_t cases[][3] = {{170, 90, -100}, {-90, -90, 180}, {90, 180, -90}, {INT32_MAX, 90, -143},
+                                {INT32_MIN, -90, 142}, {INT32_MIN, 180, 52}, {720, 0, 0}};
+    for (const auto& c : cases) EXPECT_EQ(turnAngle(c[0], c[1]), c[2]) << c[0] << " + " << c[1];
+    EXPECT_EQ(roundHalfAway(3e9), INT32_MAX);
+    EXPECT_EQ(roundHalfAway(-3e9), INT32_MIN);
+    EXPECT_EQ(roundHalfAway(std::nan("")), 0);
+    EXPECT_EQ(roundHalfAway(-2.5), -3);
+    EXPECT_EQ(truncatedInt(-2.5), -2);
+    EXPECT_EQ(truncatedInt(1e300), INT32_MAX);
+    EXPECT_EQ(wrappingAdd(INT32_MAX, 1), INT32_MIN);
+    DiagramPoint p{INT32_MIN, 5};
+    rotateQuarter(p, 180);
+    EXPECT_EQ(p, (DiagramPoint{INT32_MIN, -5}));
 }
 
 TEST(Angles, SegmentDirections) {

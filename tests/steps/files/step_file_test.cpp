@@ -121,6 +121,10 @@ TEST(StepFileFuzzSeeds, WrittenOnRequest) {
     formulas.text("V0.6").i16(1).i16(3).i16(2).add(program("reken", 0, 3, 0, 100, 50));
     formulas.add(step(0, 1, 0, 24, 26)).add(step(1, 2, 0, 24, 23)).add(step(0, 0, 5, 0, 1)).add(kFormulas);
     fuzzseeds::write("step_file", "formulas.stp", formulas.b);
+    Bytes far;
+    far.text("V0.6").i16(2).i16(1).i16(0).add(program("ver", 0, 1, 0, 2147483000, -2147483000));
+    far.add(program("leeg", 1, 0, 1, -2147483640, 2147483000)).add(step(0, 0, 0, 0, 1));
+    fuzzseeds::write("step_file", "far_boxes.stp", far.b);
 }
 
 TEST_F(StepFile, NameTakesStpForTheLayoutExtension) {
