@@ -524,12 +524,12 @@ void Canvas::walkThinLine(uint32_t* p, bool xMajor, int sx, int sy, int64_t coun
 
 void Canvas::LineTo(int x, int y) {
     if (Pen.Style != PenStyle::Clear && !image_.isNull()) {
-        const int dx = x - penPos_.x, dy = y - penPos_.y;
+        const int64_t dx = static_cast<int64_t>(x) - penPos_.x, dy = static_cast<int64_t>(y) - penPos_.y;
+        const bool shortLine = std::abs(dx) <= kMaskedLineExtent && std::abs(dy) <= kMaskedLineExtent;
         if (Pen.Width <= 1) {
             thinLine(penPos_.x, penPos_.y, x, y);
-        } else if (Pen.Width <= kMaskedLineWidth && std::abs(dx) <= kMaskedLineExtent &&
-                   std::abs(dy) <= kMaskedLineExtent && lineMask(dx, dy, Pen.Width).exact) {
-            paintRuns(lineMask(dx, dy, Pen.Width).runs, penPos_.x, penPos_.y, pixelOf(Pen.Color), Pen.Mode);
+        } else if (Pen.Width <= kMaskedLineWidth && shortLine && lineMask(int(dx), int(dy), Pen.Width).exact) {
+            paintRuns(lineMask(int(dx), int(dy), Pen.Width).runs, penPos_.x, penPos_.y, pixelOf(Pen.Color), Pen.Mode);
         } else if (withinPainterRange(std::min(penPos_.x, x), std::min(penPos_.y, y), std::max(penPos_.x, x),
                                       std::max(penPos_.y, y))) {
             usePenAndBrush(true, false, Pen.Mode);
