@@ -188,6 +188,60 @@ const EllipseMask& ellipseMask(int w, int h, bool pen, bool brush) {
     return *cache->insert(key, renderEllipseMask(w, h, pen, brush));
 }
 
+// A short wide line as the painter draws it (round caps): the pixels it covers, relative to its start
+// point. Like the ellipses, the shape depends only on the line's extent and the pen's width (lines from
+// whole-pixel points move without changing shape), and the trains draw many short wide lines.
+struct LineMask {
+    bool exact = true;
+    std::vector<PixelRun> runs;
+};
+
+LineMask renderLineMask(int dx, int dy, int width) {
+    LineMask mask;
+    const int margin = width + 2;
+    const int ox = margin + std::max(-dx, 0), oy = margin + std::max(-dy, 0);
+    QImage scratch(std::abs(dx) + 2 * margin + 1, std::abs(dy) + 2 * margin + 1, QImage::Format_RGB32);
+    scratch.fill(Qt::black);
+    {
+        QPainter p(&scratch);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        QPen qp(Qt::white);
+        qp.setWidth(width);
+        qp.setCapStyle(Qt::RoundCap);
+        qp.setJoinStyle(Qt::RoundJoin);
+        p.setPen(qp);
+        p.drawLine(ox, oy, ox + dx, oy + dy);
+    }
+    for (int y = 0; y < scratch.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+        for (int x = 0; x < scratch.width();) {
+            const QRgb v = line[x] & 0xFFFFFF;
+            if (v != 0 && v != 0xFFFFFF) mask.exact = false;
+            if (v != 0xFFFFFF) {
+                ++x;
+                continue;
+            }
+            int end = x;
+            while (end < scratch.width() && (line[end] & 0xFFFFFF) == 0xFFFFFF) ++end;
+            mask.runs.push_back({static_cast<int16_t>(y - oy), static_cast<int16_t>(x - ox), static_cast<int16_t>(end - x)});
+            x = end;
+        }
+    }
+    return mask;
+}
+
+constexpr int kMaskedLineExtent = 64;
+constexpr int kMaskedLineWidth = 8;
+
+const LineMask& lineMask(int dx, int dy, int width) {
+    static auto* cache = new QHash<quint64, LineMask>;
+    const quint64 key = (static_cast<quint64>(dx + kMaskedLineExtent) << 24) |
+                        (static_cast<quint64>(dy + kMaskedLineExtent) << 8) | static_cast<quint64>(width);
+    auto it = cache->constFind(key);
+    if (it != cache->constEnd()) return *it;
+    return *cache->insert(key, renderLineMask(dx, dy, width));
+}
+
 // The patterns of the styled thin pens (pixels on, pixels off, ...) unrolled over 24 pixels, a
 // multiple of every pattern's period, so that the phase is a counter modulo 24.
 constexpr int kDashPeriod = 24;
@@ -477,8 +531,12 @@ void Canvas::walkThinLine(uint32_t* p, bool xMajor, int sx, int sy, int64_t coun
 
 void Canvas::LineTo(int x, int y) {
     if (Pen.Style != PenStyle::Clear && !image_.isNull()) {
+        const int dx = x - penPos_.x, dy = y - penPos_.y;
         if (Pen.Width <= 1) {
             thinLine(penPos_.x, penPos_.y, x, y);
+        } else if (Pen.Width <= kMaskedLineWidth && std::abs(dx) <= kMaskedLineExtent &&
+                   std::abs(dy) <= kMaskedLineExtent && lineMask(dx, dy, Pen.Width).exact) {
+            paintRuns(lineMask(dx, dy, Pen.Width).runs, penPos_.x, penPos_.y, pixelOf(Pen.Color), Pen.Mode);
         } else if (withinPainterRange(std::min(penPos_.x, x), std::min(penPos_.y, y), std::max(penPos_.x, x),
                                       std::max(penPos_.y, y))) {
             usePenAndBrush(true, false, Pen.Mode);
@@ -592,17 +650,14 @@ void Canvas::Ellipse(int left, int top, int right, int bottom) {
 }
 
 // Runs of pixels relative to (x, y) in one colour, as far as they lie on the image.
-void Canvas::paintRuns(const std::vector<PixelRun>& runs, int x, int y, uint32_t colour) {
+void Canvas::paintRuns(const std::vector<PixelRun>& runs, int x, int y, uint32_t colour, PenMode mode) {
     if (!onImage(0, 0)) return;
     for (const PixelRun& run : runs) {
         const int64_t py = static_cast<int64_t>(y) + run.dy;
         if (py < 0 || py >= height_) continue;
         const int64_t from = std::max<int64_t>(static_cast<int64_t>(x) + run.dx, 0),
                       to = std::min<int64_t>(static_cast<int64_t>(x) + run.dx + run.length, width_);
-        if (from < to) {
-            uint32_t* line = row(static_cast<int>(py));
-            std::fill(line + from, line + to, colour);
-        }
+        if (from < to) fillSpan(row(static_cast<int>(py)), static_cast<int>(from), static_cast<int>(to), colour, mode);
     }
 }
 

@@ -138,7 +138,7 @@ public:
 
 private:
     struct PainterState;
-    void paintRuns(const std::vector<PixelRun>& runs, int x, int y, uint32_t colour);
+    void paintRuns(const std::vector<PixelRun>& runs, int x, int y, uint32_t colour, PenMode mode = PenMode::Copy);
     void thinLine(int x0, int y0, int x1, int y1);
     void walkThinLine(uint32_t* p, bool xMajor, int sx, int sy, int64_t count, int64_t minor, int64_t rem,
                       int64_t major, int64_t phase, const void* gapTable);

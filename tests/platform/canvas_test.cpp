@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 #include <cstdlib>
 #include <limits>
 #include <random>
@@ -234,4 +236,39 @@ TEST(Canvas, LinesBetweenTheExtremeCoordinatesFinishAndShowTheirVisiblePart) {
             drawn += c.Pixel(x, y) == clBlack;
         }
     EXPECT_GT(drawn, 150);
+}
+
+TEST(Canvas, ShortWideLinesSetThePixelsThePainterWouldInEveryMode) {
+    const PenMode modes[] = {PenMode::Copy, PenMode::Xor, PenMode::NotXor};
+    const QPainter::CompositionMode painterModes[] = {QPainter::CompositionMode_SourceOver,
+                                                      QPainter::RasterOp_SourceXorDestination,
+                                                      QPainter::RasterOp_NotSourceXorDestination};
+    int compared = 0;
+    for (int m = 0; m < 3; ++m)
+        for (int width : {2, 3, 5})
+            for (int dx = -21; dx <= 21; dx += 7)
+                for (int dy = -14; dy <= 14; dy += 7)
+                    for (int x0 : {30, 47}) {
+                        Canvas c(100, 100, rgb(100, 150, 200));
+                        c.Pen = TPen{rgb(10, 200, 30), width, PenStyle::Solid, modes[m]};
+                        c.MoveTo(x0, 50);
+                        c.LineTo(x0 + dx, 50 + dy);
+                        QImage expected(100, 100, QImage::Format_RGB32);
+                        expected.fill(QColor(100, 150, 200));
+                        {
+                            QPainter p(&expected);
+                            p.setRenderHint(QPainter::Antialiasing, false);
+                            p.setCompositionMode(painterModes[m]);
+                            QPen pen(QColor(10, 200, 30));
+                            pen.setWidth(width);
+                            pen.setCapStyle(Qt::RoundCap);
+                            pen.setJoinStyle(Qt::RoundJoin);
+                            p.setPen(pen);
+                            p.drawLine(x0, 50, x0 + dx, 50 + dy);
+                        }
+                        ASSERT_EQ(c.image().convertToFormat(QImage::Format_RGB32), expected)
+                            << "mode " << m << " width " << width << " from " << x0 << " by " << dx << "," << dy;
+                        ++compared;
+                    }
+    EXPECT_EQ(compared, 3 * 3 * 7 * 5 * 2);
 }
