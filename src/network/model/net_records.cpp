@@ -55,6 +55,37 @@ void encodeSettingsRecord(ByteWriter& w) {
     w.f32(gSpeedFactor);
 }
 
+float decodeSettingsRecord(vestrel::ByteReader& r) {
+    Settings& s = gSettings;
+    r.skip(2);
+    gScaleDigit = r.ch();
+    gTurnoutSizeMode = r.u8();
+    gZoomDigit = r.ch();
+    gTimeBase = r.u8();
+    s.edtLengteKorte = r.i16();
+    s.edtSnelhOranje = r.i16();
+    s.chboWagondetectie = r.u8();
+    s.chboPositiecontrole = r.u8();
+    s.chboVerkeerdeWeg = r.u8();
+    s.chboDirectBooster = r.u8();
+    s.cboCompoort = r.ch();
+    s.chboCTS = r.u8();
+    s.radbtnP50X = r.u8();
+    s.chboWSDecTussentijd = r.u8();
+    s.chboMMWisselSeinCont = r.u8();
+    s.chboKortsluitbeveiliging = r.u8();
+    s.chboMolaTussentijd = r.u8();
+    s.chboMolaWisselSein115200 = r.u8();
+    s.chboMolaLoc7bit = r.u8();
+    s.chboDCC19200 = r.u8();
+    s.cboS88poort = r.ch();
+    r.skip(1);
+    s.cboBaudrate = r.i16();
+    s.edtLPTAdres = r.i16();
+    s.cboS88Baudrate = r.i32();
+    return r.f32();
+}
+
 namespace {
 std::vector<uint8_t> wordAndVersion(const char* word, int wordSize, const char* version) {
     std::vector<uint8_t> out(word, word + wordSize);

@@ -23,6 +23,9 @@ void encodeLocoStateRecord(vestrel::ByteWriter& w, const LocoRec& loco);
 // Kind 21 code 21: the settings a client takes over from its server (gSettings, scale, turnout size
 // and zoom digits, gTimeBase, gSpeedFactor).
 void encodeSettingsRecord(vestrel::ByteWriter& w);
+// A client takes the settings record (38 bytes at the reader, its kind and code first) into its own
+// settings; the server's speed factor is returned, not taken over (the client's follows its own tick).
+float decodeSettingsRecord(vestrel::ByteReader& r);
 
 // The server's banner: the maker word and the version text with its zero.
 std::vector<uint8_t> netBanner(const char* version);

@@ -4,7 +4,24 @@
 #include <cstring>
 #include <vector>
 
+#include <cstdio>
+
+#include "layout/draw/element_draw.h"
 #include "layout/files/layout_file.h"
+#include "layout/frame/render.h"
+#include "network/model/net_record_lengths.h"
+#include "network/socket/net_mode.h"
+#include "network/sync/client_tables.h"
+#include "operation/control/emergency_stop.h"
+#include "operation/draw/train_drawing.h"
+#include "operation/engine/second_tick.h"
+#include "operation/model/train_codec.h"
+#include "platform/byte_io.h"
+#include "shell/dialogs/untBoodschap.h"
+#include "shell/model/settings.h"
+#include "shell/model/app_state.h"
+#include "steps/draw/step_number.h"
+#include "steps/model/step_program.h"
 #include "network/model/net_queue.h"
 #include "network/model/net_records.h"
 #include "network/model/net_state.h"
@@ -46,6 +63,7 @@ int receiveBanner(int count) {
     gNetOutFill = 0;
     colourNetLabel(vestrel::clGreen);
     netClearClientModel();
+    netResetCopyReception();
     const int rest = count - kNetBannerSize;
     if (rest == 0) return 1;
     std::memmove(gNetInBuffer, gNetInBuffer + kNetBannerSize, static_cast<size_t>(rest));
@@ -54,14 +72,281 @@ int receiveBanner(int count) {
 
 }  // namespace
 
+namespace {
+
+int16_t at16(const uint8_t* r, int k) { return static_cast<int16_t>(r[k] | (r[k + 1] << 8)); }
+
+template <class Rec, class Table>
+Rec* objectAt(Table& table, int index) {
+    return (index >= 0 && index < table.count()) ? table[index] : nullptr;
+}
+
+LocoRec* locoOf(int number, int index) {
+    LocoRec* l = objectAt<LocoRec>(gLocs, index);
+    return (l && l->number == number) ? l : nullptr;
+}
+
+void refreshLocoRow(LocoRec* l) {
+    const int row = gLocsOnTrack.indexOf(l);
+    if (row >= 0) fillControlPostRow(row);
+}
+
+// The train position record (kind 2 code 24) at r with `left` bytes: its length, -1 when it has not all
+// arrived, 0 when its locomotive is unknown (its length cannot be told, so the batch ends).
+int applyTrainPositions(const uint8_t* r, int left) {
+    LocoRec* l = locoOf(at16(r, 2), at16(r, 4));
+    if (!l) {
+        // The number alone still finds the locomotive after the tables moved.
+        l = findLocoByNumber(at16(r, 2));
+        if (!l) return 0;
+    }
+    int wagons = 0;
+    for (WagonRec* first : {l->rearChain, l->frontChain})
+        for (WagonRec* w = first; w && wagons <= kMaxWagons; w = w->next) ++wagons;
+    const int length = netTrainPositionLength(wagons);
+    if (left < length) return -1;
+    vestrel::ByteReader in(r + 6, static_cast<size_t>(length - 6));
+    auto readPosition = [&in](PositionRec& p) {
+        p.x = in.f32();
+        p.y = in.f32();
+        p.dx = in.f32();
+        p.dy = in.f32();
+        p.sectionA = in.i32();
+        p.sectionB = in.i32();
+        const int block = in.u8(), track = in.u8(), turnout = in.u8();
+        in.u8();
+        p.block = block >= 1 && block <= gBlockCount ? gBlocks[block - 1] : nullptr;
+        p.track = track >= 1 && track <= gTrackCount ? gTracks[track - 1] : nullptr;
+        p.turnout = turnout >= 1 && turnout <= gTurnoutCount ? gTurnouts[turnout - 1] : nullptr;
+        p.ix = static_cast<int32_t>(p.x);
+        p.iy = static_cast<int32_t>(p.y);
+        netPositionToClientView(p);
+    };
+    eraseTrain(l);
+    readPosition(l->run.head);
+    int n = 0;
+    for (WagonRec* first : {l->rearChain, l->frontChain})
+        for (WagonRec* w = first; w && n < wagons; w = w->next, ++n) {
+            readPosition(w->front);
+            readPosition(w->rear);
+        }
+    l->run.runFlagsA |= 0x08;
+    drawTrain(l);
+    return length;
+}
+
+void applyLocoRecord(LocoRec* l, int code, int c, const uint8_t* r) {
+    switch (code) {
+    case 12: l->route = objectAt<RouteRec>(gRoutes, c - 1); break;
+    case 13: l->run.currentLine = c; break;
+    case 25: l->contactRole = static_cast<uint8_t>(c); break;
+    case 26:
+        l->targetStep = at16(r, 6);
+        l->effectiveStepDelay = at16(r, 8);
+        if (r[10]) l->run.runFlagsA |= 0x01;
+        else l->run.runFlagsA &= static_cast<uint8_t>(~0x01);
+        showLocoSpeed(l, 2);
+        break;
+    case 27: l->acceleration = static_cast<uint8_t>(c); break;
+    case 29: l->running = static_cast<uint8_t>(c != 0); break;
+    case 30:
+        if (c >= 0 && c <= 3) l->mode = static_cast<uint8_t>(c);
+        break;
+    case 31:
+        if (c == 'v' || c == 'a') l->direction = static_cast<char>(c);
+        if (c == 'H' || c == 'T') l->heading = static_cast<char>(c);
+        break;
+    case 33:
+        if (c) l->flags |= kLocoAutoCorrection;
+        else l->flags &= static_cast<uint8_t>(~kLocoAutoCorrection);
+        break;
+    case 34:
+        if (c) l->flags |= kLocoForce;
+        else l->flags &= static_cast<uint8_t>(~kLocoForce);
+        break;
+    case 36: l->run.runFlagsA = static_cast<uint8_t>((l->run.runFlagsA & 0x1F) | (c & 0xE0)); break;
+    case 43: l->number = static_cast<int16_t>(c); break;
+    case 45: l->currentStep = static_cast<int16_t>(c); break;
+    default: return;
+    }
+    refreshLocoRow(l);
+}
+
+void applyTurnout(TurnoutRec* t, int code, int c, const uint8_t* r, int length) {
+    switch (code) {
+    case 30: t->options ^= 2; break;
+    case 37: t->pulseTime = static_cast<uint8_t>(c); return;
+    case 44: {
+        t->position = static_cast<char>(c & 0xFF);
+        if (c & 0xFF00) t->options |= 2;
+        else t->options &= static_cast<uint8_t>(~2);
+        const int holder = length >= 10 ? at16(r, 8) : 0;
+        t->holder = holder >= 1 && holder <= gLocCount ? gLocs[holder - 1] : nullptr;
+        break;
+    }
+    default: return;
+    }
+    drawTurnout(*t, 0, 2);
+}
+
+void applyStepProgram(int code, int index, int c) {
+    StepProgramRec* p = objectAt<StepProgramRec>(gStepPrograms, index);
+    if (!p) return;
+    switch (code) {
+    case 2: p->boundLoco = gLocsOnTrack[c]; break;
+    case 15:
+        p->currentStep = static_cast<uint8_t>(c);
+        drawStepNumber(p);
+        break;
+    case 19: p->waitLeft = static_cast<int16_t>(c); break;
+    case 20: p->counter = static_cast<uint8_t>(c); break;
+    case 44: p->state = static_cast<uint8_t>(c); break;
+    default: break;
+    }
+}
+
+enum class Applied { Done, Stop };
+
+// Applies one update record of `length` bytes at r. Stop when the batch ends here (a reconnect).
+Applied applyRecord(const uint8_t* r, int length) {
+    const int kind = r[0], code = r[1];
+    const int a = at16(r, 2), b = at16(r, 4), c = at16(r, 6);
+    switch (kind) {
+    case 1: netClientEndOfCopy(r); break;
+    case 2:
+        if (LocoRec* l = locoOf(a, b)) applyLocoRecord(l, code, c, r);
+        break;
+    case 5:
+        if (BlockRec* blk = objectAt<BlockRec>(gBlocks, b); blk && blk->number == a) {
+            if (code == 9) blk->occupiedSections = static_cast<int16_t>(c);
+            if (code == 44) {
+                blk->state = static_cast<uint8_t>(c);
+                drawBlock(*blk, 0, 1);
+            }
+        }
+        break;
+    case 6:
+        if (TurnoutRec* t = objectAt<TurnoutRec>(gTurnouts, b); t && t->number == a) applyTurnout(t, code, c, r, length);
+        break;
+    case 7:
+        if (SignalRec* sg = objectAt<SignalRec>(gSignals, b); sg && sg->number == a) {
+            if (code == 37) sg->pulseTime = static_cast<uint8_t>(c);
+            if (code == 44) {
+                sg->aspect = static_cast<char>(c);
+                drawSignal(*sg, 0, 2);
+            }
+        }
+        break;
+    case 8:
+        if (OutputRec* o = objectAt<OutputRec>(gOutputs, b); o && o->key / 2 == a) {
+            if (code == 37) o->pulseTime = static_cast<uint8_t>(c);
+            if (code == 44) {
+                o->state = static_cast<char>(c);
+                drawOutput(*o, 0, 1);
+            }
+        }
+        break;
+    case 9:
+        if (InputRec* in = objectAt<InputRec>(gInputs, b); in && in->number == a && code == 44) {
+            in->state = static_cast<uint8_t>(c);
+            drawInput(*in, 0, 1);
+        }
+        break;
+    case 14:
+        if (a == code || code == 0 || code == 2 || code == 20) applyStepProgram(code, b, c);
+        break;
+    case 18: {
+        char text[32];
+        std::snprintf(text, sizeof text, " CLIENT %d ", c);
+        showNetLabel(text);
+        break;
+    }
+    case 19:
+        gTimeBase = static_cast<uint8_t>(a);
+        gModelClock.hours = b;
+        gModelClock.minutes = c & 0xFF;
+        gModelClock.seconds = (c >> 8) & 0xFF;
+        break;
+    case 21: {
+        vestrel::ByteReader in(r, static_cast<size_t>(length));
+        gNetServerSpeedFactor = decodeSettingsRecord(in);
+        break;
+    }
+    case 22: {
+        vestrel::ByteReader in(r + 6, 8);
+        const int32_t x = in.i32();
+        netSetServerOffset(x, in.i32());
+        break;
+    }
+    case 23: netSetServerOrientation(c); break;
+    case 45:
+        if (c != 0) emergencyStopAll(c);
+        else if (frmBoodschap && frmBoodschap->isVisible()) frmBoodschap->close();
+        break;
+    case 54: {
+        vestrel::ByteReader in(r + 6, 26);
+        gLocoFileName = readFixedText(in, 26);
+        updateTitleBar();
+        gNetLinkState = 0;
+        netCloseClient();
+        setNetworkMode(40);
+        return Applied::Stop;
+    }
+    default: break;
+    }
+    return Applied::Done;
+}
+
+// Walks the records of a synchronised (or copying) client's read. Returns 1, 255 or 0 as
+// netClientReceive, with pos the start of the record where it stopped.
+int walkRecords(int count, int& pos) {
+    while (pos < count) {
+        const int left = count - pos;
+        const uint8_t* r = gNetInBuffer + pos;
+        if (r[0] == 0) {
+            const int used = netClientReadTable(pos, left);
+            if (used < 0) return 255;
+            if (used == 0) return 0;
+            pos += used;
+            continue;
+        }
+        if (left < kNetRecordSize) return 255;
+        int length = netRecordLength(r[0], r[1], NetDirection::ToClient);
+        if (length == kNetVariableLength) {
+            length = applyTrainPositions(r, left);
+            if (length < 0) return 255;
+            if (length == 0) return 0;
+            pos += length;
+            continue;
+        }
+        if (length == 0) return 0;
+        if (left < length) return 255;
+        if (applyRecord(r, length) == Applied::Stop) {
+            pos = count;
+            return 1;
+        }
+        pos += length;
+    }
+    return 1;
+}
+
+}  // namespace
+
 int netClientReceive(int count) {
     if (count <= 0) return 1;
     if (gNetLinkState <= 1) return receiveBanner(count);
-    // Records after the handshake (the full copy and the broadcasts) are not applied yet: the batch
-    // is dropped.
     gClientWatchdog = 0;
-    gNetCarriedBytes = 0;
-    return 0;
+    int pos = 0;
+    const int result = walkRecords(std::min(count, kNetBufferSize), pos);
+    if (result == 255) {
+        // The unfinished record goes to the front; the next read appends behind it.
+        const int rest = count - pos;
+        std::memmove(gNetInBuffer, gNetInBuffer + pos, static_cast<size_t>(rest));
+        gNetCarriedBytes = rest;
+    } else {
+        gNetCarriedBytes = 0;
+    }
+    return result;
 }
 
 void netClearClientModel() {

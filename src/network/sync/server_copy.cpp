@@ -13,11 +13,139 @@
 #include "operation/model/train_codec.h"
 #include "operation/model/train_model.h"
 #include "platform/byte_io.h"
+#include "layout/model/layout_codec.h"
+#include "operation/model/function_decoder_codec.h"
+#include "operation/model/route_codec.h"
+#include "operation/model/route_file.h"
+#include "shell/model/app_state.h"
 #include "shell/model/version.h"
+#include "steps/model/step_codec.h"
+#include "steps/model/step_program.h"
 
 int gNetSendCounter = 0;
+int gNetCopyIndex = 0;
 
 namespace {
+
+// The table code of each copy state 4..20.
+constexpr uint8_t kCopyTableCodes[17] = {4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 2, 38, 3, 35};
+
+int oneBased(int index) { return index < 0 ? 0 : index + 1; }
+
+// The image of record i of the copy state's table with its pointers converted, false beyond the table.
+bool copyImage(int state, int i, vestrel::ByteWriter& w) {
+    switch (state) {
+    case 4: if (i >= gTrackCount) return false; encodeTrack(w, *gTracks[i]); return true;
+    case 5: if (i >= gBlockCount) return false; encodeBlock(w, *gBlocks[i]); return true;
+    case 6: if (i >= gTurnoutCount) return false; encodeTurnout(w, *gTurnouts[i]); return true;
+    case 7:
+        if (i >= gSignalCount) return false;
+        encodeSignal(w, *gSignals[i], signalBlockLink(*gSignals[i]));
+        return true;
+    case 8: if (i >= gOutputCount) return false; encodeOutput(w, *gOutputs[i]); return true;
+    case 9: if (i >= gInputCount) return false; encodeInput(w, *gInputs[i]); return true;
+    case 10:
+        if (i >= gTurntableCount) return false;
+        encodeTurntable(w, *gTurntables[i], turntableTrackLink(*gTurntables[i]));
+        return true;
+    case 11:
+        if (i >= gConnectionCount) return false;
+        encodeConnection(w, *gConnections[i], connectionLinks(*gConnections[i]));
+        return true;
+    case 12: if (i >= gRoutes.count()) return false; writeRouteRec(w, *gRoutes[i]); return true;
+    case 13: if (i >= gRouteLines.count()) return false; writeRouteLineRec(w, *gRouteLines[i]); return true;
+    case 14: if (i >= gStepPrograms.count()) return false; encodeStepProgram(w, *gStepPrograms[i]); return true;
+    case 15: if (i >= gSteps.count()) return false; encodeStep(w, *gSteps[i]); return true;
+    case 16: if (i >= gFormulas.count()) return false; encodeFormula(w, *gFormulas[i]); return true;
+    case 17: {
+        if (i >= gLocCount) return false;
+        const LocoRec& loco = *gLocs[i];
+        LocoLinks links = locoLinksOf(loco);
+        links.connection = 0;  // the client finds its own connection
+        links.frontChain = static_cast<uint32_t>(loco.frontChain ? loco.frontChain->slot + 1 : 0);
+        links.rearChain = static_cast<uint32_t>(loco.rearChain ? loco.rearChain->slot + 1 : 0);
+        encodeLoco(w, loco, links);
+        return true;
+    }
+    case 18:
+        if (i >= gLocCount) return false;
+        w.bytes(gLocs[i]->speedTable.data(), kSpeedTableSize);
+        w.u8(0);
+        return true;
+    case 19: {
+        if (i >= gWagonTotal) return false;
+        const WagonRec& wagon = *gWagons[i];
+        WagonLinks links = wagonLinksOf(wagon, true);
+        links.next = static_cast<uint32_t>(wagon.next ? wagon.next->slot + 1 : 0);
+        links.previous = static_cast<uint32_t>(wagon.previous ? wagon.previous->slot + 1 : 0);
+        links.owner = static_cast<uint32_t>(wagon.owner ? oneBased(gLocs.indexOf(wagon.owner)) : 0);
+        encodeWagon(w, wagon, links);
+        return true;
+    }
+    case 20: {
+        if (i >= gFunctionDecoderCount) return false;
+        const FunctionDecoderRec& d = *gFunctionDecoders[i];
+        encodeFunctionDecoder(w, d, d.loco ? oneBased(gLocs.indexOf(d.loco)) : 0);
+        return true;
+    }
+    default: return false;
+    }
+}
+
+void putEndRecord() {
+    vestrel::ByteWriter w;
+    w.u8(1);
+    w.u8(1);
+    writeFixedText(w, gLayoutFileName, 26);
+    writeFixedText(w, gLocoFileName, 26);
+    w.i16(static_cast<int16_t>(gCanvasSize.width));
+    w.i16(static_cast<int16_t>(gCanvasSize.height - 23));
+    std::memcpy(gNetOutBuffer + gNetOutFill, w.data().data(), w.size());
+    gNetOutFill += static_cast<int>(w.size());
+}
+
+// Appends as much of the full copy as fits from state s on; returns the new state.
+int appendCopy(int client, int s) {
+    if (s == 3) {
+        const int number = client + 1;
+        const uint8_t numberRecord[kNetRecordSize] = {18, 18, 0, 0, 0, 0, static_cast<uint8_t>(number & 0xFF),
+                                                      static_cast<uint8_t>(number >> 8)};
+        vestrel::ByteWriter w;
+        w.bytes(numberRecord, sizeof numberRecord);
+        w.u8(22);
+        w.u8(22);
+        w.i16(0);
+        w.i16(0);
+        w.i32(gLayoutOffset.x);
+        w.i32(gLayoutOffset.y);
+        w.u8(23);
+        w.u8(23);
+        w.i16(0);
+        w.i16(0);
+        w.i16(gOrientation);
+        if (gNetOutFill + static_cast<int>(w.size()) > kNetBufferSize) return s;
+        std::memcpy(gNetOutBuffer + gNetOutFill, w.data().data(), w.size());
+        gNetOutFill += static_cast<int>(w.size());
+        gNetCopyIndex = 0;
+        s = 4;
+    }
+    for (; s >= 4 && s <= 20; ++s) {
+        for (;; ++gNetCopyIndex) {
+            vestrel::ByteWriter w;
+            if (!copyImage(s, gNetCopyIndex, w)) break;
+            if (!netQueueTableRecord(kCopyTableCodes[s - 4], w.data().data(), static_cast<int>(w.size())))
+                return s;
+        }
+        gNetCopyIndex = 0;
+    }
+    // The settings and the end record together end exactly at the buffer's end from a fill of 1904.
+    if (s == 21 && gNetOutFill <= kNetBufferSize - kNetSettingsSize - kNetEndRecordSize) {
+        netQueueSettings();
+        putEndRecord();
+        s = 30;
+    }
+    return s;
+}
 
 void sendClientNumbers() {
     for (int i = 0; i < gNetClientCount; ++i) {
@@ -67,8 +195,7 @@ int netBuildSnapshot(int client) {
         gNetOutFill = kNetBannerSize;
         s = 2;
     }
-    // States 3..21, the full copy, are filled in while the session runs: not built yet, so a client
-    // that passed the handshake waits in state 3.
+    if (s >= 3 && sessionRunning()) s = static_cast<uint8_t>(appendCopy(client, s));
     if (gNetClientStates[client] == 0) return 0;
     gNetClientStates[client] = s;
     return gNetOutFill;
