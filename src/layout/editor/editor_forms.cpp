@@ -46,31 +46,17 @@ void showForm(QDialog* form) {
     form->raise();
 }
 
-// Until every element dialog is built, a newly entered element whose dialog is missing is taken with the
-// properties the editor gave it, as if its dialog had been confirmed at once (the insertion then goes on
-// with the next element).
-bool elementDialogBuilt(int code) { return code == 401 || code == 403 || code == 404 || code == 405 || code == 406; }
-
-void confirmNewElementLater(int code) {
-    // After the placement loop has marked the element committed and waiting for its dialog.
-    QTimer::singleShot(0, [code] {
-        switch (code) {
-        case 402: storeNewBlock(); break;
-        case 403: storeNewTurnout(); break;
-        case 404: storeNewSignal(); break;
-        case 405: storeNewOutput(); break;
-        case 406: storeNewInput(); break;
-        case 408: storeNewStepProgram(); break;
-        default: break;
-        }
-    });
+// The step-program editor (its own issue) has no OK of its own yet: a new step box is taken as entered once
+// the placement loop has marked it committed.
+void storeNewStepBoxLater() {
+    QTimer::singleShot(0, [] { storeNewStepProgram(); });
 }
 
 }  // namespace
 
 void showElementDialog(int code) {
-    if (!elementDialogBuilt(code) && newElementEntered(code)) {
-        confirmNewElementLater(code);
+    if (code == 408 && newElementEntered(code)) {
+        storeNewStepBoxLater();
         return;
     }
     showForm(elementDialog(code));

@@ -1,14 +1,16 @@
 // Drawing a layout on the main window with real mouse and key events: the tools are chosen by their keys,
 // points are placed by moving the pointer over the diagram and clicking, and the result is saved.
 //
-// The element dialogs that confirm a new element are not built yet; the program then takes a new element
-// with the properties the editor gave it, as soon as the placement has committed it.
+// A new element waits for its dialog's OK; the step-program editor, which has no OK yet, takes a new step
+// box as entered.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QComboBox>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QPixmap>
@@ -376,3 +378,60 @@ TEST_F(LayoutDrawing, TheToolBarChoosesTheTool) {
 }
 
 }  // namespace
+
+// A drawn block waits for its dialog: Annuleren takes the entry up again, OK stores the block with the
+// section kind set in the grid; the layout file and the journal keep it.
+TEST_F(LayoutDrawing, ANewBlockTakesItsSectionKindsFromItsDialog) {
+    emptyEditJournal();
+    key(Qt::Key_B);
+    clickAt({40, 96});
+    clickAt({104, 96});
+    clickAt({168, 96});
+    doubleClickAt({232, 96});
+    ASSERT_TRUE(frmSektie->isVisible());
+    EXPECT_EQ(gEditMode, 3u);
+    EXPECT_EQ(gBlockCount, 0);
+    frmSektie->btnAnnuleren->click();
+    EXPECT_EQ(gEditMode, 4u);
+    EXPECT_EQ(gBlockCount, 0);
+    EXPECT_NE(gEditOpRunning, 0);
+    QApplication::setActiveWindow(frmSchema);
+    doubleClickAt({232, 96});
+    ASSERT_TRUE(frmSektie->isVisible());
+    ASSERT_EQ(gSelectedBlock->sections, 3);
+    frmSektie->strgrdSecties->setCurrentCell(1, 1);
+    ASSERT_FALSE(frmSektie->cboSecSoort->isHidden());
+    frmSektie->cboSecSoort->setCurrentIndex(2);
+    frmSektie->cboSecSoortClick();
+    const int firstContact = gSelectedBlock->sectionInputs[1];
+    const int middleContact = gSelectedBlock->sectionInputs[2];
+    EXPECT_NE(middleContact, 0);
+    EXPECT_NE(middleContact, firstContact);
+    confirmed(frmSektie);
+    endTool();
+    ASSERT_EQ(gBlockCount, 1);
+
+    gLayoutFileName = "blok.vtl";
+    ASSERT_EQ(saveLayoutFile(), 1);
+    clearLayout();
+    ASSERT_EQ(loadLayoutFile(), 1);
+    ASSERT_EQ(gBlockCount, 1);
+    EXPECT_EQ(gBlocks[0]->sectionKinds[1], 2);
+    EXPECT_EQ(gBlocks[0]->sectionInputs[2], middleContact);
+
+    emptyEditJournal();
+    gSelectedBlock = gBlocks[0];
+    gEditMode = kEditClickOpens;
+    frmSektie->show();
+    frmSektie->strgrdSecties->setCurrentCell(1, 1);
+    frmSektie->cboSecSoort->setCurrentIndex(0);
+    frmSektie->cboSecSoortClick();
+    frmSektie->btnOK->click();
+    EXPECT_EQ(gBlocks[0]->sectionKinds[1], 0);
+    ASSERT_GT(journalUndoRedo(0), 0);
+    EXPECT_EQ(gBlocks[0]->sectionKinds[1], 2);
+    EXPECT_EQ(gBlocks[0]->sectionInputs[2], middleContact);
+    ASSERT_GT(journalUndoRedo(1), 0);
+    EXPECT_EQ(gBlocks[0]->sectionKinds[1], 0);
+    EXPECT_EQ(gBlocks[0]->sectionInputs[2], 0);
+}
