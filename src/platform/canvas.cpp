@@ -86,6 +86,28 @@ const FontEntry& fontEntry(const TFont& f) {
     return *last;
 }
 
+// The white pixels of a drawing made in white on black, as runs relative to (ox, oy); false when the
+// painter left pixels that are neither (the drawing is then not exact).
+bool whiteRuns(const QImage& scratch, int ox, int oy, std::vector<PixelRun>& runs) {
+    bool exact = true;
+    for (int y = 0; y < scratch.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+        for (int x = 0; x < scratch.width();) {
+            const QRgb v = line[x] & 0xFFFFFF;
+            if (v != 0 && v != 0xFFFFFF) exact = false;
+            if (v != 0xFFFFFF) {
+                ++x;
+                continue;
+            }
+            int end = x;
+            while (end < scratch.width() && (line[end] & 0xFFFFFF) == 0xFFFFFF) ++end;
+            runs.push_back({static_cast<int16_t>(y - oy), static_cast<int16_t>(x - ox), static_cast<int16_t>(end - x)});
+            x = end;
+        }
+    }
+    return exact;
+}
+
 // Draws the text once in white on black, with room around it for glyphs that reach out of their box.
 TextMask renderTextMask(const FontEntry& font, const QString& text) {
     TextMask mask;
@@ -100,22 +122,7 @@ TextMask renderTextMask(const FontEntry& font, const QString& text) {
         p.setPen(Qt::white);
         p.drawText(QPoint(margin, margin + font.metrics.ascent()), text);
     }
-    for (int y = 0; y < scratch.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
-        for (int x = 0; x < scratch.width();) {
-            const QRgb v = line[x] & 0xFFFFFF;
-            if (v != 0 && v != 0xFFFFFF) mask.exact = false;
-            if (v != 0xFFFFFF) {
-                ++x;
-                continue;
-            }
-            int end = x;
-            while (end < scratch.width() && (line[end] & 0xFFFFFF) == 0xFFFFFF) ++end;
-            mask.runs.push_back({static_cast<int16_t>(y - margin), static_cast<int16_t>(x - margin),
-                                 static_cast<int16_t>(end - x)});
-            x = end;
-        }
-    }
+    mask.exact = whiteRuns(scratch, margin, margin, mask.runs);
     return mask;
 }
 
@@ -212,21 +219,7 @@ LineMask renderLineMask(int dx, int dy, int width) {
         p.setPen(qp);
         p.drawLine(ox, oy, ox + dx, oy + dy);
     }
-    for (int y = 0; y < scratch.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
-        for (int x = 0; x < scratch.width();) {
-            const QRgb v = line[x] & 0xFFFFFF;
-            if (v != 0 && v != 0xFFFFFF) mask.exact = false;
-            if (v != 0xFFFFFF) {
-                ++x;
-                continue;
-            }
-            int end = x;
-            while (end < scratch.width() && (line[end] & 0xFFFFFF) == 0xFFFFFF) ++end;
-            mask.runs.push_back({static_cast<int16_t>(y - oy), static_cast<int16_t>(x - ox), static_cast<int16_t>(end - x)});
-            x = end;
-        }
-    }
+    mask.exact = whiteRuns(scratch, ox, oy, mask.runs);
     return mask;
 }
 
@@ -531,12 +524,12 @@ void Canvas::walkThinLine(uint32_t* p, bool xMajor, int sx, int sy, int64_t coun
 
 void Canvas::LineTo(int x, int y) {
     if (Pen.Style != PenStyle::Clear && !image_.isNull()) {
-        const int dx = x - penPos_.x, dy = y - penPos_.y;
+        const int64_t dx = static_cast<int64_t>(x) - penPos_.x, dy = static_cast<int64_t>(y) - penPos_.y;
+        const bool shortLine = std::abs(dx) <= kMaskedLineExtent && std::abs(dy) <= kMaskedLineExtent;
         if (Pen.Width <= 1) {
             thinLine(penPos_.x, penPos_.y, x, y);
-        } else if (Pen.Width <= kMaskedLineWidth && std::abs(dx) <= kMaskedLineExtent &&
-                   std::abs(dy) <= kMaskedLineExtent && lineMask(dx, dy, Pen.Width).exact) {
-            paintRuns(lineMask(dx, dy, Pen.Width).runs, penPos_.x, penPos_.y, pixelOf(Pen.Color), Pen.Mode);
+        } else if (Pen.Width <= kMaskedLineWidth && shortLine && lineMask(int(dx), int(dy), Pen.Width).exact) {
+            paintRuns(lineMask(int(dx), int(dy), Pen.Width).runs, penPos_.x, penPos_.y, pixelOf(Pen.Color), Pen.Mode);
         } else if (withinPainterRange(std::min(penPos_.x, x), std::min(penPos_.y, y), std::max(penPos_.x, x),
                                       std::max(penPos_.y, y))) {
             usePenAndBrush(true, false, Pen.Mode);

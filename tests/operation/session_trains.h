@@ -50,6 +50,22 @@ inline Pos headAt(const FileTrain& t) {
     return p;
 }
 
+// The run state that ends a locomotive file, for the layout as it stands: block b (1-based) has the
+// locomotive locoOfBlock(b) (1-based in file order, 0 none) as its arrived and assigned train; turnouts
+// free at 'G', signals 'G', turntables at position 1, the formula variables 0.
+template <class LocoOfBlock>
+inline void appendRunState(FileBytes& f, LocoOfBlock locoOfBlock) {
+    f.i32(gBlockCount);
+    for (int b = 1; b <= gBlockCount; ++b) f.i32(locoOfBlock(b)).i32(locoOfBlock(b));
+    f.i32(gTurnoutCount);
+    for (int i = 0; i < gTurnoutCount; ++i) f.i32(0).u8('G');
+    f.i32(gSignalCount);
+    for (int i = 0; i < gSignalCount; ++i) f.u8('G');
+    f.i32(gTurntableCount);
+    for (const TurntableRec* t : gTurntables) f.u8(1).f32(t->bridgeAngle).i32(0);
+    for (int i = 0; i < kFormulaVars; ++i) f.f32(0);
+}
+
 // The locomotive file (current version, zoom '3') for the layout as it stands: the given locomotives,
 // no wagons, each on-track locomotive the arrived and assigned train of its head block. Speed tables
 // hold entry j = j.
@@ -69,20 +85,12 @@ inline Bytes sessionLocoFile(const std::vector<FileTrain>& trains) {
         f.add(table);
     }
     f.i32(0).i32(0);  // no loose wagons, no wagons off the track
-    f.i32(gBlockCount);
-    for (int b = 1; b <= gBlockCount; ++b) {
+    appendRunState(f, [&](int b) {
         int loco = 0;
         for (size_t k = 0; k < trains.size(); ++k)
             if (trains[k].block == b) loco = static_cast<int>(k) + 1;
-        f.i32(loco).i32(loco);
-    }
-    f.i32(gTurnoutCount);
-    for (int i = 0; i < gTurnoutCount; ++i) f.i32(0).u8('G');
-    f.i32(gSignalCount);
-    for (int i = 0; i < gSignalCount; ++i) f.u8('G');
-    f.i32(gTurntableCount);
-    for (const TurntableRec* t : gTurntables) f.u8(1).f32(t->bridgeAngle).i32(0);
-    for (int i = 0; i < kFormulaVars; ++i) f.f32(0);
+        return loco;
+    });
     return f.b;
 }
 

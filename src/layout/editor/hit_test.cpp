@@ -106,7 +106,7 @@ TurntableRec* findTurntableTrackAt(DiagramPoint& p, int& end, int& slot, const v
 }
 
 int turnoutConnectionAngle(const TurnoutRec& t, int point) {
-    const int a = t.angle;
+    const int a = usableAngle(t.angle);
     switch (point) {
     case 0: return -a - 180;
     case 1: return -a;
@@ -120,7 +120,7 @@ namespace {
 // The direction in which a polyline leaves its first or last point.
 int polylineEndAngle(const int32_t* angles, int last, int end) {
     if (last < 1) return 0;
-    return end == 0 ? angles[0] - 180 : angles[last - 1];
+    return end == 0 ? usableAngle(angles[0]) - 180 : usableAngle(angles[last - 1]);
 }
 
 void describeEnd(ConnectionHit& hit) {

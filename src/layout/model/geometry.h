@@ -14,6 +14,9 @@ int32_t roundHalfAway(double v);
 // angle + by as normalizeAngle gives it; an angle far outside the circle (a damaged file) is first taken
 // modulo 360, without overflow.
 int32_t turnAngle(int32_t angle, int by);
+// A stored angle for arithmetic: as it stands when it is within a few turns of the circle, else (a
+// damaged file) taken modulo 360, so that adding or negating it cannot overflow.
+inline int32_t usableAngle(int32_t angle) { return angle > -3600 && angle < 3600 ? angle : turnAngle(angle, 0); }
 // Truncated toward zero as a cast would, held at the ends of the 32-bit range, NaN as 0.
 int32_t truncatedInt(double v);
 // Two's-complement sum and difference modulo 2^32: coordinate shifts and turns of a layout whose points

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "layout/editor/hit_test.h"
+#include "layout/model/geometry.h"
 #include "layout/model/turntable_state.h"
 #include "layout/layout_builder.h"
 #include "shell/model/app_state.h"
@@ -108,6 +109,20 @@ TEST_F(HitTest, ConnectionAnglesLeavingEachEnd) {
         EXPECT_EQ(hit.angle, c.angle) << c.p.x << "," << c.p.y;
     }
     EXPECT_EQ(turnoutConnectionAngle(*turnoutNumbered(1), 3), 135);
+}
+
+// Angles a damaged file may hold anywhere in the 32-bit range: an end found there is described by the
+// angle modulo 360, without overflow.
+TEST_F(HitTest, AnEndOfAnElementWithAFarOutAngleGivesItsAngleModulo360) {
+    LayoutBuilder().turnout('l', 1, {{300, 100}, {320, 100}, {314, 95}}).track({{100, 300}, {150, 300}});
+    turnoutNumbered(1)->angle = INT32_MIN;  // -128 degrees modulo 360 (2^31 = 5965232 x 360 + 128)
+    gTracks[0]->segments = 1;
+    gTracks[0]->segmentAngles[0] = INT32_MIN;
+    EXPECT_EQ(turnoutConnectionAngle(*turnoutNumbered(1), 0), 128 - 180);
+    DiagramPoint p{300, 100};
+    EXPECT_EQ(findConnectionAt(p, nullptr).angle, -52);
+    p = {100, 300};
+    EXPECT_EQ(findConnectionAt(p, nullptr).angle, 52);  // -128 - 180, normalised
 }
 
 TEST_F(HitTest, NothingThereIsNone) {

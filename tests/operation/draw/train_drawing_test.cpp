@@ -159,6 +159,14 @@ TEST_F(TrainDrawing, DrawingTwiceLeavesTheWagonsInvisibleAndErasingLeavesTheBack
     EXPECT_EQ(differingPixels(screen, back), 0);
 }
 
+TEST_F(TrainDrawing, AWagonReachingUnderItsOwnSymbolIsErasedWhole) {
+    LocoRec* l = loco(5, 100, 300);
+    wagon(l, 'G', 104, 300, 130, 300);  // on a bend the first wagon can come this near
+    drawTrain(l);
+    eraseTrain(l);
+    EXPECT_EQ(differingPixels(screen, back), 0);
+}
+
 TEST_F(TrainDrawing, AMovedTrainPassingAStandingWagonLeavesItWhole) {
     // The standing train's wagon crosses the moving train's way upright at x 200.
     LocoRec* standing = loco(1, 200, 60);

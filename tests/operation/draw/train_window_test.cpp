@@ -60,15 +60,7 @@ Bytes locoFileWithWagons() {
     f.add(coupled);
     f.i32(1).add(wagonBetween(12, 'P', onBlock(150, 200, 2, 0), onBlock(172, 200, 2, 0)));
     f.i32(2);  // two wagons, none off the track
-    f.i32(gBlockCount).i32(1).i32(1);
-    for (int b = 2; b <= gBlockCount; ++b) f.i32(0).i32(0);
-    f.i32(gTurnoutCount);
-    for (int i = 0; i < gTurnoutCount; ++i) f.i32(0).u8('G');
-    f.i32(gSignalCount);
-    for (int i = 0; i < gSignalCount; ++i) f.u8('G');
-    f.i32(gTurntableCount);
-    for (const TurntableRec* t : gTurntables) f.u8(1).f32(t->bridgeAngle).i32(0);
-    for (int i = 0; i < kFormulaVars; ++i) f.f32(0);
+    appendRunState(f, [](int b) { return b == 1 ? 1 : 0; });
     return f.b;
 }
 

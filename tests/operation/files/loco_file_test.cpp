@@ -496,7 +496,9 @@ TEST_F(LocoFile, MaximumSpeedAndStepDelaySurviveSaveAndLoad) {
         ASSERT_EQ(load(oneLocoFile(c.maxSpeed, c.steps, c.table)), 1) << c.what;
         ASSERT_EQ(gLocCount, 1);
         const int max = gLocs[0]->run.maxSpeed, delay = gLocs[0]->stepDelay;
-        if (c.loadedMax) EXPECT_EQ(max, c.loadedMax) << c.what;
+        if (c.loadedMax) {
+            EXPECT_EQ(max, c.loadedMax) << c.what;
+        }
         EXPECT_EQ(delay, 5 * max * 10 / c.steps) << c.what;  // acceleration 7
         gLocoDataModified = 1;
         saveLocoFile();
