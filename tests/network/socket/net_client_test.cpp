@@ -15,6 +15,7 @@
 #include "network/socket/net_sockets.h"
 #include "network/sync/client_receive.h"
 #include "network/sync/client_tick.h"
+#include "layout/model/layout_model.h"
 #include "operation/model/train_model.h"
 #include "shell/config/messages.h"
 #include "shell/dialogs/untInstellingen.h"
@@ -161,3 +162,52 @@ TEST(NetClientRefused, ARefusedConnectionColoursTheLabelLightOrange) {
 }
 
 }  // namespace
+
+namespace {
+
+QByteArray record(std::initializer_list<int> bytes) {
+    QByteArray r;
+    for (int b : bytes) r.append(static_cast<char>(b));
+    return r;
+}
+
+}  // namespace
+
+// A new locomotive file on the server: the client takes its name, connects again and waits for a
+// new copy.
+TEST_F(NetClient, ANewLocomotiveFileOnTheServerMakesTheClientReconnect) {
+    sendBanner("02.06.09");
+    readAtLeast(*peer, 16);
+    ASSERT_EQ(gNetLinkState, 2);
+    QByteArray reconnect = record({54, 54, 0, 0, 0, 0});
+    QByteArray name("nieuw.loc");
+    name.resize(26, '\0');
+    peer->write(reconnect + name);
+    peer->flush();
+    ASSERT_TRUE(processUntil([&] { return server.hasPendingConnections(); }));
+    EXPECT_EQ(gLocoFileName, "nieuw.loc");
+    EXPECT_EQ(gNetLinkState, 1);
+    EXPECT_TRUE(processUntil([&] { return peer->state() == QAbstractSocket::UnconnectedState; }));
+}
+
+// A synchronised client throws its own turnout when the server's broadcast arrives, and shows its
+// client number.
+TEST_F(NetClient, ATurnoutThrownOnTheServerIsThrownOnTheClient) {
+    sendBanner("02.06.09");
+    readAtLeast(*peer, 16);  // the banner empties the model; the copy's turnouts come after it
+    auto t = std::make_unique<TurnoutRec>();
+    t->number = 4;
+    t->subtype = 'l';
+    t->position = 'G';
+    gTurnouts.append(std::make_unique<TurnoutRec>());
+    TurnoutRec* turnout = gTurnouts.append(std::move(t));
+    gNetLinkState = 40;
+    peer->write(record({18, 18, 0, 0, 0, 0, 2, 0}) + record({6, 44, 4, 0, 1, 0, 'R', 0xFF, 0, 0}) +
+                record({6, 44, 4, 0, 0, 0, 'R', 0, 0, 0}));  // index 0 is another turnout: passed over
+    peer->flush();
+    EXPECT_TRUE(processUntil([&] { return turnout->position == 'R'; }));
+    EXPECT_EQ(turnout->options & 2, 2);
+    EXPECT_EQ(gTurnouts[0]->position, 0);
+    EXPECT_EQ(frmSchema->lblNet->text().toStdString(), " CLIENT 2 ");
+    clearElementTables();
+}
