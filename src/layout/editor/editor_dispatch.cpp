@@ -192,7 +192,7 @@ void keyCommand(int key) {
 void turntableCommand() {
     auto* t = static_cast<TurntableRec*>(gHit.element);
     if (elementDialogVisible(407)) {
-        toggleTurntableTrack(t, gHit.track);
+        toggleTurntableOnDiagram(t, gHit.track);
         return;
     }
     switch (gEditMode) {

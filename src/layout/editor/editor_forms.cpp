@@ -4,7 +4,10 @@
 #include <QTimer>
 #include <QVariant>
 
+#include "layout/draw/element_draw.h"
+#include "layout/editor/editor_state.h"
 #include "layout/editor/entry_handoff.h"
+#include "layout/model/turntable_tracks.h"
 #include "layout/dialogs/element_dialog.h"
 #include "layout/dialogs/untDraaischijf.h"
 #include "layout/dialogs/untEerstePunt.h"
@@ -69,6 +72,14 @@ void closeElementDialog(int code) {
 bool elementDialogVisible(int code) {
     QDialog* form = elementDialog(code);
     return form && form->isVisible();
+}
+
+void toggleTurntableOnDiagram(TurntableRec* t, int end) {
+    if (!t) return;
+    drawTurntable(*t, 1, 0);
+    toggleTurntableTrack(t, end);
+    drawTurntable(*t, 0, 0);
+    if (frmDraaischijf && t == gSelectedTurntable) frmDraaischijf->fillTargets();
 }
 
 void setStepDialogTag(int tag) {

@@ -5,9 +5,14 @@
 // 407 turntable (frmDraaischijf), 408 step program (frmStappen). Each call does nothing while the form
 // does not exist.
 
+struct TurntableRec;
+
 void showElementDialog(int code);
 void closeElementDialog(int code);
 bool elementDialogVisible(int code);
+// A ring end clicked while the turntable dialog is open: the slot is switched on the diagram and the
+// dialog's target list follows.
+void toggleTurntableOnDiagram(TurntableRec* turntable, int end);
 // The step-program editor's Tag (0: it shows the box chosen in the editor).
 void setStepDialogTag(int tag);
 

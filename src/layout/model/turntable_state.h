@@ -15,3 +15,7 @@ inline uint8_t& turntableStateFlags(TurntableRec& t) { return t.reserved2[kTurnt
 inline uint8_t turntableStateFlags(const TurntableRec& t) {
     return t.reserved2[kTurntableStateByte - kTurntableReservedStart];
 }
+
+// The time-out counter (model seconds left before a system-1 turntable is stopped) lives in byte 12 of the
+// stored record, the unnamed byte between the time-out and the run-on time.
+inline uint8_t& turntableTimeoutCounter(TurntableRec& t) { return t.reserved1; }

@@ -53,6 +53,7 @@ void resetTurntable(TurntableRec& t) {
     turntableBridgeEnds(&t, t.currentAngle, t.track);
     t.runState = 0;
     turntableStateFlags(t) = 0;
+    turntableTimeoutCounter(t) = 0;
     t.loco = nullptr;
 }
 
