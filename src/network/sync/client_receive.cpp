@@ -345,8 +345,9 @@ int netClientReceive(int count) {
     if (count <= 0) return 1;
     if (gNetLinkState <= 1) return receiveBanner(count);
     gClientWatchdog = 0;
+    count = std::min(count, kNetBufferSize);
     int pos = 0;
-    const int result = walkRecords(std::min(count, kNetBufferSize), pos);
+    const int result = walkRecords(count, pos);
     if (result == 255) {
         // The unfinished record goes to the front; the next read appends behind it.
         const int rest = count - pos;
