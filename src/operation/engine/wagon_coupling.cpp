@@ -2,7 +2,18 @@
 
 #include <algorithm>
 
+#include <vector>
+
 #include "layout/editor/hit_test.h"
+#include "layout/model/scale.h"
+#include "network/model/net_queue.h"
+#include "operation/control/control_post.h"
+#include "operation/control/dialog_refresh.h"
+#include "operation/control/loco_operation.h"
+#include "operation/draw/train_drawing.h"
+#include "operation/engine/helper_locos.h"
+#include "operation/engine/train_placement.h"
+#include "operation/model/length_units.h"
 #include "operation/model/train_model.h"
 #include "shell/model/input_state.h"
 
@@ -68,7 +79,215 @@ int pickWagonAt(WagonHit& hit, int mode) {
     }
 }
 
-// Until wagons and coupling are built nothing is uncoupled or taken off.
-int uncoupleWagons(LocoRec*, WagonRec*) { return 0; }
-int pickTrainWagonAt(WagonHit&) { return 0; }
-int takeWagonOffTrack(WagonRec*, int) { return 0; }
+namespace {
+
+bool locoOnTrack(const LocoRec* loco) { return gLocsOnTrack.indexOf(loco) >= 0 && onTrack(loco->run.head); }
+
+// The element a wagon end marks, as markWagonAtPosition finds it.
+const void* markedElement(const PositionRec& p) {
+    if (p.block) return p.block;
+    if (p.track) return p.track;
+    return p.turnout;
+}
+
+bool looseWagonStandsOn(const void* element, const WagonRec* except) {
+    for (int i = 0; i < gWagonCounts.loose && i < gWagons.count(); ++i) {
+        const WagonRec* w = gWagons[i];
+        if (w != except && (markedElement(w->front) == element || markedElement(w->rear) == element)) return true;
+    }
+    return false;
+}
+
+void clearMark(const PositionRec& p) {
+    if (p.block) p.block->state &= static_cast<uint8_t>(~0x10);
+    else if (p.track) p.track->vehicleFlags &= static_cast<uint8_t>(~0x10);
+    else if (p.turnout) p.turnout->vehicleFlags &= static_cast<uint8_t>(~0x10);
+}
+
+// The wagons of a chain in chain order (bounded, so a broken chain cannot loop).
+std::vector<WagonRec*> chainWagons(WagonRec* first) {
+    std::vector<WagonRec*> out;
+    for (WagonRec* w = first; w && static_cast<int>(out.size()) < kMaxWagons; w = w->next) out.push_back(w);
+    return out;
+}
+
+bool inChain(WagonRec* first, const WagonRec* wagon) {
+    for (WagonRec* w : chainWagons(first))
+        if (w == wagon) return true;
+    return false;
+}
+
+int wagonLength(const WagonRec* w) { return w->lengthUnits + 6; }
+
+int pickSegment(const PositionRec& a, const PositionRec& b, double tolerance) {
+    return pointOnSegment(a.x, a.y, b.x, b.y, gMousePoint, tolerance);
+}
+
+}  // namespace
+
+void clearWagonOccupancy(WagonRec* wagon) {
+    if (!wagon) return;
+    for (const PositionRec* p : {&wagon->front, &wagon->rear}) {
+        const void* element = markedElement(*p);
+        if (element && !looseWagonStandsOn(element, wagon)) clearMark(*p);
+    }
+}
+
+int uncoupleWagons(LocoRec* loco, WagonRec* wagon) {
+    if (!loco || !wagon || wagon->owner != loco) return 0;
+    const bool inFront = inChain(loco->frontChain, wagon);
+    if (!inFront && !inChain(loco->rearChain, wagon)) return 0;
+    netQueueRecord(30, 3, 47, 0, gWagons.indexOf(wagon), 0);
+    for (WagonRec* w : chainWagons(wagon)) setWagonKind(w, w->kind, w->number, 1);
+    const bool onTheTrack = locoOnTrack(loco);
+    if (onTheTrack) eraseTrain(loco);
+
+    // Cut: the front chain loses the wagon and all beyond it; the rear chain loses everything from its
+    // outermost wagon up to and including this one.
+    std::vector<WagonRec*> cut;
+    if (inFront) {
+        cut = chainWagons(wagon);
+        if (loco->frontChain == wagon) loco->frontChain = nullptr;
+        else if (wagon->previous && inChain(loco->frontChain, wagon->previous)) wagon->previous->next = nullptr;
+        else
+            for (WagonRec* w : chainWagons(loco->frontChain))
+                if (w->next == wagon) w->next = nullptr;
+    } else {
+        for (WagonRec* w : chainWagons(loco->rearChain)) {
+            cut.push_back(w);
+            if (w == wagon) break;
+        }
+        loco->rearChain = wagon->next;
+        wagon->next = nullptr;
+    }
+
+    // The cut-off wagons become one loose run at the end of the loose zone, in chain order.
+    WagonRec* previous = nullptr;
+    int length = 0;
+    for (WagonRec* w : cut) {
+        gWagons.move(gWagons.indexOf(w), gWagonCounts.loose);
+        ++gWagonCounts.loose;
+        w->previous = previous;
+        w->owner = nullptr;
+        markWagonAtPosition(loco, w->front);
+        markWagonAtPosition(loco, w->rear);
+        length += wagonLength(w);
+        previous = w;
+    }
+    loco->trainLength = static_cast<int16_t>(std::max(loco->trainLength - length, fromCentimetres(gUnit20cm)));
+    relinkWagonChains();
+
+    if (!cut.empty() && onTrack(cut.front()->front)) drawVehicleChain(cut.front());
+    if (onTheTrack) drawTrain(loco);
+    if (loco == gCurTrain) refreshTrainLength(loco);
+    return 1;
+}
+
+int takeWagonOffTrack(WagonRec* wagon, int redraw) {
+    if (!wagon || gWagons.indexOf(wagon) < 0 || gWagons.indexOf(wagon) >= gWagonCounts.coupledEnd) return 0;
+    if (wagon->owner && !uncoupleWagons(wagon->owner, wagon)) return 0;
+    const int slot = gWagons.indexOf(wagon);
+    if (slot >= gWagonCounts.loose) return 0;  // a coupled wagon its owner does not know
+    netQueueRecord(30, 3, 41, 0, slot, 0);
+    if (wagon->previous) wagon->previous->next = nullptr;
+    if (wagon->next) wagon->next->previous = nullptr;
+    wagon->next = wagon->previous = nullptr;
+    if (redraw && onTrack(wagon->front)) drawVehicleChain(wagon);  // the not-XOR pen erases it
+    clearWagonOccupancy(wagon);
+    wagon->front = wagon->rear = PositionRec{};
+    gWagons.move(gWagons.indexOf(wagon), gWagonCounts.coupledEnd - 1);
+    --gWagonCounts.loose;
+    --gWagonCounts.coupledEnd;
+    return 1;
+}
+
+int coupleWagon(LocoRec* loco, WagonRec* wagon, int n) {
+    if (!loco || !wagon || wagon->owner || gWagons.indexOf(wagon) < gWagonCounts.coupledEnd) return 0;
+    // The places: the rear chain from its outermost wagon, the locomotive (null), the front chain.
+    std::vector<WagonRec*> places = chainWagons(loco->rearChain);
+    places.push_back(nullptr);
+    for (WagonRec* w : chainWagons(loco->frontChain)) places.push_back(w);
+    const int count = static_cast<int>(places.size());
+    if (n < 0 || n > count) return 0;
+    WagonRec* next = n < count ? places[n] : nullptr;
+    WagonRec* previous = n > 0 ? places[n - 1] : nullptr;
+
+    const bool onTheTrack = locoOnTrack(loco);
+    if (onTheTrack) eraseTrain(loco);
+    if (n == 0) wagon->front = headSideEnd(*loco);
+    wagon->owner = loco;
+    wagon->next = next;
+    wagon->previous = previous;
+    if (next) next->previous = wagon;
+    if (previous) previous->next = wagon;
+    else if (n > 0) loco->frontChain = wagon;
+    else loco->rearChain = wagon;
+
+    int fits = checkTrainLength(loco);
+    if (fits && onTheTrack && loco->run.head.block) fits = placeTrainOnBlock(loco, loco->run.head.block, 2);
+    if (!fits) return 0;
+
+    gWagons.move(gWagons.indexOf(wagon), gWagonCounts.coupledEnd);
+    ++gWagonCounts.coupledEnd;
+    relinkWagonChains();
+    if (onTheTrack) drawTrain(loco);
+    return 1;
+}
+
+void unlinkWagon(WagonRec* wagon, LocoRec* loco, int toFreeZone) {
+    if (!wagon || !loco) return;
+    const bool onTheTrack = locoOnTrack(loco);
+    if (onTheTrack) eraseTrain(loco);
+    for (WagonRec** first : {&loco->frontChain, &loco->rearChain}) {
+        if (*first == wagon) {
+            *first = wagon->next;
+            continue;
+        }
+        for (WagonRec* w : chainWagons(*first))
+            if (w->next == wagon) w->next = wagon->next;
+    }
+    wagon->front = wagon->rear = PositionRec{};
+    wagon->next = wagon->previous = nullptr;
+    wagon->owner = nullptr;
+    const int slot = gWagons.indexOf(wagon);
+    if (toFreeZone && slot >= gWagonCounts.loose && slot < gWagonCounts.coupledEnd)
+        gWagons.move(slot, gWagonCounts.coupledEnd - 1);
+    // Relinking also moves a wagon that left the chains out of the coupled zone.
+    relinkWagonChains();
+    checkTrainLength(loco);
+    if (onTheTrack) {
+        if (loco->run.head.block) placeTrainOnBlock(loco, loco->run.head.block, 2);
+        drawTrain(loco);
+    }
+}
+
+int pickTrainWagonAt(WagonHit& hit) {
+    constexpr double kTolerance = 4;
+    for (int row = 0; row < gLocsOnTrack.count(); ++row) {
+        LocoRec* loco = gLocsOnTrack[row];
+        if (!onTrack(loco->run.head)) continue;
+        auto answer = [&](WagonRec* wagon, WagonRec* first, int code) {
+            hit.loco = loco;
+            hit.row = row;
+            hit.wagon = wagon;
+            hit.first = first;
+            hit.code = code;
+            return 411;
+        };
+        // The gaps at the locomotive answer with no wagon.
+        if (WagonRec* last = lastWagonOf(loco->rearChain))
+            if (const int h = pickSegment(last->rear, loco->run.head, kTolerance)) return answer(nullptr, nullptr, h);
+        if (WagonRec* first = loco->frontChain)
+            if (const int h = pickSegment(loco->run.head, first->front, kTolerance)) return answer(nullptr, nullptr, h);
+        for (WagonRec* first : {loco->frontChain, loco->rearChain}) {
+            WagonRec* before = nullptr;
+            for (WagonRec* w : chainWagons(first)) {
+                if (const int h = pickSegment(w->front, w->rear, kTolerance)) return answer(w, first, h);
+                if (before)
+                    if (const int h = pickSegment(before->rear, w->front, kTolerance)) return answer(w, first, h);
+                before = w;
+            }
+        }
+    }
+    return 0;
+}

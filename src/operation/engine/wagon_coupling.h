@@ -26,5 +26,18 @@ struct WagonHit {
 int pickWagonAt(WagonHit& hit, int mode);
 // The train under the mouse point, a wagon or the gap between two vehicles. 411 or 0.
 int pickTrainWagonAt(WagonHit& hit);
-// Takes the wagon off the track (redraw: erase it from the diagram too).
+// Takes the wagon off the track (redraw: erase it from the diagram too): a coupled wagon first uncouples
+// its train there; it ends up as the first wagon of the off-track zone. 1, or 0 (nothing changes) for a
+// wagon that is not on the track.
 int takeWagonOffTrack(WagonRec* wagon, int redraw);
+// Clears the wagon-present mark of the element under each end of the wagon, unless another loose wagon
+// has an end on that element.
+void clearWagonOccupancy(WagonRec* wagon);
+// Couples an off-track wagon into the train before place n of the sequence rear chain (outermost first),
+// locomotive, front chain; n equal to the sequence's length appends it to the front chain. 1 placed; 0
+// with the wagon still linked when the train no longer fits its block; 0 with nothing changed for a
+// place beyond the sequence or a wagon that is coupled or on the track.
+int coupleWagon(LocoRec* loco, WagonRec* wagon, int n);
+// Takes the wagon out of the locomotive's chains and clears its positions and links; the chains are
+// relinked, so it leaves the coupled zone (toFreeZone: as the first wagon of the off-track zone).
+void unlinkWagon(WagonRec* wagon, LocoRec* loco, int toFreeZone);

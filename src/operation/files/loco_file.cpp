@@ -11,6 +11,7 @@
 #include "operation/model/function_decoder_file.h"
 #include "operation/engine/helper_locos.h"
 #include "operation/engine/running_engine.h"
+#include "operation/engine/wagon_coupling.h"
 #include "operation/model/length_units.h"
 #include "operation/model/loco_file_format.h"
 #include "operation/control/loco_operation.h"
@@ -256,17 +257,6 @@ void recomputeWagonLength(WagonRec& w, int version, float factor, bool zoomChang
     w.lengthCm = static_cast<uint8_t>(std::clamp(toCentimetresRounded(w.lengthUnits + 6), 0, 255));
 }
 
-void takeLooseWagonOffTrack(int i) {
-    WagonRec* w = gWagons[i];
-    if (w->previous) w->previous->next = nullptr;
-    if (w->next) w->next->previous = nullptr;
-    w->next = w->previous = nullptr;
-    w->front = w->rear = PositionRec{};
-    gWagons.move(i, gWagonTotal - 1);
-    --gWagonCounts.loose;
-    --gWagonCounts.coupledEnd;
-}
-
 void truncatePoint(PositionRec& p) {
     p.ix = static_cast<int32_t>(p.x);
     p.iy = static_cast<int32_t>(p.y);
@@ -296,7 +286,7 @@ void settleTrains(const LocoFileContent& c) {
     }
     sortByAddress(gLocsOnTrack);
     for (int i = gWagonCounts.loose - 1; i >= 0; --i)
-        if (!pickConfirmsVehicleEnd(gWagons[i]->front) || !pickConfirmsVehicleEnd(gWagons[i]->rear)) takeLooseWagonOffTrack(i);
+        if (!pickConfirmsVehicleEnd(gWagons[i]->front) || !pickConfirmsVehicleEnd(gWagons[i]->rear)) takeWagonOffTrack(gWagons[i], 0);
     for (int i = gWagonCounts.loose; i < gWagonCounts.coupledEnd; ++i)
         setWagonKind(gWagons[i], gWagons[i]->kind, gWagons[i]->number, 1);
     for (TrackRec* t : gTracks)

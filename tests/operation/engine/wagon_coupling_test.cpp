@@ -1,0 +1,342 @@
+// Coupling, uncoupling and taking wagons off the track, and finding them under the mouse point. After
+// every change the three zones of gWagons (loose, coupled, off the track), the counts, the slots and
+// the links must still agree.
+#include "engine_fixture.h"
+
+#include <string>
+
+#include "layout/model/scale.h"
+#include "operation/engine/train_placement.h"
+#include "operation/engine/wagon_coupling.h"
+#include "shell/model/input_state.h"
+
+namespace {
+
+class WagonCoupling : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        saved_ = {gCmPerUnit, gUnit20cm, gHalfUnit20cm, gUnit15cm};
+        gCmPerUnit = 1;  // a layout unit is a centimetre: the locomotive is 20 units
+        gUnit20cm = 20;
+        gHalfUnit20cm = 10;
+        gUnit15cm = 15;
+        gMousePoint = {0, 0};
+        // Block 1 along y 100 from x 100 to its 'H' end at 410.
+        LayoutBuilder().block(1, {{100, 100}, {400, 100}, {410, 100}}).kinds({1, 6});
+    }
+    void TearDown() override {
+        gCmPerUnit = saved_.cmPerUnit;
+        gUnit20cm = saved_.unit20;
+        gHalfUnit20cm = saved_.half20;
+        gUnit15cm = saved_.unit15;
+        gMousePoint = {0, 0};
+        EngineTest::TearDown();
+    }
+
+    // Locomotive 3 heading to x 410 at x 300 with `front` wagons of 20 units behind it (from x 290 on,
+    // 26 units apart) and `rear` wagons of 20 units ahead of it, the outermost first.
+    static LocoRec* train(int front, int rear, int number = 3) {
+        LocoRec* l = putLocoOnBlock(number, 1, 0, {300, 100}, true, 'H');
+        hangWagons(l, front, 20);
+        for (int i = 0; i < rear; ++i) {
+            WagonRec* w = coupleTestWagon(l, true, 20);
+            const float x = 340.0f + 26.0f * static_cast<float>(i);  // each new one is the outermost
+            standAt(w, x + 20, x);
+        }
+        return l;
+    }
+    static void standAt(WagonRec* w, float frontX, float rearX) {
+        w->front = w->rear = PositionRec{};
+        w->front.block = w->rear.block = blockNumbered(1);
+        w->front.x = frontX;
+        w->rear.x = rearX;
+        w->front.y = w->rear.y = 100;
+    }
+    static WagonRec* offTrackWagon() {
+        auto rec = std::make_unique<WagonRec>();
+        rec->lengthUnits = 20;
+        return gWagons.append(std::move(rec));
+    }
+    static WagonRec* nth(WagonRec* first, int n) {
+        while (first && n-- > 0) first = first->next;
+        return first;
+    }
+    static int chainLength(const WagonRec* first) {
+        int n = 0;
+        for (; first && n <= kMaxWagons; first = first->next) ++n;
+        return n;
+    }
+    static bool blockMarked() { return (blockNumbered(1)->state & 0x10) != 0; }
+
+    // The zones of gWagons, the counts, every slot and every link.
+    static void expectZonesTrue() {
+        const int loose = gWagonCounts.loose, end = gWagonCounts.coupledEnd, total = gWagonTotal;
+        ASSERT_TRUE(0 <= loose && loose <= end && end <= total) << loose << " " << end << " " << total;
+        for (int i = 0; i < total; ++i) EXPECT_EQ(gWagons[i]->slot, i) << "slot " << i;
+        for (int i = 0; i < loose; ++i) {
+            const WagonRec* w = gWagons[i];
+            EXPECT_EQ(w->owner, nullptr) << "loose " << i;
+            EXPECT_TRUE(onTrack(w->front) && onTrack(w->rear)) << "loose " << i;
+            if (w->next) {
+                EXPECT_EQ(gWagons.indexOf(w->next), i + 1) << "loose " << i;
+                EXPECT_EQ(w->next->previous, w) << "loose " << i;
+            }
+            if (w->previous) { EXPECT_EQ(w->previous->next, w) << "loose " << i; }
+        }
+        int pos = loose;
+        for (LocoRec* l : gLocs)
+            for (WagonRec* first : {l->frontChain, l->rearChain}) {
+                const WagonRec* previous = nullptr;
+                for (WagonRec* w = first; w && pos <= total; w = w->next) {
+                    EXPECT_EQ(gWagons.indexOf(w), pos++) << "coupled wagon " << w->number;
+                    EXPECT_EQ(w->owner, l);
+                    EXPECT_EQ(w->previous, previous);
+                    previous = w;
+                }
+            }
+        EXPECT_EQ(pos, end) << "the end of the coupled zone";
+        for (int i = end; i < total; ++i) {
+            const WagonRec* w = gWagons[i];
+            EXPECT_TRUE(!w->owner && !w->next && !w->previous) << "off track " << i;
+            EXPECT_FALSE(onTrack(w->front) || onTrack(w->rear)) << "off track " << i;
+        }
+    }
+
+private:
+    struct Saved {
+        float cmPerUnit;
+        int8_t unit20, half20;
+        int16_t unit15;
+    } saved_{};
+};
+
+TEST_F(WagonCoupling, UncouplingCutsEachChainOnItsOwnSide) {
+    struct Row {
+        const char* name;
+        int front, rear;
+        bool inFront;
+        int at;  // index in the chain from its first wagon (the rear chain's outermost)
+        int frontLeft, rearLeft;
+    };
+    const Row rows[] = {
+        {"first front wagon empties the front chain", 3, 1, true, 0, 0, 1},
+        {"middle front wagon keeps the ones before it", 3, 0, true, 1, 1, 0},
+        {"outermost rear wagon frees only it", 1, 3, false, 0, 1, 2},
+        {"innermost rear wagon frees the whole rear chain", 0, 3, false, 2, 0, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        clearTestTrains();
+        LocoRec* l = train(r.front, r.rear);
+        checkTrainLength(l);
+        const int before = l->trainLength;
+        blockNumbered(1)->state &= static_cast<uint8_t>(~0x10);
+        WagonRec* cutAt = nth(r.inFront ? l->frontChain : l->rearChain, r.at);
+        const int cutCount = r.front + r.rear - r.frontLeft - r.rearLeft;
+
+        ASSERT_EQ(uncoupleWagons(l, cutAt), 1);
+        EXPECT_EQ(chainLength(l->frontChain), r.frontLeft);
+        EXPECT_EQ(chainLength(l->rearChain), r.rearLeft);
+        EXPECT_EQ(gWagonCounts.loose, cutCount);
+        // The cut-off wagons form one loose run in chain order, marked on their block.
+        EXPECT_EQ(gWagons[0]->previous, nullptr);
+        EXPECT_EQ(chainLength(gWagons[0]), cutCount);
+        EXPECT_EQ(r.inFront ? gWagons[0] : lastWagonOf(gWagons[0]), cutAt);
+        EXPECT_TRUE(blockMarked());
+        EXPECT_EQ(l->trainLength, std::max(before - 26 * cutCount, 20));
+        expectZonesTrue();
+    }
+}
+
+TEST_F(WagonCoupling, UncouplingRefusesAWagonOfAnotherTrainAndKeepsTheLengthFloor) {
+    LocoRec* l = train(3, 0);
+    LocoRec* other = train(1, 0, 4);
+    WagonRec* foreign = other->frontChain;
+    EXPECT_EQ(uncoupleWagons(l, foreign), 0);
+    EXPECT_EQ(uncoupleWagons(l, nullptr), 0);
+    EXPECT_EQ(chainLength(l->frontChain), 3);
+    EXPECT_EQ(gWagonCounts.loose, 0);
+    expectZonesTrue();
+
+    l->trainLength = 40;  // less than the wagons: the floor is the locomotive's 20 cm
+    ASSERT_EQ(uncoupleWagons(l, l->frontChain), 1);
+    EXPECT_EQ(l->trainLength, 20);
+    expectZonesTrue();
+}
+
+TEST_F(WagonCoupling, TakingALooseWagonOffClearsTheMarkOnlyWhenNoOtherLooseWagonStandsThere) {
+    LocoRec* l = train(2, 0);
+    ASSERT_EQ(uncoupleWagons(l, l->frontChain), 1);
+    ASSERT_EQ(gWagonCounts.loose, 2);
+    WagonRec* first = gWagons[0];
+    WagonRec* second = gWagons[1];
+    ASSERT_TRUE(blockMarked());
+
+    ASSERT_EQ(takeWagonOffTrack(first, 1), 1);
+    EXPECT_TRUE(blockMarked()) << "the other loose wagon still stands on the block";
+    EXPECT_EQ(second->previous, nullptr);
+    EXPECT_EQ(gWagons.indexOf(first), gWagonCounts.coupledEnd);
+    expectZonesTrue();
+
+    ASSERT_EQ(takeWagonOffTrack(second, 1), 1);
+    EXPECT_FALSE(blockMarked());
+    EXPECT_EQ(gWagonCounts.loose, 0);
+    expectZonesTrue();
+}
+
+TEST_F(WagonCoupling, TakingACoupledWagonOffLeavesTheWagonsBeyondItAsALooseRun) {
+    gNetLinkState = 30;
+    LocoRec* l = train(4, 0);
+    WagonRec* taken = nth(l->frontChain, 1);
+    ASSERT_EQ(gWagons.indexOf(taken), 1);
+
+    ASSERT_EQ(takeWagonOffTrack(taken, 0), 1);
+    EXPECT_EQ(chainLength(l->frontChain), 1);
+    EXPECT_EQ(gWagonCounts.loose, 2);
+    EXPECT_EQ(chainLength(gWagons[0]), 2) << "the two wagons beyond stay linked";
+    EXPECT_EQ(gWagons.indexOf(taken), gWagonCounts.coupledEnd);
+    EXPECT_TRUE(blockMarked());
+    expectZonesTrue();
+    // Uncoupled at slot 1, then taken off from the loose slot 0.
+    const std::vector<Bytes> expected = {
+        {3, 47, 0, 0, 1, 0, 0, 0},
+        {3, 41, 0, 0, 0, 0, 0, 0},
+    };
+    EXPECT_EQ(netRecordBytes(), expected);
+}
+
+TEST_F(WagonCoupling, TakingAWagonThatIsNotOnTheTrackChangesNothing) {
+    gNetLinkState = 30;
+    LocoRec* l = train(2, 0);
+    WagonRec* off = offTrackWagon();
+    WagonRec* later = offTrackWagon();
+    EXPECT_EQ(takeWagonOffTrack(off, 1), 0);
+    EXPECT_EQ(gWagons.indexOf(off), 2);
+    EXPECT_EQ(gWagons.indexOf(later), 3);
+    EXPECT_EQ(gWagonCounts.loose, 0);
+    EXPECT_EQ(gWagonCounts.coupledEnd, 2);
+    EXPECT_EQ(chainLength(l->frontChain), 2);
+    EXPECT_EQ(gNetOutFill, 0);
+    expectZonesTrue();
+}
+
+TEST_F(WagonCoupling, CouplingAWagonAtEachPlaceOfTheSequence) {
+    // Places: rear chain from its outermost wagon (0, 1), the locomotive (2), front chain (3, 4), the end (5).
+    struct Row {
+        int n;
+        int rearIndex, frontIndex;  // where the wagon ends up (-1 not in that chain)
+    };
+    const Row rows[] = {{0, 0, -1}, {1, 1, -1}, {2, 2, -1}, {3, -1, 0}, {4, -1, 1}, {5, -1, 2}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE("place " + std::to_string(r.n));
+        clearTestTrains();
+        LocoRec* l = train(2, 2);
+        gLocsOnTrack.clear();  // standing off the track: no placement
+        WagonRec* w = offTrackWagon();
+        const PositionRec headSide = l->rearChain->front;
+        ASSERT_EQ(coupleWagon(l, w, r.n), 1);
+        EXPECT_EQ(w->owner, l);
+        if (r.rearIndex >= 0) { EXPECT_EQ(nth(l->rearChain, r.rearIndex), w); }
+        if (r.frontIndex >= 0) { EXPECT_EQ(nth(l->frontChain, r.frontIndex), w); }
+        if (r.n == 0) { EXPECT_EQ(w->front.x, headSide.x); }
+        EXPECT_EQ(chainLength(l->frontChain) + chainLength(l->rearChain), 5);
+        expectZonesTrue();
+    }
+}
+
+TEST_F(WagonCoupling, CouplingBeyondTheSequenceCouplesNothing) {
+    LocoRec* l = train(1, 1);
+    gLocsOnTrack.clear();
+    WagonRec* w = offTrackWagon();
+    for (int n : {4, 7, -1}) {
+        EXPECT_EQ(coupleWagon(l, w, n), 0) << n;
+        EXPECT_EQ(w->owner, nullptr);
+        EXPECT_EQ(chainLength(l->frontChain) + chainLength(l->rearChain), 2);
+        expectZonesTrue();
+    }
+    // A wagon already in a train is not coupled again.
+    EXPECT_EQ(coupleWagon(l, l->frontChain, 0), 0);
+    expectZonesTrue();
+}
+
+TEST_F(WagonCoupling, UnlinkingPutsTheWagonFirstInTheOffTrackZone) {
+    LocoRec* l = train(3, 1);
+    gLocsOnTrack.clear();
+    WagonRec* extra = offTrackWagon();
+    for (WagonRec* w : {l->frontChain, nth(l->frontChain, 1), l->rearChain}) {
+        unlinkWagon(w, l, 1);
+        EXPECT_EQ(gWagons.indexOf(w), gWagonCounts.coupledEnd);
+        EXPECT_FALSE(onTrack(w->front));
+        expectZonesTrue();
+    }
+    EXPECT_EQ(chainLength(l->frontChain), 1);
+    EXPECT_EQ(l->rearChain, nullptr);
+    EXPECT_EQ(gWagons.indexOf(extra), gWagonTotal - 1);
+}
+
+TEST_F(WagonCoupling, PickingAWagonAtItsToleranceEdges) {
+    // A loose wagon from x 150 to 130 and locomotive 3's front wagon from x 290 to 270, all at y 100.
+    LocoRec* l = train(1, 0);
+    LocoRec* other = train(1, 0, 4);
+    ASSERT_EQ(uncoupleWagons(other, other->frontChain), 1);
+    WagonRec* loose = gWagons[0];
+    standAt(loose, 150, 130);
+    WagonRec* coupled = l->frontChain;
+    struct Row {
+        int mode;
+        int x, offset;
+        WagonRec* expected;
+    };
+    const Row rows[] = {
+        {1, 140, 3, loose},   {1, 140, 4, nullptr}, {1, 280, 3, coupled}, {1, 280, 4, nullptr},
+        {2, 140, 0, nullptr}, {2, 280, 3, coupled}, {2, 280, 4, nullptr}, {4, 280, 4, coupled},
+        {4, 280, 5, nullptr}, {3, 280, 2, coupled}, {3, 280, 3, nullptr}, {3, 140, 0, nullptr},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE("mode " + std::to_string(r.mode) + " at " + std::to_string(r.x) + " offset " +
+                     std::to_string(r.offset));
+        gMousePoint = {r.x, 100 + r.offset};
+        WagonHit hit;
+        hit.loco = l;
+        EXPECT_EQ(pickWagonAt(hit, r.mode), r.expected ? 411 : 0);
+        if (!r.expected) continue;
+        EXPECT_EQ(hit.wagon, r.expected);
+        EXPECT_EQ(hit.first, r.expected);
+        EXPECT_EQ(hit.loco, r.expected == loose ? nullptr : l);
+    }
+    expectZonesTrue();
+}
+
+TEST_F(WagonCoupling, PickingATrainAnswersAWagonOrAGap) {
+    LocoRec* l = train(2, 0);  // head at 300; wagons 290-270 and 264-244
+    struct Row {
+        int x;
+        WagonRec* wagon;
+        bool hit;
+    };
+    const Row rows[] = {{295, nullptr, true}, {280, l->frontChain, true}, {250, nth(l->frontChain, 1), true}, {200, nullptr, false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.x);
+        gMousePoint = {r.x, 101};
+        WagonHit hit;
+        ASSERT_EQ(pickTrainWagonAt(hit), r.hit ? 411 : 0);
+        if (!r.hit) continue;
+        EXPECT_EQ(hit.loco, l);
+        EXPECT_EQ(hit.row, 0);
+        EXPECT_EQ(hit.wagon, r.wagon);
+    }
+}
+
+TEST_F(WagonCoupling, PointBeyondFollowsTheDirection) {
+    PositionRec end, candidate;
+    end.x = end.y = 10;
+    candidate.x = candidate.y = 12;
+    EXPECT_TRUE(pointBeyondWagon(candidate, end, 1, 0));
+    EXPECT_FALSE(pointBeyondWagon(candidate, end, -1, 0));
+    EXPECT_TRUE(pointBeyondWagon(candidate, end, 0, 1));
+    EXPECT_FALSE(pointBeyondWagon(candidate, end, 0, -1));
+    EXPECT_FALSE(pointBeyondWagon(candidate, end, 0, 0));
+}
+
+}  // namespace
