@@ -12,6 +12,7 @@
 #include "network/model/net_record_lengths.h"
 #include "network/socket/net_mode.h"
 #include "network/sync/client_tables.h"
+#include "network/sync/client_updates.h"
 #include "operation/control/emergency_stop.h"
 #include "operation/draw/train_drawing.h"
 #include "operation/engine/second_tick.h"
@@ -214,10 +215,18 @@ Applied applyRecord(const uint8_t* r, int length) {
     switch (kind) {
     case 1: netClientEndOfCopy(r); break;
     case 2:
-        if (LocoRec* l = locoOf(a, b)) applyLocoRecord(l, code, c, r);
+        if (code == 37 || code == 38) netApplyDataRecord(r, length);
+        else if (LocoRec* l = locoOf(a, b)) applyLocoRecord(l, code, c, r);
         break;
+    case 3:
+    case 10:
+    case 13:
+    case 15:
+    case 16:
+    case 35: netApplyDataRecord(r, length); break;
     case 5:
         if (BlockRec* blk = objectAt<BlockRec>(gBlocks, b); blk && blk->number == a) {
+            if (code == 37) netApplyDataRecord(r, length);
             if (code == 9) blk->occupiedSections = static_cast<int16_t>(c);
             if (code == 44) {
                 blk->state = static_cast<uint8_t>(c);
@@ -336,8 +345,9 @@ int netClientReceive(int count) {
     if (count <= 0) return 1;
     if (gNetLinkState <= 1) return receiveBanner(count);
     gClientWatchdog = 0;
+    count = std::min(count, kNetBufferSize);
     int pos = 0;
-    const int result = walkRecords(std::min(count, kNetBufferSize), pos);
+    const int result = walkRecords(count, pos);
     if (result == 255) {
         // The unfinished record goes to the front; the next read appends behind it.
         const int rest = count - pos;

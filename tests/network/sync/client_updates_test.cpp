@@ -1,0 +1,128 @@
+// The server's data broadcasts as a synchronised client applies them, from hand-written records: each
+// finds its object by index and number, and a record for another object changes nothing.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "layout/layout_builder.h"
+#include "layout/model/layout_model.h"
+#include "network/model/net_queue.h"
+#include "network/model/net_state.h"
+#include "network/sync/client_receive.h"
+#include "operation/model/route_file.h"
+#include "operation/model/train_model.h"
+#include "steps/model/step_program.h"
+
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+class ClientUpdates : public ::testing::Test {
+protected:
+    void SetUp() override {
+        LayoutBuilder().block(1, {{100, 100}, {200, 100}, {300, 100}}).turntable(2, {200, 400}, {300, 400}, 12)
+            .stepProgram("p", {{"ingang=1", 5, "geen", 0, 3}});
+        auto loco = std::make_unique<LocoRec>();
+        loco->number = 3;
+        gLocs.append(std::move(loco));
+        gWagons.append(std::make_unique<WagonRec>());
+        gRouteLines.append(std::make_unique<RouteLineRec>());
+        gFormulas.append(std::make_unique<FormulaRec>());
+        auto d = std::make_unique<FunctionDecoderRec>();
+        d->address = 80;
+        gFunctionDecoders.append(std::move(d));
+        gNetLinkState = 40;
+    }
+    void TearDown() override {
+        gNetLinkState = 0;
+        gNetCarriedBytes = 0;
+        clearTrainTables();
+        clearElementTables();
+        gRouteLines.clear();
+        gFormulas.clear();
+        gSteps.clear();
+        gStepPrograms.clear();
+        gFunctionDecoders.clear();
+    }
+    static int receive(const Bytes& r) {
+        std::memcpy(gNetInBuffer, r.data(), r.size());
+        return netClientReceive(static_cast<int>(r.size()));
+    }
+};
+
+Bytes withData(Bytes head, int size, std::initializer_list<std::pair<int, int>> bytes) {
+    head.resize(head.size() + static_cast<size_t>(size), 0);
+    for (const auto& [at, v] : bytes) head[static_cast<size_t>(at)] = static_cast<uint8_t>(v);
+    return head;
+}
+
+struct Case {
+    const char* what;
+    Bytes record;
+    std::function<bool()> applied;
+};
+
+TEST_F(ClientUpdates, EachDataRecordReachesItsObjectOnly) {
+    const std::vector<Case> cases = {
+        {"speed table and maximum speed", withData({2, 38, 3, 0, 0, 0}, 130, {{6 + 9, 99}, {134, 120}}),
+         [] { return gLocs[0]->speedTable[9] == 99 && gLocs[0]->run.maxSpeed == 120; }},
+        {"wagon length", {3, 39, 0, 0, 0, 0, 21, 0}, [] { return gWagons[0]->lengthCm == 21; }},
+        {"block properties", withData({5, 37, 1, 0, 0, 0}, 16, {{6, 3}, {14, 60}, {18, 30}}),
+         [] { return gBlocks[0]->allowedTrains == 3 && gBlocks[0]->speed == 60 && gBlocks[0]->waitTime == 30; }},
+        {"turntable settings", withData({10, 37, 2, 0, 0, 0}, 26, {{12, 9}, {26, 201}}),
+         [] { return gTurntables[0]->pulseTime == 9 && gTurntables[0]->startAddress == 201; }},
+        {"route line", withData({13, 37, 20, 0, 0, 0}, 20, {{6, 0xFF}, {7, 0xFF}, {8, 0xFF}, {9, 0xFF}, {18, 45}}),
+         [] { return gRouteLines[0]->wait == 45; }},
+        {"step", withData({15, 37, 10, 0, 0, 0}, 10, {{10, 17}}), [] { return gSteps[0]->time == 17; }},
+        {"formula", withData({16, 37, 22, 0, 0, 0}, 22, {{6, 2}, {9, 3}}),
+         [] { return gFormulas[0]->types[0] == 2 && gFormulas[0]->comparison == 3; }},
+        {"decoder function F5 on", {35, 35, 80, 0, 0, 0, 5, 1}, [] { return gFunctionDecoders[0]->functionState == 0x100; }},
+        {"decoder function name", withData({35, 37, 80, 0, 0, 0, 2}, 11, {{7, 'k'}, {8, 'o'}, {9, 'p'}}),
+         [] { return gFunctionDecoders[0]->functionNames[2] == "kop"; }},
+        {"decoder name", withData({35, 49, 80, 0, 0, 0}, 22, {{6, 'a'}, {7, 'b'}}), [] { return gFunctionDecoders[0]->name == "ab"; }},
+        {"decoder function count", {35, 50, 80, 0, 0, 0, 12, 0}, [] { return gFunctionDecoders[0]->functionCount == 12; }},
+        {"decoder protocol", {35, 51, 80, 0, 0, 0, 0, 0}, [] { return gFunctionDecoders[0]->protocol == 0; }},
+        {"decoder bound", {35, 2, 80, 0, 0, 0, 0, 0}, [] { return gFunctionDecoders[0]->loco == gLocs[0]; }},
+    };
+    for (const Case& c : cases) {
+        // First with a number that is not the object's (where the record carries one), then right.
+        Bytes wrong = c.record;
+        if (c.record[0] != 3 && c.record[0] != 13 && c.record[0] != 15 && c.record[0] != 16) {
+            wrong[2] ^= 0x40;
+            EXPECT_EQ(receive(wrong), 1) << c.what;
+            EXPECT_FALSE(c.applied()) << c.what << ": applied with another number";
+        }
+        EXPECT_EQ(receive(c.record), 1) << c.what;
+        EXPECT_TRUE(c.applied()) << c.what;
+    }
+}
+
+// Texts end at their field, even when the server sent no zero.
+TEST_F(ClientUpdates, TextsAreCutAtTheirField) {
+    Bytes name = {35, 49, 80, 0, 0, 0};
+    name.resize(28, 'x');
+    EXPECT_EQ(receive(name), 1);
+    EXPECT_EQ(gFunctionDecoders[0]->name, std::string(20, 'x'));
+    Bytes function = {35, 37, 80, 0, 0, 0, 27};
+    function.resize(18, 'y');
+    EXPECT_EQ(receive(function), 1);
+    EXPECT_EQ(gFunctionDecoders[0]->functionNames[27], std::string(10, 'y'));
+    Bytes outside = {35, 37, 80, 0, 0, 0, 28};  // function index beyond the 28
+    outside.resize(18, 'z');
+    EXPECT_EQ(receive(outside), 1);
+}
+
+// An unknown kind ends the batch; a record cut at the read's end waits for the rest.
+TEST_F(ClientUpdates, UnknownRecordsEndTheBatchAndCutOnesWait) {
+    EXPECT_EQ(receive({77, 1, 0, 0, 0, 0, 0, 0, 35, 50, 80, 0, 0, 0, 9, 0}), 0);
+    EXPECT_NE(gFunctionDecoders[0]->functionCount, 9);
+    EXPECT_EQ(gNetCarriedBytes, 0);
+    EXPECT_EQ(receive({35, 50, 80, 0, 0, 0, 9, 0, 35, 49, 80}), 255);
+    EXPECT_EQ(gFunctionDecoders[0]->functionCount, 9);
+    EXPECT_EQ(gNetCarriedBytes, 3);
+}
+
+}  // namespace
