@@ -322,17 +322,22 @@ void TfrmDraaischijf::btnOKClick() {
             showDialogMessage("Dit nummer is reeds gebruikt !", 1);
             return;
         }
+    // Read before the positions are applied: applying them fills the dialog from the record again.
+    const int speed = fieldValue(edtSnelheid), inPosition = fieldValue(edtInPos), occupancy = fieldValue(edtBezet);
+    const int pulse = fieldValue(edtPulstijd), timeout = fieldValue(edtTimeout), runOn = fieldValue(edtNalooptijd);
+    const int system = cboSysteem->currentIndex() == 1 ? 1 : 0;
+    const int start = std::clamp(fieldValue(edtStartadres), 0, kMaxStartAddress);
     edtMaxPosExit();
     t->number = static_cast<int16_t>(number);
-    t->bridgeSpeed = static_cast<uint8_t>(fieldValue(edtSnelheid));
+    t->bridgeSpeed = static_cast<uint8_t>(speed);
     t->angularSpeed = static_cast<float>(t->bridgeSpeed * 0.1 * 0.001);
-    t->inPositionInput = static_cast<int16_t>(fieldValue(edtInPos));
-    t->occupancyInput = static_cast<int16_t>(fieldValue(edtBezet));
-    t->pulseTime = static_cast<uint8_t>(fieldValue(edtPulstijd));
-    t->timeout = static_cast<uint8_t>(fieldValue(edtTimeout));
-    t->runOn = static_cast<uint8_t>(fieldValue(edtNalooptijd));
-    t->decoderSystem = static_cast<uint8_t>(cboSysteem->currentIndex() == 1 ? 1 : 0);
-    t->startAddress = static_cast<int16_t>(std::clamp(fieldValue(edtStartadres), 0, kMaxStartAddress));
+    t->inPositionInput = static_cast<int16_t>(inPosition);
+    t->occupancyInput = static_cast<int16_t>(occupancy);
+    t->pulseTime = static_cast<uint8_t>(pulse);
+    t->timeout = static_cast<uint8_t>(timeout);
+    t->runOn = static_cast<uint8_t>(runOn);
+    t->decoderSystem = static_cast<uint8_t>(system);
+    t->startAddress = static_cast<int16_t>(start);
     if (!sessionRunning()) {
         layoutTurntable(*t, nullptr, nullptr);
         redrawSchema(1);

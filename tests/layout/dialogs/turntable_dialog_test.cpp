@@ -171,12 +171,13 @@ TEST_F(TurntableDialog, OkSendsTheTurntableRecord) {
         type(frmDraaischijf->edtNalooptijd, "7");
         frmDraaischijf->cboSysteem->setCurrentIndex(1);
         frmDraaischijf->edtStartadres->setText("225");
+        frmDraaischijf->edtMaxPos->setText("8");  // applied by OK, which keeps the other typed values
         frmDraaischijf->btnOK->click();
         EXPECT_FALSE(frmDraaischijf->isVisible());
         EXPECT_EQ(t.number, 1);
         EXPECT_FLOAT_EQ(t.angularSpeed, 40 * 0.1f * 0.001f);
         const std::vector<uint8_t> expected = {10, 37, 1, 0, 1, 0,            // kind, code, turntable 1, index 1
-                                               1, 12, 1, 1, t.positionSpacing,  // system, positions, ends
+                                               1, 8, 1, 1, t.positionSpacing,   // system, positions, ends
                                                40, 3, 5, 0, 7,                  // speed, pulse, time-out, counter, run-on
                                                0, 0, 0, 0, 0, 0, 0, 0, 0, 0,    // unnamed bytes
                                                225, 0, 0x2C, 0x01, 0x02, 0x01};  // start address, inputs
