@@ -1,6 +1,7 @@
 #include "operation/engine/wagon_coupling.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <vector>
 
@@ -15,10 +16,9 @@
 #include "operation/engine/train_placement.h"
 #include "operation/model/length_units.h"
 #include "operation/model/train_model.h"
+#include "network/model/net_state.h"
+#include "shell/config/messages.h"
 #include "shell/model/input_state.h"
-
-// Until coupling is built, a train meets no wagon it could couple.
-int coupleTrain(LocoRec*) { return 0; }
 
 bool pointBeyondWagon(const PositionRec& candidate, const PositionRec& end, float dx, float dy) {
     if (dx > 0) return candidate.x > end.x;
@@ -259,6 +259,115 @@ void unlinkWagon(WagonRec* wagon, LocoRec* loco, int toFreeZone) {
         if (loco->run.head.block) placeTrainOnBlock(loco, loco->run.head.block, 2);
         drawTrain(loco);
     }
+}
+
+namespace {
+
+// The element a coupling end stands on: its connecting track or turnout, else its block.
+const void* endElement(const PositionRec& p) {
+    if (p.track) return p.track;
+    if (p.turnout) return p.turnout;
+    return p.block;
+}
+
+bool carriesWagon(const PositionRec& p) {
+    if (p.track) return (p.track->vehicleFlags & 0x10) != 0;
+    if (p.turnout) return (p.turnout->vehicleFlags & 0x10) != 0;
+    return p.block && (p.block->state & 0x10) != 0;
+}
+
+bool catches(const PositionRec& candidate, const PositionRec& end, float distance) {
+    return endElement(candidate) == endElement(end) &&
+           std::hypot(candidate.x - end.x, candidate.y - end.y) <= distance &&
+           pointBeyondWagon(candidate, end, end.dx, end.dy);
+}
+
+bool sectionsAscend(const PositionRec& p) { return p.sectionA < p.sectionB; }
+
+}  // namespace
+
+int coupleTrain(LocoRec* loco) {
+    if (!loco || gNetLinkState == 40) return 0;
+    const bool back = loco->direction == 'a';
+    WagonRec* endWagon = back ? lastWagonOf(loco->frontChain) : loco->rearChain;
+    const PositionRec end = endWagon ? (back ? endWagon->rear : endWagon->front) : loco->run.head;
+    const float catchDistance = endWagon ? 6.0f : static_cast<float>(gHalfUnit20cm);
+    if (!endElement(end) || !carriesWagon(end)) return 0;
+
+    // The first loose run, in slot order, whose first front or last rear end the train has reached.
+    std::vector<WagonRec*> run;
+    PositionRec matched;
+    bool reversed = false;
+    for (int i = 0; i < gWagonCounts.loose && run.empty(); ++i) {
+        WagonRec* first = gWagons[i];
+        if (first->previous) continue;
+        std::vector<WagonRec*> candidate = chainWagons(first);
+        WagonRec* last = candidate.back();
+        if (catches(first->front, end, catchDistance)) {
+            matched = first->front;
+            reversed = !back;
+        } else if (catches(last->rear, end, catchDistance)) {
+            matched = last->rear;
+            reversed = back;
+        } else {
+            continue;
+        }
+        run = std::move(candidate);
+    }
+    if (run.empty()) return 0;
+    int runLength = 0;
+    for (const WagonRec* w : run) runLength += wagonLength(w);
+
+    const int count = static_cast<int>(chainWagons(loco->frontChain).size() + chainWagons(loco->rearChain).size());
+    if (count + static_cast<int>(run.size()) > kMaxTrainWagons) {
+        stopLoco(loco);
+        showDialogMessage("Koppeling niet mogelijk: max. aantal wagons overschreden", 1);
+        return 0;
+    }
+
+    if (netQueueRecord5(30, 3, 46, reversed ? 1 : 0, gWagons.indexOf(run.front()), loco->number, gLocs.indexOf(loco), 0))
+        loco->run.runFlagsA |= 0x08;
+    drawVehicleChain(run.front());  // the not-XOR pen takes the run off the background
+
+    if (reversed) {
+        std::reverse(run.begin(), run.end());
+        for (WagonRec* w : run) std::swap(w->front, w->rear);
+    }
+    if (sectionsAscend(end) != sectionsAscend(matched))
+        for (WagonRec* w : run) {
+            reversePosition(w->front);
+            reversePosition(w->rear);
+        }
+    for (size_t k = 0; k < run.size(); ++k) {
+        run[k]->next = k + 1 < run.size() ? run[k + 1] : nullptr;
+        run[k]->previous = k > 0 ? run[k - 1] : nullptr;
+    }
+
+    // Out of the loose zone: each run wagon moves to its end, which then closes over them.
+    for (WagonRec* w : run) {
+        gWagons.move(gWagons.indexOf(w), gWagonCounts.loose - 1);
+        gWagonCounts.loose = std::max(gWagonCounts.loose - 1, 0);
+    }
+    for (WagonRec* w : run) clearWagonOccupancy(w);
+
+    if (back) {
+        if (WagonRec* last = lastWagonOf(loco->frontChain)) {
+            last->next = run.front();
+            run.front()->previous = last;
+        } else {
+            loco->frontChain = run.front();
+        }
+    } else {
+        run.back()->next = loco->rearChain;
+        loco->rearChain = run.front();
+    }
+    for (WagonRec* w : run) w->owner = loco;
+    loco->trainLength = static_cast<int16_t>(loco->trainLength + runLength);
+    if (loco == gCurTrain) refreshTrainLength(loco);
+    relinkWagonChains();
+    for (WagonRec* first : {loco->frontChain, loco->rearChain})
+        for (WagonRec* w : chainWagons(first)) setWagonKind(w, w->kind, w->number, 1);
+    return 1;
 }
 
 int pickTrainWagonAt(WagonHit& hit) {

@@ -6,8 +6,10 @@
 #include <string>
 
 #include "layout/model/scale.h"
+#include "operation/control/loco_operation.h"
 #include "operation/engine/train_placement.h"
 #include "operation/engine/wagon_coupling.h"
+#include "shell/config/messages.h"
 #include "shell/model/input_state.h"
 
 namespace {
@@ -52,6 +54,32 @@ protected:
         w->front.x = frontX;
         w->rear.x = rearX;
         w->front.y = w->rear.y = 100;
+        for (PositionRec* p : {&w->front, &w->rear}) {
+            p->sectionA = 0;
+            p->sectionB = 1;
+            p->dx = 1;
+        }
+    }
+    // A loose run of wagons of 4 units at the end of the loose zone, first wagon first, each given by
+    // the x of its front and rear end; its block is marked.
+    static std::vector<WagonRec*> looseRun(std::initializer_list<std::pair<float, float>> ends) {
+        std::vector<WagonRec*> run;
+        for (const auto& [frontX, rearX] : ends) {
+            auto rec = std::make_unique<WagonRec>();
+            rec->lengthUnits = 4;
+            rec->number = 500 + static_cast<int>(run.size());
+            WagonRec* w = gWagons.insert(gWagonCounts.loose, std::move(rec));
+            ++gWagonCounts.loose;
+            ++gWagonCounts.coupledEnd;
+            standAt(w, frontX, rearX);
+            if (!run.empty()) {
+                run.back()->next = w;
+                w->previous = run.back();
+            }
+            run.push_back(w);
+        }
+        blockNumbered(1)->state |= 0x10;
+        return run;
     }
     static WagonRec* offTrackWagon() {
         auto rec = std::make_unique<WagonRec>();
@@ -326,6 +354,92 @@ TEST_F(WagonCoupling, PickingATrainAnswersAWagonOrAGap) {
         EXPECT_EQ(hit.row, 0);
         EXPECT_EQ(hit.wagon, r.wagon);
     }
+}
+
+TEST_F(WagonCoupling, ATrainMovingForwardCouplesTheRunItReaches) {
+    gNetLinkState = 30;
+    struct Row {
+        const char* name;
+        bool facingTrain;  // the run's first wagon's front end is the one nearest the locomotive
+        float nearEnd;     // x of the run's end nearest the head at 300 (catch distance 10)
+        int expected;
+    };
+    const Row rows[] = {
+        {"met at its last wagon's rear end", false, 305, 1},
+        {"met at its first wagon's front end: coupled reversed", true, 305, 1},
+        {"at the catch distance", false, 310, 1},
+        {"beyond the catch distance", false, 311, 0},
+        {"behind the head", false, 299, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        clearTestTrains();
+        gNetOutFill = 0;
+        LocoRec* l = train(1, 0);
+        const float x = r.nearEnd;
+        const std::vector<WagonRec*> run =
+            r.facingTrain ? looseRun({{x, x + 4}, {x + 10, x + 14}, {x + 20, x + 24}})
+                          : looseRun({{x + 24, x + 20}, {x + 14, x + 10}, {x + 4, x}});
+        checkTrainLength(l);
+        const int length = l->trainLength;
+
+        ASSERT_EQ(coupleTrain(l), r.expected);
+        expectZonesTrue();
+        if (!r.expected) {
+            EXPECT_EQ(gWagonCounts.loose, 3);
+            EXPECT_EQ(gNetOutFill, 0);
+            continue;
+        }
+        EXPECT_EQ(gWagonCounts.loose, 0);
+        EXPECT_FALSE(blockMarked());
+        EXPECT_EQ(l->trainLength, length + 3 * 10);
+        EXPECT_NE(l->run.runFlagsA & 0x08, 0);
+        // The rear chain runs from its outermost wagon to the locomotive.
+        const std::vector<WagonRec*> expectedChain =
+            r.facingTrain ? std::vector<WagonRec*>{run[2], run[1], run[0]} : run;
+        EXPECT_EQ(l->rearChain, expectedChain[0]);
+        EXPECT_EQ(nth(l->rearChain, 1), expectedChain[1]);
+        EXPECT_EQ(nth(l->rearChain, 2), expectedChain[2]);
+        EXPECT_EQ(nth(l->rearChain, 3), nullptr);
+        EXPECT_GT(l->rearChain->front.x, l->rearChain->rear.x) << "each wagon's front faces away";
+        // Reversed flag, slot of the run's first wagon, locomotive number and slot, 0.
+        const Bytes record = {3, 46, static_cast<uint8_t>(r.facingTrain), 0, 0, 0, 3, 0, 0, 0, 0, 0};
+        EXPECT_EQ(Bytes(gNetOutBuffer, gNetOutBuffer + gNetOutFill), record);
+    }
+}
+
+TEST_F(WagonCoupling, ATrainMovingBackCouplesBehindItsFrontChain) {
+    LocoRec* l = train(1, 0);  // its wagon from x 290 to 270
+    l->direction = 'a';
+    reversePosition(l->run.head);
+    reversePosition(l->frontChain->front);
+    reversePosition(l->frontChain->rear);
+    const std::vector<WagonRec*> run = looseRun({{265, 261}, {255, 251}, {245, 241}});
+
+    ASSERT_EQ(coupleTrain(l), 1);
+    expectZonesTrue();
+    EXPECT_EQ(nth(l->frontChain, 1), run[0]);
+    EXPECT_EQ(nth(l->frontChain, 3), run[2]);
+    // The run stood in the other section order: its ends now travel the train's way.
+    EXPECT_EQ(run[0]->front.dx, -1);
+    EXPECT_EQ(run[0]->front.sectionA, l->frontChain->rear.sectionA);
+}
+
+TEST_F(WagonCoupling, MoreThanTwentyWagonsAreRefusedAndTheLocomotiveStops) {
+    showDialogMessage("", 3);
+    LocoRec* l = putLocoOnBlock(3, 1, 0, {300, 100}, true, 'H');
+    hangWagons(l, 18, 4);
+    looseRun({{329, 325}, {319, 315}, {309, 305}});
+    l->currentStep = l->targetStep = 10;
+
+    EXPECT_EQ(coupleTrain(l), 0);
+    EXPECT_EQ(lastDialogMessage(), "Koppeling niet mogelijk: max. aantal wagons overschreden");
+    EXPECT_EQ(l->targetStep, 0);
+    EXPECT_EQ(l->rearChain, nullptr);
+    EXPECT_EQ(gWagonCounts.loose, 3);
+    EXPECT_TRUE(blockMarked());
+    expectZonesTrue();
+    showDialogMessage("", 3);
 }
 
 TEST_F(WagonCoupling, PointBeyondFollowsTheDirection) {
