@@ -56,6 +56,13 @@ void settleLoadedRecord(SignalRec& s) { s.runState = 0; }
 void settleLoadedRecord(OutputRec& o) { o.runFlags = 0; }
 void settleLoadedRecord(InputRec& i) { i.runState = 0; }
 
+// The canvas sizes the program can draw: the window's back buffers are made this size. A stored or
+// received size outside them (32767 x 32767 would ask for gigabytes) gives the program's start size.
+CanvasSize drawableCanvasSize(int width, int height) {
+    constexpr int kMinCanvasSide = 100, kMaxCanvasSide = 7680;
+    const auto fits = [](int side) { return side >= kMinCanvasSide && side <= kMaxCanvasSide; };
+    return fits(width) && fits(height) ? CanvasSize{width, height} : CanvasSize{640, 480};
+}
 
 namespace {
 
@@ -98,17 +105,9 @@ bool resolveLinks(const LayoutFileImage& im) {
     return true;
 }
 
-// The canvas sizes the program can draw: the window's back buffers are made this size. A stored size
-// outside them (a damaged file: 32767 x 32767 would ask for gigabytes) gives the program's start size.
-constexpr int kMinCanvasSide = 100;
-constexpr int kMaxCanvasSide = 7680;
-constexpr CanvasSize kFallbackCanvas{640, 480};
-
 void applyCanvasSize(const LayoutFileImage& im) {
     if (!im.hasCanvasSize) return;
-    const int width = im.canvasWidth, height = im.canvasHeightLess23 + 23;
-    const auto fits = [](int side) { return side >= kMinCanvasSide && side <= kMaxCanvasSide; };
-    gCanvasSize = fits(width) && fits(height) ? CanvasSize{width, height} : kFallbackCanvas;
+    gCanvasSize = drawableCanvasSize(im.canvasWidth, im.canvasHeightLess23 + 23);
 }
 
 void applyHeaderSettings(const LayoutFileImage& im) {

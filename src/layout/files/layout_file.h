@@ -23,6 +23,8 @@ void settleLoadedRecord(TurnoutRec& turnout, int version);
 void settleLoadedRecord(SignalRec& signal);
 void settleLoadedRecord(OutputRec& output);
 void settleLoadedRecord(InputRec& input);
+// The canvas size to use for a stored or received one: itself when the program can draw it, else 640 x 480.
+CanvasSize drawableCanvasSize(int width, int height);
 // Frees every element and connection, clears the step programs and empties the edit journal.
 void clearLayout();
 // Recomputes state bit 0x40: some section 1..sections has a kind but no input number.

@@ -1,11 +1,13 @@
 #include "network/sync/client_receive.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
 #include <cstdio>
 
+#include "layout/model/geometry.h"
 #include "layout/draw/element_draw.h"
 #include "layout/files/layout_file.h"
 #include "layout/frame/render.h"
@@ -108,10 +110,15 @@ int applyTrainPositions(const uint8_t* r, int left) {
     if (left < length) return -1;
     vestrel::ByteReader in(r + 6, static_cast<size_t>(length - 6));
     auto readPosition = [&in](PositionRec& p) {
-        p.x = in.f32();
-        p.y = in.f32();
-        p.dx = in.f32();
-        p.dy = in.f32();
+        // A value that is no number would spread through every later move and drawing.
+        const auto finite = [&in] {
+            const float v = in.f32();
+            return std::isfinite(v) ? v : 0.0f;
+        };
+        p.x = finite();
+        p.y = finite();
+        p.dx = finite();
+        p.dy = finite();
         p.sectionA = in.i32();
         p.sectionB = in.i32();
         const int block = in.u8(), track = in.u8(), turnout = in.u8();
@@ -119,8 +126,8 @@ int applyTrainPositions(const uint8_t* r, int left) {
         p.block = block >= 1 && block <= gBlockCount ? gBlocks[block - 1] : nullptr;
         p.track = track >= 1 && track <= gTrackCount ? gTracks[track - 1] : nullptr;
         p.turnout = turnout >= 1 && turnout <= gTurnoutCount ? gTurnouts[turnout - 1] : nullptr;
-        p.ix = static_cast<int32_t>(p.x);
-        p.iy = static_cast<int32_t>(p.y);
+        p.ix = truncatedInt(p.x);
+        p.iy = truncatedInt(p.y);
         netPositionToClientView(p);
     };
     eraseTrain(l);

@@ -1,9 +1,11 @@
 #include "network/sync/client_tables.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "layout/editor/layout_move.h"
 #include "layout/frame/render.h"
+#include "layout/files/layout_file.h"
 #include "layout/model/block_geometry.h"
 #include "layout/model/geometry.h"
 #include "layout/model/layout_codec.h"
@@ -24,6 +26,7 @@
 #include "shell/model/app_state.h"
 #include "shell/window/main_window.h"
 #include "steps/model/step_codec.h"
+#include "steps/model/step_codes.h"
 #include "steps/model/step_program.h"
 
 namespace {
@@ -81,7 +84,10 @@ void readTrack(vestrel::ByteReader& r) {
     decodeTrack(r, *t);
     t->locoOnIt = 0;
     t->vehicleFlags = 0;
-    netPointsToClientView(t->points, t->segments < 0 || t->segments > 3 ? 3 : t->segments);
+    // Counts index the record's own arrays everywhere, and a layout saved with one outside its range
+    // could not be opened again: held within it, as the index alignment with the server must stay.
+    t->segments = std::clamp(t->segments, 1, 3);
+    netPointsToClientView(t->points, t->segments);
     gTracks.append(std::move(t));
 }
 
@@ -90,7 +96,8 @@ void readBlock(vestrel::ByteReader& r) {
     decodeBlock(r, *b);
     b->arrivedTrain = nullptr;
     b->assignedTrain = nullptr;
-    netPointsToClientView(b->points, b->sections < 0 || b->sections > kMaxSections ? kMaxSections : b->sections);
+    b->sections = std::clamp(b->sections, 1, kMaxSections);
+    netPointsToClientView(b->points, b->sections);
     gBlocks.append(std::move(b));
 }
 
@@ -134,6 +141,7 @@ void readTurntable(vestrel::ByteReader& r) {
     decodeTurntable(r, *t, track);
     t->track = (track >= 0 && track < gTrackCount) ? gTracks[track] : nullptr;
     t->loco = nullptr;
+    if (t->positions > kTurntablePositions) t->positions = kTurntablePositions;
     DiagramPoint c{static_cast<int32_t>(t->centre[0]), static_cast<int32_t>(t->centre[1])};
     const DiagramPoint before = c;
     netPointsToClientView(&c, 0);
@@ -254,12 +262,19 @@ void readImage(int code, vestrel::ByteReader& r) {
     case 15: {
         auto s = std::make_unique<StepRec>();
         decodeStep(r, *s);
+        // Codes index the code tables: one the program does not know does nothing.
+        if (s->conditionCode >= kConditionCodes) s->conditionCode = 0;
+        if (s->actionCode >= kActionCodes) s->actionCode = 0;
         gSteps.append(std::move(s));
         break;
     }
     case 16: {
         auto f = std::make_unique<FormulaRec>();
         decodeFormula(r, *f);
+        for (uint8_t& type : f->types)
+            if (type > kMaxFormulaOperandType) type = 0;
+        if (f->comparison > kMaxFormulaComparison) f->comparison = 0;
+        if (f->operation > kMaxFormulaOperation) f->operation = 0;
         gFormulas.append(std::move(f));
         break;
     }
@@ -302,9 +317,10 @@ void netPointsToClientView(DiagramPoint* points, int last) {
         rotatePoints(points, last, serverTurn());
         return;
     }
+    // Modulo 2^32, as every move of the layout: a far point from a peer must not overflow.
     for (int k = 0; k <= last; ++k) {
-        points[k].x += shiftX();
-        points[k].y += shiftY();
+        points[k].x = static_cast<int32_t>(static_cast<uint32_t>(points[k].x) + static_cast<uint32_t>(shiftX()));
+        points[k].y = static_cast<int32_t>(static_cast<uint32_t>(points[k].y) + static_cast<uint32_t>(shiftY()));
     }
 }
 
@@ -316,8 +332,8 @@ void netPositionToClientView(PositionRec& p) {
     }
     p.x += static_cast<float>(shiftX());
     p.y += static_cast<float>(shiftY());
-    p.ix += shiftX();
-    p.iy += shiftY();
+    p.ix = static_cast<int32_t>(static_cast<uint32_t>(p.ix) + static_cast<uint32_t>(shiftX()));
+    p.iy = static_cast<int32_t>(static_cast<uint32_t>(p.iy) + static_cast<uint32_t>(shiftY()));
 }
 
 int netClientReadTable(int pos, int count) {
@@ -327,7 +343,9 @@ int netClientReadTable(int pos, int count) {
     if (length == 0) return 0;
     if (count < length) return -1;
     // A record beyond its table's capacity is passed over whole, so the records behind it still fit.
-    if (!tableHasRoom(code)) return length;
+    // Tables come only with the full copy: once synchronised, the client's tables stand as the copy
+    // left them, index for index with the server's.
+    if (!tableHasRoom(code) || gNetLinkState == 40) return length;
     vestrel::ByteReader r(gNetInBuffer + pos + kNetTableHeaderSize, static_cast<size_t>(length - kNetTableHeaderSize));
     readImage(code, r);
     return length;
@@ -353,6 +371,12 @@ void netRelinkSnapshot() {
         l->rearChain = wagonAtSlot(gPendingLocos[i].rearChain);
         if (l->run.head.block && !gLocsOnTrack.full()) gLocsOnTrack.append(l);
     }
+    // A program's steps must lie within the step table, which arrives after the programs.
+    for (StepProgramRec* p : gStepPrograms)
+        if (p->firstStep < 0 || p->firstStep + p->stepCount > gStepCount) {
+            p->firstStep = 0;
+            p->stepCount = 0;
+        }
     // A chain that loops back on itself is cut where it returns, so that every walk along it ends.
     for (WagonRec* w : gWagons) {
         int n = 0;
@@ -371,8 +395,7 @@ void netClientEndOfCopy(const uint8_t* rec) {
     gLocoFileName = readFixedText(r, 26);
     const int width = r.i16();
     const int height = r.i16();
-    if (width > 0) gCanvasSize.width = width;
-    if (height > 0) gCanvasSize.height = height + 23;
+    if (width > 0 && height > 0) gCanvasSize = drawableCanvasSize(width, height + 23);
     gRunWithoutTrack = 1;
     syncConfigFile();
     setScaleParameters(gZoomDigit, gScaleDigit, gTurnoutSizeMode);

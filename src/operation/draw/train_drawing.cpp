@@ -34,8 +34,8 @@ void restorePen(Canvas& c) {
 }
 
 void storeDrawnPosition(PositionRec& p) {
-    p.ix = static_cast<int32_t>(p.x);
-    p.iy = static_cast<int32_t>(p.y);
+    p.ix = truncatedInt(p.x);
+    p.iy = truncatedInt(p.y);
 }
 
 template <class F>
@@ -63,7 +63,7 @@ void xorTrainWagons(LocoRec* t, bool current, bool store) {
 
 bool moved(const LocoRec* t) { return (t->run.runFlagsA & kMoved) != 0; }
 
-DiagramPoint currentPoint(const PositionRec& p) { return {static_cast<int32_t>(p.x), static_cast<int32_t>(p.y)}; }
+DiagramPoint currentPoint(const PositionRec& p) { return {truncatedInt(p.x), truncatedInt(p.y)}; }
 DiagramPoint storedPoint(const PositionRec& p) { return {p.ix, p.iy}; }
 
 // The symbols of the standing trains near p, drawn again where they were.

@@ -16,6 +16,7 @@
 #include "operation/engine/train_reservation.h"
 #include "shell/main/main_cycle.h"
 #include "shell/model/app_state.h"
+#include "layout/model/geometry.h"
 
 uint8_t gVehicleWalkState = 255;
 WagonRec* gVehicleWalkWagon = nullptr;
@@ -82,7 +83,7 @@ void runLocomotive(LocoRec* l) {
     if (l->currentStep == 0 || (l->run.runFlagsA & kHalted)) return;
     updateTrainPosition(l);
     const PositionRec& head = l->run.head;
-    if (static_cast<int32_t>(head.x) != head.ix || static_cast<int32_t>(head.y) != head.iy)
+    if (truncatedInt(head.x) != head.ix || truncatedInt(head.y) != head.iy)
         l->run.runFlagsA |= kMoved;
 }
 

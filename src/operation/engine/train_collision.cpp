@@ -6,6 +6,7 @@
 #include "operation/control/loco_operation.h"
 #include "operation/engine/wagon_coupling.h"
 #include "operation/model/train_model.h"
+#include "layout/model/geometry.h"
 
 namespace {
 
@@ -40,8 +41,8 @@ int vehicleEndsTouch(const PositionRec& a, const PositionRec& b) {
     if (a.track != b.track || a.turnout != b.turnout) return 0;
     if (a.block != b.block && !a.track && !a.turnout) return 0;
     const int reach = gHalfUnit20cm;
-    const int bx = static_cast<int>(b.x), by = static_cast<int>(b.y);
-    const int ax = static_cast<int>(a.x), ay = static_cast<int>(a.y);
+    const int bx = truncatedInt(b.x), by = truncatedInt(b.y);
+    const int ax = truncatedInt(a.x), ay = truncatedInt(a.y);
     if (std::abs(bx - ax) > reach || std::abs(by - ay) > reach) return 0;
     return pointBeyondWagon(a, b, b.dx, b.dy) ? 1 : 0;
 }

@@ -177,7 +177,7 @@ void enterTurnout(PositionRec& e, const NextPiece& next, LocoRec* t) {
 
 int findPieceAtPosition(PositionRec& e, int flags, LocoRec* t, int& angle, float& length) {
     if (!t) return 0;
-    const DiagramPoint p{static_cast<int32_t>(e.x), static_cast<int32_t>(e.y)};
+    const DiagramPoint p{truncatedInt(e.x), truncatedInt(e.y)};
     const bool forward = t->direction != 'a';
     const bool leading = forward ? (flags & kEndLeading) : (flags & kEndTrailing);
     const bool trailing = forward ? (flags & kEndTrailing) : (flags & kEndLeading);
@@ -241,7 +241,7 @@ int findPieceAtPosition(PositionRec& e, int flags, LocoRec* t, int& angle, float
 }
 
 int probeNextPiece(PositionRec& e) {
-    const DiagramPoint p{static_cast<int32_t>(e.x), static_cast<int32_t>(e.y)};
+    const DiagramPoint p{truncatedInt(e.x), truncatedInt(e.y)};
     const NextPiece next = findByGeometry(e, p);
     if (!next.any()) return 0;
     clearElements(e);
@@ -262,7 +262,7 @@ int probeNextPiece(PositionRec& e) {
 int moveAlongTrack(PositionRec& e, int flags, PositionRec* follower, int dist, LocoRec* t, int& angle,
                    float& length) {
     if (!t || !onTrack(e) || gSpeedFactor <= 0) return 0;
-    const DiagramPoint p{static_cast<int32_t>(e.x), static_cast<int32_t>(e.y)};
+    const DiagramPoint p{truncatedInt(e.x), truncatedInt(e.y)};
     const int h = static_cast<int>(t->speedValue / gSpeedFactor * 0.5 + 1);
     // At the segment's end point: the end is snapped onto it and its follower re-placed behind it.
     auto arrived = [&](DiagramPoint end) {

@@ -11,6 +11,7 @@
 #include "operation/model/train_model.h"
 #include "operation/model/vehicle_positions.h"
 #include "shell/model/input_state.h"
+#include "layout/model/geometry.h"
 
 namespace {
 
@@ -86,15 +87,15 @@ bool sameSegment(const PathRec& a, const PathRec& b) {
 
 bool joins(const PathRec& a, const PathRec& b) {
     const int t = std::max<int>(gSnapTolerance, 1);
-    return std::abs(a.ix - static_cast<int>(b.x)) <= t && std::abs(a.iy - static_cast<int>(b.y)) <= t;
+    return std::abs(a.ix - truncatedInt(b.x)) <= t && std::abs(a.iy - truncatedInt(b.y)) <= t;
 }
 
 PathRec reversed(const PathRec& r) {
     PathRec v = r;
     v.x = static_cast<float>(r.ix);
     v.y = static_cast<float>(r.iy);
-    v.ix = static_cast<int32_t>(r.x);
-    v.iy = static_cast<int32_t>(r.y);
+    v.ix = truncatedInt(r.x);
+    v.iy = truncatedInt(r.y);
     v.dx = -r.dx;
     v.dy = -r.dy;
     v.section = r.point;

@@ -17,6 +17,7 @@
 #include "operation/model/vehicle_positions.h"
 #include "shell/config/messages.h"
 #include "shell/model/app_state.h"
+#include "layout/model/geometry.h"
 
 namespace {
 
@@ -29,8 +30,8 @@ bool standsOn(const PositionRec& e, const BlockRec* b) { return b && e.block == 
 
 // The train's end on the head side: the front of the rear chain's first wagon, else the head.
 void storeDrawnPosition(PositionRec& p) {
-    p.ix = static_cast<int32_t>(p.x);
-    p.iy = static_cast<int32_t>(p.y);
+    p.ix = truncatedInt(p.x);
+    p.iy = truncatedInt(p.y);
 }
 
 // The total length of the sections at the travel end that the train's last contact role covers, and

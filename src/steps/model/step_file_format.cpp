@@ -13,10 +13,6 @@ using vestrel::ByteWriter;
 
 namespace {
 
-constexpr int kMaxOperandType = 7;
-constexpr int kMaxComparison = 5;
-constexpr int kMaxOperation = 9;
-
 int readVersion(ByteReader& r) {
     uint8_t text[4] = {};
     r.bytes(text, 4);
@@ -66,8 +62,8 @@ bool readFormulas(ByteReader& r, int count, std::vector<FormulaRec>& formulas) {
     for (FormulaRec& f : formulas) {
         if (!decodeFormula(r, f)) return false;
         for (uint8_t t : f.types)
-            if (t > kMaxOperandType) return false;
-        if (f.comparison > kMaxComparison || f.operation > kMaxOperation) return false;
+            if (t > kMaxFormulaOperandType) return false;
+        if (f.comparison > kMaxFormulaComparison || f.operation > kMaxFormulaOperation) return false;
     }
     return true;
 }

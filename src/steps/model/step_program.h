@@ -53,6 +53,11 @@ struct FormulaRec {
     float result = 0;            // result of the last evaluation
 };
 
+// The highest operand type, comparison and operation: they index the formula engine's tables.
+constexpr int kMaxFormulaOperandType = 7;
+constexpr int kMaxFormulaComparison = 5;
+constexpr int kMaxFormulaOperation = 9;
+
 constexpr uint8_t kFormulaCondition = 0x01;  // belongs to a condition (else to an action)
 constexpr uint8_t kFormulaOutcome = 0x02;    // the last outcome
 

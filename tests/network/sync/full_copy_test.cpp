@@ -8,6 +8,7 @@
 
 #include "layout/layout_builder.h"
 #include "layout/model/block_geometry.h"
+#include "layout/model/layout_codec.h"
 #include "layout/model/layout_file_format.h"
 #include "layout/model/layout_model.h"
 #include "layout/model/scale.h"
@@ -22,6 +23,7 @@
 #include "operation/model/route_file.h"
 #include "operation/model/train_model.h"
 #include "shell/model/app_state.h"
+#include "steps/model/step_codec.h"
 #include "steps/model/step_program.h"
 
 using Bytes = std::vector<uint8_t>;
@@ -48,6 +50,7 @@ struct TableRecord {
 // Where the pointer fields lie in the record images.
 constexpr size_t kSignalBlockAt = 0;
 constexpr size_t kTurntableTrackAt = 292, kTurntableLocoAt = 296;
+constexpr size_t kTurntablePositionsAt = 5;
 constexpr size_t kConnectionFromAt = 0, kConnectionToAt = 4, kConnectionTurnoutsAt = 12;
 constexpr size_t kLocoRouteAt = 4, kLocoHeadBlockAt = 72, kLocoFrontChainAt = 168, kLocoRearChainAt = 172;
 constexpr size_t kWagonFrontBlockAt = 32, kWagonNextAt = 92, kWagonPreviousAt = 96, kWagonOwnerAt = 100;
@@ -493,6 +496,77 @@ TEST_F(FullCopy, ReceivedIndexesOutsideTheTablesBecomeNoneAndFullTablesSkipRecor
     EXPECT_EQ(gSignals[0]->block, nullptr);
     EXPECT_EQ(gConnections[0]->turnouts[0], nullptr);
     EXPECT_EQ(gFunctionDecoderCount, 1);  // the records behind the skipped ones still arrive
+}
+
+// Counts and codes index the records' own arrays and the program's tables: a peer's value outside
+// its range is held within it, so nothing overruns and the layout the client saves opens again.
+TEST_F(FullCopy, ReceivedCountsAndCodesOutsideTheirRangeAreHeldWithinIt) {
+    buildFixture();
+    const Bytes all = joined(copyPasses());
+    size_t end = 0;
+    std::vector<TableRecord> records = tableRecords(all, end);
+    const auto recode = [](TableRecord& r, auto decode, auto change, auto encode) {
+        vestrel::ByteReader in(r.image);
+        auto rec = decode(in);
+        change(rec);
+        vestrel::ByteWriter out;
+        encode(out, rec);
+        r.image = out.data();
+    };
+    for (TableRecord& r : records) {
+        if (r.code == 4)
+            recode(r, [](vestrel::ByteReader& in) { TrackRec t; decodeTrack(in, t); return t; },
+                   [](TrackRec& t) { t.segments = 9; }, encodeTrack);
+        if (r.code == 5)
+            recode(r, [](vestrel::ByteReader& in) { BlockRec b; decodeBlock(in, b); return b; },
+                   [](BlockRec& b) { b.sections = 0; }, encodeBlock);
+        if (r.code == 10) r.image[kTurntablePositionsAt] = 40;
+        if (r.code == 14)
+            recode(r, [](vestrel::ByteReader& in) { StepProgramRec p; decodeStepProgram(in, p); return p; },
+                   [](StepProgramRec& p) { p.firstStep = 5; }, encodeStepProgram);
+        if (r.code == 15)
+            recode(r, [](vestrel::ByteReader& in) { StepRec st; decodeStep(in, st); return st; },
+                   [](StepRec& st) { st.conditionCode = 77; st.actionCode = 99; }, encodeStep);
+        if (r.code == 16)
+            recode(r, [](vestrel::ByteReader& in) { FormulaRec f; decodeFormula(in, f); return f; },
+                   [](FormulaRec& f) { f.types[1] = 9; f.comparison = 8; f.operation = 12; }, encodeFormula);
+    }
+    Bytes bytes(all.begin(), all.begin() + 30);
+    for (const TableRecord& r : records) {
+        bytes.push_back(0);
+        bytes.push_back(static_cast<uint8_t>(r.code));
+        bytes.insert(bytes.end(), r.image.begin(), r.image.end());
+    }
+    bytes.insert(bytes.end(), all.begin() + static_cast<long>(end), all.end());
+    // The end record's canvas: 32767 wide.
+    bytes[bytes.size() - 4] = 0xFF;
+    bytes[bytes.size() - 3] = 0x7F;
+    std::vector<size_t> cuts;
+    for (size_t k = 1500; k < bytes.size(); k += 1500) cuts.push_back(k);
+    cuts.push_back(bytes.size());
+    receiveAsClient(bytes, cuts);
+    ASSERT_EQ(gNetLinkState, 40);
+    EXPECT_EQ(gTracks[0]->segments, 3);
+    EXPECT_EQ(gBlocks[0]->sections, 1);
+    EXPECT_EQ(gTurntables[0]->positions, kTurntablePositions);
+    EXPECT_EQ(gStepPrograms[0]->stepCount, 0);
+    EXPECT_EQ(gSteps[0]->conditionCode, 0);
+    EXPECT_EQ(gSteps[0]->actionCode, 0);
+    EXPECT_EQ(gFormulas[0]->types[1], 0);
+    EXPECT_EQ(gFormulas[0]->comparison, 0);
+    EXPECT_EQ(gFormulas[0]->operation, 0);
+    EXPECT_EQ(gCanvasSize.width, 640);
+    EXPECT_EQ(gCanvasSize.height, 480);
+    LayoutFileImage image;
+    EXPECT_TRUE(readLayoutImage(writeLayoutImage(), image));
+
+    // Once synchronised, a table record adds nothing: the tables stay index for index the server's.
+    const int tracks = gTrackCount;
+    Bytes extra = {0, 4};
+    extra.insert(extra.end(), records.front().image.begin(), records.front().image.end());
+    std::memcpy(gNetInBuffer, extra.data(), extra.size());
+    EXPECT_EQ(netClientReceive(static_cast<int>(extra.size())), 1);
+    EXPECT_EQ(gTrackCount, tracks);
 }
 
 TEST_F(FullCopy, APositionForAnUnknownLocomotiveEndsTheBatch) {
