@@ -20,18 +20,6 @@ constexpr uint8_t kMoved = 0x04;
 constexpr uint8_t kFreshPosition = 0x08;
 constexpr uint8_t kStartPause = 0x10;
 
-// The hold after a direction change runs out: the train stops (a route train creeps on at step 1).
-void countDownHold(LocoRec* l) {
-    if (l->holdCountdown == 0 || --l->holdCountdown != 0) return;
-    l->targetStep = 0;
-    showLocoSpeed(l, 0);
-    queueLocoSpeed(l, 0);
-    if (l->mode == kModeRoute) {
-        l->currentStep = 1;
-        l->nextStepTime = static_cast<int32_t>(gMsTick - 1);
-    }
-}
-
 // The server's trains between two of its position records: the speed follows the same ramp, and the
 // train moves on from the last position received.
 void mirrorLocomotive(LocoRec* l) {
@@ -39,7 +27,7 @@ void mirrorLocomotive(LocoRec* l) {
         l->run.runFlagsA &= static_cast<uint8_t>(~kFreshPosition);
         return;
     }
-    countDownHold(l);
+    countDownDirectionHold(l);
     if (l->run.runFlagsA & kStartPause) {
         if (msBetween(gMsTick, static_cast<uint32_t>(l->nextStepTime)) < 0) return;
         l->run.runFlagsA &= static_cast<uint8_t>(~kStartPause);

@@ -21,6 +21,19 @@
 uint8_t gVehicleWalkState = 255;
 WagonRec* gVehicleWalkWagon = nullptr;
 
+bool countDownDirectionHold(LocoRec* l) {
+    if (l->holdCountdown == 0) return true;
+    if (--l->holdCountdown != 0) return false;
+    l->targetStep = 0;
+    showLocoSpeed(l, 0);
+    queueLocoSpeed(l, 0);
+    if (l->mode == kModeRoute) {
+        l->currentStep = 1;
+        l->nextStepTime = static_cast<int32_t>(gMsTick - 1);
+    }
+    return true;
+}
+
 namespace {
 
 constexpr uint8_t kHalted = 0x01;
@@ -39,16 +52,7 @@ void resetDueTimes() {
 // The hold after a direction change sent over the speed channel, then the start pause. True while the
 // locomotive is to be left alone this cycle.
 bool holdOrPause(LocoRec* l) {
-    if (l->holdCountdown != 0) {
-        if (--l->holdCountdown != 0) return true;
-        l->targetStep = 0;
-        showLocoSpeed(l, 0);
-        queueLocoSpeed(l, 0);
-        if (l->mode == kModeRoute) {
-            l->currentStep = 1;
-            l->nextStepTime = static_cast<int32_t>(gMsTick - 1);
-        }
-    }
+    if (l->holdCountdown != 0 && !countDownDirectionHold(l)) return true;
     if (l->run.runFlagsA & kStartPause) {
         if (msBetween(gMsTick, static_cast<uint32_t>(l->nextStepTime)) < 0) return true;
         l->run.runFlagsA &= static_cast<uint8_t>(~kStartPause);

@@ -14,6 +14,9 @@ void rampLocoSpeed(LocoRec* loco);
 // The stage itself, on the locomotive's steps and times only: -1 when none is due, 1 when the
 // locomotive came to a stand, else 0. The network client mirrors the server's ramp with it.
 int rampStage(LocoRec* loco);
+// Counts down the hold after a direction change; when it runs out the train stops (a route train creeps
+// on at step 1). True when no hold is left.
+bool countDownDirectionHold(LocoRec* l);
 
 // Sorts locomotive pointers by number, ascending; equal numbers keep their order.
 template <class Table>

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "fuzz_seeds.h"
 #include "layout/layout_builder.h"
 #include "layout/model/block_geometry.h"
 #include "layout/model/layout_codec.h"
@@ -577,6 +578,19 @@ TEST_F(FullCopy, APositionForAnUnknownLocomotiveEndsTheBatch) {
     EXPECT_EQ(netClientReceive(static_cast<int>(bytes.size())), 0);
     EXPECT_EQ(gServerOrientation, 0);  // the record behind it was not read
     EXPECT_EQ(gNetCarriedBytes, 0);
+}
+
+// The client-receive harness's seed: the fixture's whole copy, received by a client still copying
+// (first byte: reads as large as the buffer takes; second: copying).
+TEST_F(FullCopy, ClientReceiveFuzzSeedsWrittenOnRequest) {
+    if (!fuzzseeds::folder()) GTEST_SKIP();
+    buildFixture();
+    Bytes seed = {0, 1};
+    const Bytes all = joined(copyPasses());
+    seed.insert(seed.end(), all.begin(), all.end());
+    fuzzseeds::write("client_receive", "full_copy.bin", seed);
+    seed[0] = 200;  // the same copy in reads of 200 bytes
+    fuzzseeds::write("client_receive", "full_copy_in_reads.bin", seed);
 }
 
 }  // namespace
