@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer harnesses of fuzz/ with clang into build-fuzz and runs each for the given number
-# of seconds (default 60) on a copy of its seed corpus, all at once. A finding stops with its input in
-# build-fuzz/findings/<harness>/. Needs clang and its runtime libraries (Debian: clang, libclang-rt-dev).
+# of seconds (default 60) on a copy of its seed corpus, all at once; 0 runs each corpus input once.
+# A finding stops with its input in build-fuzz/findings/<harness>/. Needs clang and its runtime
+# libraries (Debian: clang, libclang-rt-dev).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -18,7 +19,9 @@ for harness in build-fuzz/fuzz/fuzz_*; do
   work=$PWD/build-fuzz/corpus/$name findings=$PWD/build-fuzz/findings/$name
   mkdir -p "$work" "$findings"
   cp -n fuzz/corpus/"$name"/* "$work"/ 2>/dev/null || true
-  ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen "$harness" -max_total_time="$seconds" -rss_limit_mb=4096 \
+  # 0 seconds: every input of the corpus once, nothing generated (the same run every time).
+  if [ "$seconds" = 0 ]; then limit=-runs=0; else limit=-max_total_time=$seconds; fi
+  ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen "$harness" "$limit" -rss_limit_mb=4096 \
       -timeout=20 -print_final_stats=1 -artifact_prefix="$findings/" "$work" > "build-fuzz/$name.log" 2>&1 &
   pids+=("$!:$name")
 done

@@ -18,7 +18,9 @@ void computeBlockGeometry(BlockRec& b) {
         b.sectionDirections[s][1] = length > 0 ? dy / length : 0;
         total += length;
     }
-    b.totalLength = static_cast<int16_t>(total + 0.5f);
+    // The stored length is 16 bits: a block drawn across far coordinates (a damaged file or peer) keeps
+    // the longest length it can hold.
+    b.totalLength = static_cast<int16_t>(std::min(total + 0.5f, 32767.0f));
 }
 
 void normalizeBlockSections(BlockRec& b) {

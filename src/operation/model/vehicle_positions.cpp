@@ -66,8 +66,9 @@ void rotateVehiclePosition(PositionRec& p, int angle, int32_t dx, int32_t dy) {
     rotateQuarterF(p.dx, p.dy, angle);
     DiagramPoint i{p.ix, p.iy};
     rotateQuarter(i, angle);
-    p.ix = i.x + dx;
-    p.iy = i.y + dy;
+    // Modulo 2^32, as the layout's own points turn: a far position must not overflow.
+    p.ix = static_cast<int32_t>(static_cast<uint32_t>(i.x) + static_cast<uint32_t>(dx));
+    p.iy = static_cast<int32_t>(static_cast<uint32_t>(i.y) + static_cast<uint32_t>(dy));
 }
 
 void updateAllVehiclePositions() {
