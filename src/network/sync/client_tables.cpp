@@ -145,8 +145,9 @@ void readTurntable(vestrel::ByteReader& r) {
     DiagramPoint c{truncatedInt(t->centre[0]), truncatedInt(t->centre[1])};
     const DiagramPoint before = c;
     netPointsToClientView(&c, 0);
-    t->centre[0] += static_cast<float>(c.x - before.x);
-    t->centre[1] += static_cast<float>(c.y - before.y);
+    // The shift as the points took it; in 64 bits, as a far centre's may wrap.
+    t->centre[0] += static_cast<float>(int64_t{c.x} - before.x);
+    t->centre[1] += static_cast<float>(int64_t{c.y} - before.y);
     TurntableRec* stored = gTurntables.append(std::move(t));
     if (stored && stored->track) layoutTurntable(*stored, nullptr, nullptr);
 }
