@@ -8,26 +8,8 @@
 #include "fuzz_fixed.h"  // before Qt
 #include "layout/model/layout_file_format.h"
 #include "fuzz_support.h"
-#include "layout/draw/diagram_canvas.h"
-#include "layout/draw/element_colours.h"
+#include "fuzz_redraw.h"
 #include "layout/editor/edit_journal.h"
-#include "layout/frame/render.h"
-#include "layout/model/display_settings.h"
-#include "platform/canvas.h"
-
-namespace {
-
-void redrawAtLoadedSize() {
-    vestrel::Canvas diagram(gCanvasSize.width, gCanvasSize.height, kBackgroundColour);
-    gDiagramCanvas = &diagram;
-    recreateBackBuffer();
-    gShowNumbers = gShowSections = 1;
-    drawBackground(1);
-    drawAllElements(1);
-    gDiagramCanvas = nullptr;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzsupport::setUp();
@@ -36,11 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     journalTruncate(static_cast<int32_t>(size));  // every entry done
     for (int k = 0; k < 100 && journalUndoRedo(0) > 0; ++k) {}
     for (int k = 0; k < 100 && journalUndoRedo(1) > 0; ++k) {}
-    redrawAtLoadedSize();
+    fuzzsupport::redrawAtLoadedSize();
     const std::vector<uint8_t> first = writeLayoutImage();
     fuzzsupport::writeFile("fest.vtl", first.data(), first.size());
     if (loadLayoutFile() != 1) std::abort();
-    redrawAtLoadedSize();
+    fuzzsupport::redrawAtLoadedSize();
     fuzzsupport::expectSame(first, writeLayoutImage());
     return 0;
 }

@@ -10,34 +10,20 @@
 
 #include "layout/model/layout_file_format.h"  // before Qt, whose keywords name its fields
 #include "fuzz_support.h"
+#include "fuzz_redraw.h"
 #include "layout/analysis/connection_analysis.h"
 #include "layout/analysis/direction_reference.h"
-#include "layout/draw/diagram_canvas.h"
-#include "layout/draw/element_colours.h"
 #include "layout/editor/hit_test.h"
 #include "layout/editor/layout_move.h"
 #include "layout/files/layout_file.h"
-#include "layout/frame/render.h"
-#include "layout/model/display_settings.h"
 #include "layout/model/layout_model.h"
 #include "layout/model/scale.h"
 #include "operation/control/element_picks.h"
-#include "platform/canvas.h"
 #include "platform/desktop.h"
 #include "shell/model/app_state.h"
 #include "shell/model/input_state.h"
 
 namespace {
-
-void redrawAtLoadedSize() {
-    vestrel::Canvas diagram(gCanvasSize.width, gCanvasSize.height, kBackgroundColour);
-    gDiagramCanvas = &diagram;
-    recreateBackBuffer();
-    gShowNumbers = gShowSections = 1;
-    drawBackground(1);
-    drawAllElements(1);
-    gDiagramCanvas = nullptr;
-}
 
 void hitTestAt(DiagramPoint p) {
     gMousePoint = p;
@@ -78,11 +64,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     gLayoutFileName = "fuzz.vtl";
     fuzzsupport::writeFile("fuzz.vtl", data, size);
     if (loadLayoutFile() != 1) return 0;
-    redrawAtLoadedSize();
+    fuzzsupport::redrawAtLoadedSize();
     const std::vector<uint8_t> first = writeLayoutImage();
     fuzzsupport::writeFile("fuzz.vtl", first.data(), first.size());
     if (loadLayoutFile() != 1) std::abort();  // what the program writes must load
-    redrawAtLoadedSize();
+    fuzzsupport::redrawAtLoadedSize();
     fuzzsupport::expectSame(first, writeLayoutImage());  // and save the same bytes
 
     hitTests();
@@ -91,10 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         rotateLayout(orientation, 1);
         hitTests();
     }
-    redrawAtLoadedSize();
+    fuzzsupport::redrawAtLoadedSize();
     moveLayout(INT32_MAX, INT32_MIN);
     hitTests();
-    redrawAtLoadedSize();
+    fuzzsupport::redrawAtLoadedSize();
     moveLayout(INT32_MIN + 1, INT32_MAX);
     moveLayout(0, 1);
     clearLayout();
