@@ -4,6 +4,9 @@
 
 #include "network/model/net_records.h"
 #include "network/model/net_state.h"
+#include "operation/model/train_codec.h"
+#include "operation/model/train_model.h"
+#include "platform/byte_io.h"
 
 uint8_t gNetOutBuffer[kNetBufferSize];
 int gNetOutFill = 0;
@@ -88,3 +91,12 @@ int netAppendValue(int value) {
 
 // The locomotive state record is not laid out yet: nothing is sent.
 void netQueueLocoState(const LocoRec*) {}
+
+int netQueueWagonData(const WagonRec& wagon) {
+    constexpr int kWagonDataOffset = 88;  // the image from the length units on
+    constexpr int kWagonDataSize = 68;
+    if (gNetLinkState != 30) return 0;
+    vestrel::ByteWriter w;
+    encodeWagon(w, wagon, wagonLinksOf(wagon, true));
+    return netQueueBlobRecord(30, 3, 37, 0, wagon.slot, w.data().data() + kWagonDataOffset, kWagonDataSize);
+}

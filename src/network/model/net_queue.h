@@ -35,6 +35,9 @@ int netQueueSettings();
 int netEchoRecord(int end, int n);
 // Appends one more 16-bit value to the record just queued; 0 when the buffer is full.
 int netAppendValue(int value);
-struct LocoRec;
+struct WagonRec;
+// The wagon's data for the clients (server broadcast 3/37): its slot and the 68 bytes of its record
+// from the length units to the slot.
+int netQueueWagonData(const WagonRec& wagon);
 // The locomotive's state record for the clients (server only).
 void netQueueLocoState(const LocoRec* loco);

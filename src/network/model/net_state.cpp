@@ -3,3 +3,4 @@
 uint8_t gNetMode = 0;
 uint8_t gNetLinkState = 0;
 uint8_t gClientWatchdog = 0;
+uint8_t gNetOwnClientNumber = 0;

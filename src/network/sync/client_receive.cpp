@@ -274,6 +274,7 @@ Applied applyRecord(const uint8_t* r, int length) {
     case 18: {
         char text[32];
         std::snprintf(text, sizeof text, " CLIENT %d ", c);
+        gNetOwnClientNumber = static_cast<uint8_t>(c);
         showNetLabel(text);
         break;
     }

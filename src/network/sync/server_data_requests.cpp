@@ -96,8 +96,7 @@ int wagonDataRequest(const NetRequest& q, WagonRec* wagon) {
     wagon->photo = got.photo;
     wagon->description = got.description;
     wagon->percent = got.percent;
-    const std::vector<uint8_t> now = wagonImage(*wagon);
-    netQueueBlobRecord(30, 3, 37, 0, wagon->slot, now.data() + kWagonDataOffset, kWagonDataSize);
+    netQueueWagonData(*wagon);
     return 1;
 }
 

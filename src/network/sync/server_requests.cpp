@@ -215,10 +215,10 @@ int wagonRequest(const Request& q) {
             applyWagonLength(w);
             return 1;
         case 51: {
-            // c the kind letter, bytes 8..11 the number (a helper locomotive's).
+            // c the kind letter, bytes 8..9 the number (a helper locomotive's, at most 9999); bytes 10..11
+            // carry the asking client's own number, which gRequestingClient already names.
             if (q.c != 'P' && q.c != 'G' && q.c != 'S' && q.c != 'H') return 0;
-            const int32_t number = static_cast<int32_t>(static_cast<uint32_t>(q.byte(8)) | (q.byte(9) << 8) |
-                                                        (q.byte(10) << 16) | (static_cast<uint32_t>(q.byte(11)) << 24));
+            const int number = static_cast<int16_t>(q.byte(8) | (q.byte(9) << 8));
             setWagonKind(w, static_cast<char>(q.c), number, 0);
             return 1;
         }

@@ -5,6 +5,8 @@ void refreshLocoSpeedReadouts(const LocoRec*) {}
 void refreshLocoFunctionPanels(const LocoRec*) {}
 void refreshFunctionDecoderDialog(const FunctionDecoderRec*) {}
 void refreshWagonPercent(const WagonRec*) {}
+void refreshWagonRow(const WagonRec*) {}
+void showWagonDialogPhoto(const QImage&) {}
 void refreshLocoPanel(const LocoRec*) {}
 void refreshLocoPanelWait(const LocoRec*, int) {}
 void refreshLocoKmCounters(const LocoRec*) {}

@@ -1,5 +1,6 @@
 #pragma once
 // What the operation dialogs show of a locomotive or decoder, refreshed when the link side changes it.
+class QImage;
 struct FunctionDecoderRec;
 struct LocoRec;
 struct WagonRec;
@@ -12,6 +13,11 @@ void refreshLocoFunctionPanels(const LocoRec* loco);
 void refreshFunctionDecoderDialog(const FunctionDecoderRec* decoder);
 // The wagon's fill percentage in its row of the wagon table, when the table is visible.
 void refreshWagonPercent(const WagonRec* wagon);
+// The wagon's row in the wagon table (with its picture and photo cell) and in the train dialog's
+// grid, where they show it.
+void refreshWagonRow(const WagonRec* wagon);
+// The wagon dialog's photo shows the picture.
+void showWagonDialogPhoto(const QImage& picture);
 // The locomotive panel when it shows this locomotive (its contact role, speed and wait).
 void refreshLocoPanel(const LocoRec* loco);
 // The wait label of the locomotive panel when it drives this locomotive.

@@ -119,7 +119,7 @@ int takeLocoOffTrack(LocoRec* loco) {
     for (WagonRec* first : {loco->frontChain, loco->rearChain}) {
         for (WagonRec* w = first; w; w = w->next) {
             w->front = w->rear = PositionRec{};
-            setWagonKind(w, w->kind, w->number, 1);
+            setWagonKind(w, w->kind, w->number, 2);  // its helpers leave with the train
         }
     }
     loco->running = 0;
@@ -212,12 +212,13 @@ int deleteLoco(LocoRec* loco) {
         loco->targetStep = 0;
         takeLocoOffTrack(loco);
     }
-    const int helper = gHelperLocs.indexOf(loco);
-    if (helper >= 0) {
-        if (WagonRec* w = loco->helperWagon) setWagonKind(w, w->kind, w->number, 2);
-        loco->helperWagon = nullptr;
+    if (WagonRec* w = loco->helperWagon) setWagonKind(w, w->kind, w->number, 2);
+    if (const int helper = gHelperLocs.indexOf(loco); helper >= 0) {
+        // Released above unless its wagon no longer names it; it must not outlive its record.
+        std::lock_guard lock(trackPacketMutex());
         gHelperLocs.removeAt(helper);
     }
+    loco->helperWagon = nullptr;
     const int number = loco->number;
     const int slot = loco->slot;
     WagonRec* own[kMaxWagons];

@@ -123,6 +123,19 @@ void drawVehicleChain(WagonRec* first) {
     }
 }
 
+void redrawWagonKind(WagonRec* w, char oldKind, char newKind) {
+    if (!w || !w->front.ix || !w->front.iy || !w->rear.ix || !w->rear.iy) return;
+    const char kind = w->kind;
+    for (Canvas* c : {w->owner ? nullptr : backBuffer(), screen()}) {
+        if (!c) continue;
+        w->kind = oldKind;
+        drawVehicle(w, c, nullptr);  // the not-XOR pen erases what it drew
+        w->kind = newKind;
+        drawVehicle(w, c, nullptr);
+    }
+    w->kind = kind;
+}
+
 void drawLocoSymbol(LocoRec* t, int useStored) {
     if (!t) return;
     t->run.runFlagsA &= static_cast<uint8_t>(~kMoved);

@@ -40,6 +40,9 @@ void drawVehicleStored(WagonRec* wagon, vestrel::Canvas* canvas);
 void drawVehicleCurrent(WagonRec* wagon, vestrel::Canvas* canvas);
 // XOR-draws each wagon of the chain on the back buffer and on the screen.
 void drawVehicleChain(WagonRec* first);
+// A wagon on the track changed its kind: it is erased in the old kind's colour and drawn in the new
+// one's (a loose wagon also on the back buffer; a train's wagons live on the screen only).
+void redrawWagonKind(WagonRec* wagon, char oldKind, char newKind);
 
 // Draws the locomotive's symbol at its stored (useStored 1) or current position; clears run flag 0x04.
 void drawLocoSymbol(LocoRec* loco, int useStored = 0);

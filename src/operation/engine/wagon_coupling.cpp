@@ -138,7 +138,7 @@ int uncoupleWagons(LocoRec* loco, WagonRec* wagon) {
     const bool inFront = inChain(loco->frontChain, wagon);
     if (!inFront && !inChain(loco->rearChain, wagon)) return 0;
     netQueueRecord(30, 3, 47, 0, gWagons.indexOf(wagon), 0);
-    for (WagonRec* w : chainWagons(wagon)) setWagonKind(w, w->kind, w->number, 1);
+    for (WagonRec* w : chainWagons(wagon)) setWagonKind(w, w->kind, w->number, 2);  // they leave the train
     const bool onTheTrack = locoOnTrack(loco);
     if (onTheTrack) eraseTrain(loco);
 

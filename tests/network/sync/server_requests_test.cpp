@@ -362,7 +362,7 @@ TEST_F(ServerRequestTable, EachRowActsOnlyOnAValidRequest) {
          {blob(10, 37, 2, 0, turntableData(7)), blob(10, 37, 1, 1, turntableData(7))},
          [] { return int(gTurntables[0]->startAddress); }, 32},
         {"3/39 a wagon's length 1..255 cm", rec(3, 39, 0, 0, 20), {rec(3, 39, 0, 0, 0), rec(3, 39, 0, 0, 256), rec(3, 39, 0, 1, 20)},
-         [] { return int(gWagons[0]->lengthCm); }, 0},
+         [] { return int(gWagons[0]->lengthCm); }, 8, false},  // the applied length goes to every client
     };
     for (const TableRow& r : rows) {
         SCOPED_TRACE(r.what);
