@@ -10,14 +10,18 @@
 #include "layout/draw/diagram_canvas.h"
 #include "layout/model/layout_model.h"
 #include "layout/model/scale.h"
+#include "operation/control/control_post.h"
 #include "operation/draw/train_drawing.h"
+#include "operation/files/loco_file.h"
 #include "operation/model/train_model.h"
 #include "operation/session_trains.h"
 #include "platform/canvas.h"
 #include "platform/clock.h"
 #include "shell/dialogs/untBoodschap.h"
 #include "shell/model/app_state.h"
+#include "shell/model/input_state.h"
 #include "shell/shell_test_support.h"
+#include "shell/window/image_view.h"
 #include "shell/window/untSchema.h"
 
 namespace {
@@ -123,6 +127,74 @@ TEST(TrainWindow, TheTrainsOfTheFileAreDrawnWhenTheSessionStartsAndTheClockRuns)
     clock.advance(1000);
     frmSchema->Timer1Timer();
     EXPECT_NE(frmSchema->lblTijd->text(), first);
+}
+
+// Ctrl+B and a click on the coupled wagon uncouple it there; Ctrl+Del and a click on the loose wagon take
+// it off the track. The file written afterwards holds the new zones: no coupled wagon, wagon 11 loose
+// where it stood, wagon 12 off the track.
+TEST(TrainWindow, UncouplingAndTakingAWagonOffByKeyAndClickAreSaved) {
+    RunningProgram program;
+    program.start();
+    frmSchema->Timer1->stop();
+    buildSessionLayout();
+    gLocoFileName = "test.loc";
+    testsupport::writeBytes("test.loc", locoFileWithWagons());
+    QApplication::setActiveWindow(frmSchema);
+    ASSERT_TRUE(processUntil([] { return QApplication::activeWindow() == frmSchema; }));
+    QTest::keyClick(frmSchema, Qt::Key_F11);
+    // The session's start message keeps coming back to the front; the keys go to the main window.
+    auto focusMain = [] {
+        if (frmBoodschap->isVisible()) frmBoodschap->close();
+        QApplication::setActiveWindow(frmSchema);
+        return processUntil([] { return QApplication::activeWindow() == frmSchema; });
+    };
+    ASSERT_TRUE(focusMain());
+    ASSERT_EQ(gLocsOnTrackCount, 1);
+    LocoRec* loco = gLocsOnTrack[0];
+    WagonRec* coupled = loco->frontChain;
+    ASSERT_TRUE(coupled);
+    QWidget* diagram = frmSchema->imgSchema;
+    auto clickAt = [&](QPoint p) {
+        QTest::mouseMove(diagram, p + QPoint(1, 1));
+        QTest::mouseMove(diagram, p);
+        QTest::mouseClick(diagram, Qt::LeftButton, {}, p);
+    };
+
+    QTest::keyClick(frmSchema, Qt::Key_B, Qt::ControlModifier);
+    ASSERT_EQ(gEditMode, kPostUncouple);
+    clickAt(QPoint(static_cast<int>((coupled->front.x + coupled->rear.x) / 2), 100));
+    EXPECT_EQ(loco->frontChain, nullptr);
+    EXPECT_EQ(coupled->owner, nullptr);
+    ASSERT_EQ(gWagonCounts.loose, 2);
+    EXPECT_EQ(gWagonCounts.coupledEnd, 2);
+
+    WagonRec* loose = nullptr;
+    for (WagonRec* w : gWagons)
+        if (w->number == 12) loose = w;
+    ASSERT_TRUE(loose);
+    ASSERT_TRUE(focusMain());
+    QTest::keyClick(frmSchema, Qt::Key_Delete, Qt::ControlModifier);
+    ASSERT_EQ(gEditMode, kPostRemoveVehicle);
+    clickAt(QPoint(161, 200));
+    EXPECT_EQ(gWagonCounts.loose, 1);
+    EXPECT_EQ(gWagonCounts.coupledEnd, 1);
+    EXPECT_EQ(gWagons[1], loose);
+    EXPECT_FALSE(onTrack(loose->front));
+
+    ASSERT_EQ(saveLocoFile(), 1);
+    const Bytes saved = testsupport::readBytes("test.loc");
+    constexpr size_t kLoco = 12, kLoose = kLoco + 192 + 127, kFirstLoose = kLoose + 4, kTotal = kFirstLoose + 156;
+    ASSERT_GE(saved.size(), kTotal + 4 + 156);
+    auto i32 = [&](size_t at) { return static_cast<int32_t>(saved[at] | saved[at + 1] << 8 | saved[at + 2] << 16 | saved[at + 3] << 24); };
+    EXPECT_EQ(i32(8), 1);
+    EXPECT_EQ(i32(kLoco + LocoAt::front), 0) << "no front chain";
+    EXPECT_EQ(i32(kLoose), 1);
+    EXPECT_EQ(i32(kFirstLoose + WagonAt::number), 11);
+    EXPECT_EQ(i32(kFirstLoose + WagonAt::owner), 0);
+    EXPECT_EQ(i32(kFirstLoose + WagonAt::front + 32), 1) << "still on block 1";
+    EXPECT_EQ(i32(kTotal), 2);
+    EXPECT_EQ(i32(kTotal + 4 + WagonAt::number), 12);
+    EXPECT_EQ(i32(kTotal + 4 + WagonAt::front + 32), 0) << "off the track";
 }
 
 }  // namespace
