@@ -15,6 +15,7 @@
 #include "network/socket/net_mode.h"
 #include "network/sync/client_tables.h"
 #include "network/sync/client_updates.h"
+#include "network/sync/client_wagon_updates.h"
 #include "operation/control/emergency_stop.h"
 #include "operation/draw/train_drawing.h"
 #include "operation/engine/second_tick.h"
@@ -35,6 +36,9 @@
 #include "operation/model/train_model.h"
 #include "shell/config/messages.h"
 #include "shell/model/version.h"
+#include "steps/editor/formula_store.h"
+#include "steps/editor/step_store.h"
+#include "steps/engine/formula_engine.h"
 #include "steps/files/step_file.h"
 
 int gNetCarriedBytes = 0;
@@ -213,6 +217,15 @@ void applyStepProgram(int code, int index, int c) {
     }
 }
 
+// 10/44: the position the server turns the turntable to (its track 1..2n); the bridge follows in the
+// drawing as on the server.
+void turnTurntableAsServer(int number, int index, int c) {
+    TurntableRec* t = objectAt<TurntableRec>(gTurntables, index);
+    const int track = c & 0xFF;
+    if (!t || t->number != number || t->positions <= 0 || track < 1 || track > 2 * t->positions) return;
+    t->secondPosition = static_cast<uint8_t>(track);
+}
+
 enum class Applied { Done, Stop };
 
 // Applies one update record of `length` bytes at r. Stop when the batch ends here (a reconnect).
@@ -223,13 +236,28 @@ Applied applyRecord(const uint8_t* r, int length) {
     case 1: netClientEndOfCopy(r); break;
     case 2:
         if (code == 37 || code == 38) netApplyDataRecord(r, length);
-        else if (LocoRec* l = locoOf(a, b)) applyLocoRecord(l, code, c, r);
+        else if (LocoRec* l = locoOf(a, b); l && !netApplyLocoChange(l, code, c, r, length)) applyLocoRecord(l, code, c, r);
         break;
     case 3:
+        if (code == 37) netApplyDataRecord(r, length);
+        else netApplyWagonRecord(r, length);
+        break;
     case 10:
+        if (code == 44) turnTurntableAsServer(a, b, c);
+        else netApplyDataRecord(r, length);
+        break;
+    case 16:
+        if (code == 0 || code == 42) {
+            // The server added (at the end) or removed a formula of the step at index a.
+            if (code == 42 || b == gFormulaCount) addOrRemoveFormula(a, b, c);
+        } else if (code == 16) {
+            if (StepProgramRec* p = objectAt<StepProgramRec>(gStepPrograms, a)) evaluateFormula(p, b + 1, 1);
+        } else {
+            netApplyDataRecord(r, length);
+        }
+        break;
     case 13:
     case 15:
-    case 16:
     case 35: netApplyDataRecord(r, length); break;
     case 5:
         if (BlockRec* blk = objectAt<BlockRec>(gBlocks, b); blk && blk->number == a) {
@@ -269,7 +297,12 @@ Applied applyRecord(const uint8_t* r, int length) {
         }
         break;
     case 14:
-        if (a == code || code == 0 || code == 2 || code == 20) applyStepProgram(code, b, c);
+        if (code == 0 || code == 42) {
+            if (StepProgramRec* p = objectAt<StepProgramRec>(gStepPrograms, b); p && a == code)
+                insertOrDeleteStep(p, c, code == 42);
+        } else if (a == code || code == 2 || code == 20) {
+            applyStepProgram(code, b, c);
+        }
         break;
     case 18: {
         char text[32];

@@ -165,7 +165,6 @@ void netApplyDataRecord(const uint8_t* r, int length) {
         WagonRec* wagon = objectAt<WagonRec>(gWagons, b);
         if (!wagon) return;
         if (code == 37 && length >= kHeader + kWagonDataSize) wagonData(wagon, r);
-        if (code == 39 && c > 0 && c < 256) wagon->lengthCm = static_cast<uint8_t>(c);
         return;
     }
     case 5: {

@@ -315,6 +315,20 @@ int applyWagonLength(WagonRec* w) {
     return result;
 }
 
+void takeOverWagonLength(WagonRec* w, int units, int cm) {
+    if (!w || units < 0 || units > kMaxLengthUnits || cm < 0 || cm > 255) return;
+    if (units != w->lengthUnits) {
+        if (onTrack(w->front) && w->owner) {
+            w->owner->trainLength = static_cast<int16_t>(w->owner->trainLength + units - w->lengthUnits);
+            w->lengthUnits = static_cast<uint8_t>(units);
+        } else if (!onTrack(w->front) || !refitLooseChain(w, units)) {
+            w->lengthUnits = static_cast<uint8_t>(units);
+        }
+    }
+    w->lengthCm = static_cast<uint8_t>(cm);
+    refreshWagonRow(w);
+}
+
 int placeWagonOnBlock(WagonRec* w, BlockRec* block, int segment) {
     const int slot = gWagons.indexOf(w);
     if (!w || !block || slot < gWagonCounts.coupledEnd || w->owner) return 0;

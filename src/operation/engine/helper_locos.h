@@ -27,6 +27,11 @@ void limitMaxStepByHelpers(LocoRec* main);
 // applied on the track, 0 otherwise. The centimetres are set back to what the units stand for.
 int applyWagonLength(WagonRec* wagon);
 
+// The length the server gave the wagon (a synchronised client): a loose chain on the track is fitted
+// again from where it stands as the server fitted it; a train's length follows (its positions come
+// with its own record).
+void takeOverWagonLength(WagonRec* wagon, int units, int cm);
+
 // Places an off-track wagon on the block at its clicked segment (section index), the click point
 // being the mouse point; 1 placed, 0 not (nothing changes).
 int placeWagonOnBlock(WagonRec* wagon, BlockRec* block, int segment);

@@ -296,7 +296,6 @@ int coupleTrain(LocoRec* loco) {
 
     // The first loose run, in slot order, whose first front or last rear end the train has reached.
     std::vector<WagonRec*> run;
-    PositionRec matched;
     bool reversed = false;
     for (int i = 0; i < gWagonCounts.loose && run.empty(); ++i) {
         WagonRec* first = gWagons[i];
@@ -304,10 +303,8 @@ int coupleTrain(LocoRec* loco) {
         std::vector<WagonRec*> candidate = chainWagons(first);
         WagonRec* last = candidate.back();
         if (catches(first->front, end, catchDistance)) {
-            matched = first->front;
             reversed = !back;
         } else if (catches(last->rear, end, catchDistance)) {
-            matched = last->rear;
             reversed = back;
         } else {
             continue;
@@ -315,9 +312,6 @@ int coupleTrain(LocoRec* loco) {
         run = std::move(candidate);
     }
     if (run.empty()) return 0;
-    int runLength = 0;
-    for (const WagonRec* w : run) runLength += wagonLength(w);
-
     const int count = static_cast<int>(chainWagons(loco->frontChain).size() + chainWagons(loco->rearChain).size());
     if (count + static_cast<int>(run.size()) > kMaxTrainWagons) {
         stopLoco(loco);
@@ -327,6 +321,22 @@ int coupleTrain(LocoRec* loco) {
 
     if (netQueueRecord5(30, 3, 46, reversed ? 1 : 0, gWagons.indexOf(run.front()), loco->number, gLocs.indexOf(loco), 0))
         loco->run.runFlagsA |= 0x08;
+    return coupleLooseRun(loco, run.front(), reversed);
+}
+
+int coupleLooseRun(LocoRec* loco, WagonRec* firstOfRun, bool reversed) {
+    const int at = gWagons.indexOf(firstOfRun);
+    if (!loco || at < 0 || at >= gWagonCounts.loose || firstOfRun->previous) return 0;
+    std::vector<WagonRec*> run = chainWagons(firstOfRun);
+    const size_t count = chainWagons(loco->frontChain).size() + chainWagons(loco->rearChain).size();
+    if (count + run.size() > static_cast<size_t>(kMaxTrainWagons)) return 0;
+    const bool back = loco->direction == 'a';
+    WagonRec* endWagon = back ? lastWagonOf(loco->frontChain) : loco->rearChain;
+    const PositionRec end = endWagon ? (back ? endWagon->rear : endWagon->front) : loco->run.head;
+    // The end of the run the train met: its first wagon's front unless the run is taken reversed.
+    const PositionRec matched = reversed != back ? run.front()->front : run.back()->rear;
+    int runLength = 0;
+    for (const WagonRec* w : run) runLength += wagonLength(w);
     drawVehicleChain(run.front());  // the not-XOR pen takes the run off the background
 
     if (reversed) {

@@ -6,6 +6,10 @@ struct WagonRec;
 
 // Couples the loose wagons the train has met; 1 coupled, 0 nothing to couple or refused.
 int coupleTrain(LocoRec* loco);
+// Couples the loose run that starts with the wagon to the train's end in its direction of travel
+// (reversed: the run is met at its last wagon's rear). 0 for a wagon that does not start a loose run,
+// or when the train would exceed its 20 wagons.
+int coupleLooseRun(LocoRec* loco, WagonRec* firstOfRun, bool reversed);
 // True when candidate lies beyond end in the direction (dx, dy): along x when dx is not 0, else along y.
 bool pointBeyondWagon(const PositionRec& candidate, const PositionRec& end, float dx, float dy);
 // Cuts the train at the wagon; the cut-off wagons stay on the track as loose wagons. 1 done, 0 when the

@@ -86,6 +86,11 @@ TEST_F(ClientUpdates, EachDataRecordReachesItsObjectOnly) {
         {"decoder function count", {35, 50, 80, 0, 0, 0, 12, 0}, [] { return gFunctionDecoders[0]->functionCount == 12; }},
         {"decoder protocol", {35, 51, 80, 0, 0, 0, 0, 0}, [] { return gFunctionDecoders[0]->protocol == 0; }},
         {"decoder bound", {35, 2, 80, 0, 0, 0, 0, 0}, [] { return gFunctionDecoders[0]->loco == gLocs[0]; }},
+        {"turntable turned to track 5", {10, 44, 2, 0, 0, 0, 5, 1}, [] { return gTurntables[0]->secondPosition == 5; }},
+        {"step inserted at 1", {14, 0, 0, 0, 0, 0, 1, 0}, [] { return gStepPrograms[0]->stepCount == 2 && gStepCount == 2; }},
+        {"step 1 deleted", {14, 42, 42, 0, 0, 0, 1, 0}, [] { return gStepPrograms[0]->stepCount == 1 && gStepCount == 1; }},
+        {"condition formula added to step 0", {16, 0, 0, 0, 1, 0, 1, 0}, [] { return gFormulaCount == 2; }},
+        {"formula 2 removed again", {16, 42, 0, 0, 1, 0, 1, 0}, [] { return gFormulaCount == 1; }},
     };
     for (const Case& c : cases) {
         // First with a number that is not the object's (where the record carries one), then right.

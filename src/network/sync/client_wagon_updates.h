@@ -1,0 +1,13 @@
+#pragma once
+// A synchronised client follows the server's wagon and helper broadcasts with the same operations the
+// server ran, so its mirror keeps the same zones, chains and positions; nothing it does goes back to
+// the server or to any hardware.
+#include <cstdint>
+
+struct LocoRec;
+
+// A kind 3 record of `length` bytes at r.
+void netApplyWagonRecord(const uint8_t* r, int length);
+// Kind 2 codes 18 (blocked reason), 41 (off the track), 42 (deleted) and 51 (helper link) for the
+// locomotive. False for another code.
+bool netApplyLocoChange(LocoRec* loco, int code, int c, const uint8_t* r, int length);
