@@ -287,9 +287,10 @@ void readImage(int code, vestrel::ByteReader& r) {
     }
 }
 
+// Compared unsigned: a received slot of 2^31 or more is no negative index.
 WagonRec* wagonAtSlot(uint32_t oneBased) {
-    return (oneBased >= 1 && static_cast<int>(oneBased) <= gWagonTotal) ? gWagons[static_cast<int>(oneBased) - 1]
-                                                                         : nullptr;
+    return (oneBased >= 1 && oneBased <= static_cast<uint32_t>(gWagonTotal)) ? gWagons[static_cast<int>(oneBased) - 1]
+                                                                              : nullptr;
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // server's model from them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -474,12 +476,18 @@ TEST_F(FullCopy, ReceivedIndexesOutsideTheTablesBecomeNoneAndFullTablesSkipRecor
     const Bytes all = joined(copyPasses());
     size_t end = 0;
     std::vector<TableRecord> records = tableRecords(all, end);
-    // A copy whose signal names block 99, whose connection names turnout 50, and with more input
-    // records than the table holds.
+    // A copy whose signal names block 99, whose connection names turnout 50, whose first wagon's next
+    // is slot 2^31 (beyond the signed range), and with more input records than the table holds.
     Bytes bytes(all.begin(), all.begin() + 30);
+    bool firstWagon = true;
     for (TableRecord& r : records) {
         if (r.code == 7) r.image[kSignalBlockAt] = 99;
         if (r.code == 11) r.image[kConnectionTurnoutsAt] = 50;
+        if (r.code == 3 && firstWagon) {
+            const uint8_t slot[] = {0, 0, 0, 0x80};
+            std::copy(std::begin(slot), std::end(slot), r.image.begin() + kWagonNextAt);
+            firstWagon = false;
+        }
         const int copies = r.code == 9 ? 500 : 1;
         for (int k = 0; k < copies; ++k) {
             bytes.push_back(0);
@@ -496,6 +504,9 @@ TEST_F(FullCopy, ReceivedIndexesOutsideTheTablesBecomeNoneAndFullTablesSkipRecor
     EXPECT_EQ(gInputCount, 496);
     EXPECT_EQ(gSignals[0]->block, nullptr);
     EXPECT_EQ(gConnections[0]->turnouts[0], nullptr);
+    ASSERT_EQ(gWagonTotal, 2);
+    EXPECT_EQ(gWagons[0]->next, nullptr);
+    EXPECT_EQ(gWagons[1]->previous, gWagons[0]);
     EXPECT_EQ(gFunctionDecoderCount, 1);  // the records behind the skipped ones still arrive
 }
 
