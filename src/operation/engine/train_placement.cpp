@@ -68,6 +68,13 @@ RoleSpan contactRoleSpan(const LocoRec& t, const BlockRec& b) {
     return span;
 }
 
+// Mode 2 places the train again where it stands: its head-side end's distance from the block end, in
+// whole units. Measured from float positions it carries the rounding of the previous placement, by
+// which a train placed again at every load would creep; a whole distance comes back the same.
+float standingDistance(LocoRec& t, const BlockRec& b) {
+    return std::round(distanceToBlockEnd(headSideEnd(t), b, t.heading == 'H'));
+}
+
 // Where the train's head-side end is to stand, in units from the block end it heads for; false when
 // the train cannot be placed.
 bool placementDistance(LocoRec* t, BlockRec* b, int mode, float& r, bool& beyondEnd) {
@@ -86,7 +93,7 @@ bool placementDistance(LocoRec* t, BlockRec* b, int mode, float& r, bool& beyond
         return true;
     }
     if (mode == 2) {
-        r = distanceToBlockEnd(headSideEnd(*t), *b, towardH);
+        r = standingDistance(*t, *b);
         // Without a rear chain the head stands half a locomotive (less the coupling gap) behind the
         // train's end: measured from the head, the re-placed train would creep back at every re-place.
         if (!t->rearChain) r = std::max(r - (gHalfUnit20cm - 6), 0.f);
@@ -280,7 +287,11 @@ int placeTrainOnBlock(LocoRec* t, BlockRec* b, int mode) {
     float r = 0;
     bool beyondEnd = false;
     if (!placementDistance(t, b, mode, r, beyondEnd)) return 0;
-    const bool placed = beyondEnd ? placeTrainBeyondBlockEnd(t, b, r) : placeFromBlockEnd(t, b, r, mode);
+    bool placed = beyondEnd ? placeTrainBeyondBlockEnd(t, b, r) : placeFromBlockEnd(t, b, r, mode);
+    // Where the placed end does not give its distance back (section lengths that do not match the
+    // points, from a damaged file or a peer; floats too coarse far out), placing again would move the
+    // train every time: it is not placed.
+    if (placed && mode == 2) placed = standingDistance(*t, *b) == (t->rearChain ? r : r + gHalfUnit20cm - 6);
     if (placed) return 1;
     saveTrainPosition(saved, t, 1);
     if (mode == 1) showLocoBlockedReason(t, 211);

@@ -547,6 +547,53 @@ TEST_F(LocoFile, PositionsBeyondTheRangeLoadAtItsEnds) {
     EXPECT_EQ(testsupport::readBytes("test.loc"), first);
 }
 
+// A train standing on its block is placed on it again at every load: from the first save on it stands
+// the same, also where the block runs slantwise (float positions off whole units) or far out (floats 4
+// apart). A block whose stored section length does not match its points would place it elsewhere at
+// every load: there the train leaves the track at once.
+TEST_F(LocoFile, ATrainPlacedAgainAtLoadSavesTheSameFromThenOn) {
+    constexpr int32_t kFar = 33554432;  // 2^25
+    const struct Case {
+        const char* what;
+        DiagramPoint from, to;  // block 1, toward its 'H' end
+        float sectionLength;    // 0: as the points give it
+        float x, y;             // the head, on block 1
+        bool onTrack;
+    } cases[] = {
+        {"along x", {300, 20}, {0, 20}, 0, 40, 20, true},
+        {"slantwise", {300, 20}, {0, 137}, 0, 103.7f, 96.3f, true},
+        {"far out", {kFar + 300, 20}, {kFar, 23}, 0, kFar + 41.f, 21, true},
+        {"a section length of 100 for 300", {300, 20}, {0, 20}, 100, 40, 20, false},
+    };
+    for (const Case& c : cases) {
+        gBlocks[0]->points[0] = c.from;
+        gBlocks[0]->points[1] = c.to;
+        computeBlockGeometry(*gBlocks[0]);
+        if (c.sectionLength != 0) gBlocks[0]->sectionLengths[0] = c.sectionLength;
+        FileBytes f;
+        f.header('3').i32(1);
+        Image four = locoImage(4);
+        Pos head = at(c.x, c.y, 1);
+        head.b = 1;
+        putPosition(four, LocoAt::head, head);
+        f.add(four).add(Image(127));
+        f.i32(0).i32(0);
+        f.i32(3).zeros(3 * 8).i32(2).zeros(2 * 5).i32(1).u8('G');
+        f.i32(1).u8(1).f32(0).i32(0);
+        for (int i = 0; i < kFormulaVars; ++i) f.f32(0);
+        ASSERT_EQ(load(f.b), 1) << c.what;
+        EXPECT_EQ(gLocsOnTrackCount, c.onTrack ? 1 : 0) << c.what;
+        saveLocoFile();
+        const Bytes first = testsupport::readBytes("test.loc");
+        for (int round = 0; round < 2; ++round) {
+            ASSERT_EQ(loadLocoFile(0), 1) << c.what;
+            EXPECT_EQ(gLocsOnTrackCount, c.onTrack ? 1 : 0) << c.what << " round " << round;
+            saveLocoFile();
+            EXPECT_EQ(testsupport::readBytes("test.loc"), first) << c.what << " round " << round;
+        }
+    }
+}
+
 // The locomotive-file fuzz harness's seeds (fuzz_seeds.h): the hand-made files of these tests.
 TEST(LocoFileFuzzSeeds, WrittenOnRequest) {
     if (!fuzzseeds::folder()) GTEST_SKIP();
