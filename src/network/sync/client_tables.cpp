@@ -60,8 +60,6 @@ const QuarterTurn& serverTurn() {
 int32_t shiftX() { return gLayoutOffset.x - gServerLayoutOffset.x; }
 int32_t shiftY() { return gLayoutOffset.y - gServerLayoutOffset.y; }
 
-int turnAngle() { return turned() ? serverTurn().angle : 0; }
-
 template <class T, class Table>
 T* linkOf(Table& table, int32_t oneBased) {
     return (oneBased >= 1 && oneBased <= table.count()) ? table[oneBased - 1] : nullptr;
