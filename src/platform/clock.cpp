@@ -11,9 +11,11 @@ std::function<uint32_t()>& source() {
 const auto gStart = std::chrono::steady_clock::now();
 }  // namespace
 
+// The monotonic clock counts from the machine's start, as a system tick does: a program that has just
+// started does not sit at a tick below one second, which the once-a-second step reads as a restart.
 uint32_t tickCountMs() {
     if (source()) return source()();
-    auto d = std::chrono::steady_clock::now() - gStart;
+    const auto d = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(d).count());
 }
 

@@ -5,7 +5,7 @@
 
 namespace vestrel {
 
-// Milliseconds since the clock's start, wrapping like a 32-bit tick counter.
+// Milliseconds since the machine started, wrapping like a 32-bit tick counter.
 uint32_t tickCountMs();
 // High-resolution counter and its frequency (counts per second), for cycle statistics.
 int64_t perfCounter();

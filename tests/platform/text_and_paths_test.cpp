@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -47,5 +48,9 @@ TEST(Clock, ManualClockReplacesTheSourceAndRestoresIt) {
         clock.advance(30);
         EXPECT_EQ(tickCountMs(), 1030u);
     }
-    EXPECT_LT(tickCountMs(), 1000000u);
+    // Restored: the machine's tick, not one that starts with the program (a program in its first second
+    // would have every cycle count as a second of the model clock and of the network watchdog).
+    const auto sinceBoot = std::chrono::duration_cast<std::chrono::milliseconds>(
+                               std::chrono::steady_clock::now().time_since_epoch()).count();
+    EXPECT_LE(static_cast<uint32_t>(static_cast<uint32_t>(sinceBoot) - tickCountMs() + 500u), 1000u);
 }

@@ -80,8 +80,8 @@ void linkHelper(LocoRec* helper, WagonRec* wagon) {
 // The units a wagon of this many centimetres is drawn with, floored at 6 and capped at a byte; short
 // is set when the centimetres gave a different value.
 int lengthUnitsFor(int cm, bool& changed) {
-    const int units = fromCentimetres(cm) - 6;
-    const int kept = std::clamp(units, kMinLengthUnits, kMaxLengthUnits);
+    const int64_t units = static_cast<int64_t>(fromCentimetres(cm)) - 6;  // a zero scale gives the extreme
+    const int kept = static_cast<int>(std::clamp<int64_t>(units, kMinLengthUnits, kMaxLengthUnits));
     changed = kept != units;
     return kept;
 }
