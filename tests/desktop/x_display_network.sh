@@ -17,15 +17,8 @@ server=
 client=
 xvfb=
 trap 'kill $server $client $xvfb 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
-fifo=$work/displayfd
-mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-xvfb=$!
-read -r -t 10 number <"$fifo" || { echo "SKIP: Xvfb did not start"; exit 77; }
-display=:$number
-export DISPLAY=$display QT_QPA_PLATFORM=xcb
-unset XAUTHORITY  # the private server has no access control
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+. "$(dirname "$0")/private_display.sh"
+start_private_display 1600x1200
 mkdir -p "$artefacts"
 
 # A port nobody listens on, for both copies (the program's own port 1 needs privileges).

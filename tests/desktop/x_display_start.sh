@@ -13,16 +13,8 @@ work=$(mktemp -d)
 app=
 xvfb=
 trap 'kill $app $xvfb 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
-# Xvfb picks a free display number itself and writes it to the pipe.
-fifo=$work/displayfd
-mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-xvfb=$!
-read -r -t 10 number <"$fifo" || { echo "SKIP: Xvfb did not start"; exit 77; }
-display=:$number
-export DISPLAY=$display QT_QPA_PLATFORM=xcb
-unset XAUTHORITY  # the private server has no access control
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+. "$(dirname "$0")/private_display.sh"
+start_private_display 1024x768
 cd "$work"
 "$program" >"$work/out.log" 2>&1 &
 app=$!

@@ -21,3 +21,16 @@ constexpr const char* kNetClientWord = "Vestrel";
 constexpr int kNetClientWordSize = 7;
 constexpr int kNetBannerSize = 19;
 constexpr int kNetAnswerSize = 16;
+
+// While it lives, the program acts as a stand-alone one: nothing is queued for peers and no operation
+// turns into a request (loading a file; a client carrying out what its server already did).
+class NetworkSilence {
+public:
+    NetworkSilence() : saved_(gNetLinkState) { gNetLinkState = 0; }
+    ~NetworkSilence() { gNetLinkState = saved_; }
+    NetworkSilence(const NetworkSilence&) = delete;
+    NetworkSilence& operator=(const NetworkSilence&) = delete;
+
+private:
+    uint8_t saved_;
+};

@@ -41,19 +41,6 @@ void placeWagon(WagonRec* w, const uint8_t* r) {
     gMousePoint = mouse;
 }
 
-// The locomotive operations send a synchronised client's own actions to the server as requests; what the
-// server already did is carried out here as a stand-alone program would.
-class ActingLocally {
-public:
-    ActingLocally() : saved_(gNetLinkState) { gNetLinkState = 0; }
-    ~ActingLocally() { gNetLinkState = saved_; }
-    ActingLocally(const ActingLocally&) = delete;
-    ActingLocally& operator=(const ActingLocally&) = delete;
-
-private:
-    uint8_t saved_;
-};
-
 }  // namespace
 
 void netApplyWagonRecord(const uint8_t* r, int length) {
@@ -108,13 +95,13 @@ bool netApplyLocoChange(LocoRec* l, int code, int c, const uint8_t* r, int lengt
         return true;
     }
     case 41: {
-        ActingLocally local;
+        NetworkSilence local;  // the server did it already: no request goes back
         l->targetStep = 0;  // the server takes only a standing locomotive off
         takeLocoOffTrack(l);
         return true;
     }
     case 42: {
-        ActingLocally local;
+        NetworkSilence local;  // the server did it already: no request goes back
         l->targetStep = 0;
         deleteLoco(l);
         return true;

@@ -95,18 +95,6 @@ int saveLocoFile() {
 
 namespace {
 
-// Nothing is queued for the network while the file is read.
-class NetworkSilence {
-public:
-    NetworkSilence() : saved_(gNetLinkState) { gNetLinkState = 0; }
-    ~NetworkSilence() { gNetLinkState = saved_; }
-    NetworkSilence(const NetworkSilence&) = delete;
-    NetworkSilence& operator=(const NetworkSilence&) = delete;
-
-private:
-    uint8_t saved_;
-};
-
 void announceToClients() {
     uint8_t name[26] = {};
     std::copy_n(gLocoFileName.begin(), std::min<size_t>(gLocoFileName.size(), 25), name);

@@ -76,8 +76,9 @@ int differingPixels(const vestrel::Canvas& a, const vestrel::Canvas& b) {
     return n;
 }
 
-TEST(TrainWindow, TheTrainsOfTheFileAreDrawnWhenTheSessionStartsAndTheClockRuns) {
-    RunningProgram program;
+// The main window with the session layout and the locomotive file above, before F11; the cycle is
+// stopped so that the tests step it.
+void prepareWindowWithTrains(RunningProgram& program) {
     program.start();
     frmSchema->Timer1->stop();
     buildSessionLayout();
@@ -85,6 +86,11 @@ TEST(TrainWindow, TheTrainsOfTheFileAreDrawnWhenTheSessionStartsAndTheClockRuns)
     testsupport::writeBytes("test.loc", locoFileWithWagons());
     gDirtyFlags = 0;
     QApplication::setActiveWindow(frmSchema);
+}
+
+TEST(TrainWindow, TheTrainsOfTheFileAreDrawnWhenTheSessionStartsAndTheClockRuns) {
+    RunningProgram program;
+    prepareWindowWithTrains(program);
     ASSERT_TRUE(processUntil([] { return QApplication::activeWindow() == frmSchema; }));
 
     QTest::keyClick(frmSchema, Qt::Key_F11);
@@ -134,12 +140,7 @@ TEST(TrainWindow, TheTrainsOfTheFileAreDrawnWhenTheSessionStartsAndTheClockRuns)
 // where it stood, wagon 12 off the track.
 TEST(TrainWindow, UncouplingAndTakingAWagonOffByKeyAndClickAreSaved) {
     RunningProgram program;
-    program.start();
-    frmSchema->Timer1->stop();
-    buildSessionLayout();
-    gLocoFileName = "test.loc";
-    testsupport::writeBytes("test.loc", locoFileWithWagons());
-    QApplication::setActiveWindow(frmSchema);
+    prepareWindowWithTrains(program);
     ASSERT_TRUE(processUntil([] { return QApplication::activeWindow() == frmSchema; }));
     QTest::keyClick(frmSchema, Qt::Key_F11);
     // The session's start message keeps coming back to the front; the keys go to the main window.
