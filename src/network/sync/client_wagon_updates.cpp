@@ -8,6 +8,7 @@
 #include "network/sync/client_tables.h"
 #include "operation/control/dialog_refresh.h"
 #include "operation/control/loco_operation.h"
+#include "operation/control/loco_putting.h"
 #include "operation/dialogs/untWagons.h"
 #include "operation/engine/helper_locos.h"
 #include "operation/engine/wagon_coupling.h"
@@ -92,6 +93,19 @@ bool netApplyLocoChange(LocoRec* l, int code, int c, const uint8_t* r, int lengt
             const std::string text = blockedReasonText(l->number, c & 0xFF);
             if (!text.empty()) showDialogMessage(text, 1);
         }
+        return true;
+    }
+    case 40: {
+        // Put on the track at the block in bytes 8 and 9, with the heading and direction of c.
+        BlockRec* block = length >= 10 ? objectAt<BlockRec>(gBlocks, r[9]) : nullptr;
+        const char heading = static_cast<char>(c & 0xFF), direction = static_cast<char>((c >> 8) & 0xFF);
+        if (!block || block->number != r[8] || (heading != 'H' && heading != 'T') || (direction != 'v' && direction != 'a') ||
+            onTrack(l->run.head) || gLocsOnTrack.indexOf(l) >= 0)
+            return true;
+        NetworkSilence local;
+        l->heading = heading;
+        l->direction = direction;
+        if (placeLocoOnBlock(l, block)) putLocoOnTrack(l);
         return true;
     }
     case 41: {

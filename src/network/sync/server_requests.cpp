@@ -10,6 +10,7 @@
 #include "operation/control/control_post.h"
 #include "operation/control/emergency_stop.h"
 #include "operation/control/loco_operation.h"
+#include "operation/control/loco_putting.h"
 #include "operation/dialogs/untTraject.h"
 #include "operation/dialogs/untWagons.h"
 #include "operation/engine/helper_locos.h"
@@ -155,6 +156,23 @@ int speedTableRequest(const Request& q, LocoRec* loco) {
 }
 
 // Locomotive requests: the same operations as the control-post keys.
+// 2/40: c the heading end and the direction, bytes 8 and 9 the block's number and index. A locomotive
+// already on the track, a helper, or a block that is taken changes nothing.
+int putOnBlockRequest(const Request& q, LocoRec* loco) {
+    const char heading = static_cast<char>(q.c & 0xFF), direction = static_cast<char>((q.c >> 8) & 0xFF);
+    BlockRec* block = gBlocks[q.byte(9)];
+    if (q.length < 10 || !block || block->number != q.byte(8) || (heading != 'H' && heading != 'T') ||
+        (direction != 'v' && direction != 'a'))
+        return 0;
+    if (onTrack(loco->run.head) || gLocsOnTrack.indexOf(loco) >= 0 || gHelperLocs.indexOf(loco) >= 0 ||
+        gLocsOnTrack.full())
+        return 0;
+    loco->heading = heading;
+    loco->direction = direction;
+    if (placeLocoOnBlock(loco, block)) putLocoOnTrack(loco);
+    return 1;
+}
+
 int locoRequest(const Request& q) {
     LocoRec* loco = gLocs[q.b];
     if (!loco || loco->number != q.a) return 0;
@@ -187,9 +205,10 @@ int locoRequest(const Request& q) {
             setLocoFunction(loco, function, on);
             return 1;
         }
+        case 40: return putOnBlockRequest(q, loco);
         case 41: takeLocoOffTrack(loco); return 1;
         case 42: deleteLoco(loco); return 1;
-        default: return 0;  // the other locomotive requests are not performed yet
+        default: return 0;
     }
 }
 
@@ -301,7 +320,6 @@ int netHandleRequest(int length) {
         case 16: return formulaRequest(q);
         case 35: return functionDecoderRequest(q);
         case 45: return emergencyRequest(q);
-        // Still to come: putting a train on a block (2/40).
         default: return 0;
     }
 }

@@ -88,6 +88,11 @@ int lengthUnitsFor(int cm, bool& changed) {
 
 }  // namespace
 
+int wagonLengthUnits(int cm) {
+    bool changed = false;
+    return lengthUnitsFor(cm, changed);
+}
+
 std::string helperRefusalText(const LocoRec* loco, int code) {
     char text[96];
     switch (code) {

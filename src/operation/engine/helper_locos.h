@@ -23,6 +23,9 @@ int reportHelperRefusal(LocoRec* loco, WagonRec* wagon, int code);
 // as fast as the slowest helper locomotive in its train can at that helper's top step.
 void limitMaxStepByHelpers(LocoRec* main);
 
+// The length units of a wagon of cm centimetres: fromCentimetres - 6, at least 6 and at most 255.
+int wagonLengthUnits(int cm);
+
 // Gives the wagon the length of its lengthCm (at least 5 cm) and re-places it on the track; 1 when
 // applied on the track, 0 otherwise. The centimetres are set back to what the units stand for.
 int applyWagonLength(WagonRec* wagon);
