@@ -93,8 +93,6 @@ int netAppendValue(int value) {
 void netQueueLocoState(const LocoRec*) {}
 
 int netQueueWagonData(const WagonRec& wagon) {
-    constexpr int kWagonDataOffset = 88;  // the image from the length units on
-    constexpr int kWagonDataSize = 68;
     if (gNetLinkState != 30) return 0;
     vestrel::ByteWriter w;
     encodeWagon(w, wagon, wagonLinksOf(wagon, true));

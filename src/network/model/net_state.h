@@ -6,10 +6,10 @@ extern uint8_t gNetMode;         // configured mode: 0 stand-alone, 30 server, 4
 // Live link state, also the role rule of the queue functions. Client: 0 not connected, 1 connected,
 // 2 handshake passed, 40 synchronised. Server: the highest state of its clients (30 = synchronised).
 extern uint8_t gNetLinkState;
-extern uint8_t gClientWatchdog;
+extern uint8_t gClientWatchdog;  // seconds without data on a synchronised client
 // On a client: its own number + 1 as the server sent it (record 18), 0 before; names the client in the
 // records that answer only it.
-extern uint8_t gNetOwnClientNumber;  // seconds without data on a synchronised client
+extern uint8_t gNetOwnClientNumber;
 
 constexpr int kMaxNetClients = 10;
 

@@ -16,6 +16,7 @@
 #include "network/sync/client_tables.h"
 #include "network/sync/client_updates.h"
 #include "network/sync/client_wagon_updates.h"
+#include "network/sync/record_fields.h"
 #include "operation/control/emergency_stop.h"
 #include "operation/draw/train_drawing.h"
 #include "operation/engine/second_tick.h"
@@ -81,7 +82,6 @@ int receiveBanner(int count) {
 
 namespace {
 
-int16_t at16(const uint8_t* r, int k) { return static_cast<int16_t>(r[k] | (r[k + 1] << 8)); }
 
 template <class Rec, class Table>
 Rec* objectAt(Table& table, int index) {
@@ -101,10 +101,10 @@ void refreshLocoRow(LocoRec* l) {
 // The train position record (kind 2 code 24) at r with `left` bytes: its length, -1 when it has not all
 // arrived, 0 when its locomotive is unknown (its length cannot be told, so the batch ends).
 int applyTrainPositions(const uint8_t* r, int left) {
-    LocoRec* l = locoOf(at16(r, 2), at16(r, 4));
+    LocoRec* l = locoOf(netAt16(r, 2), netAt16(r, 4));
     if (!l) {
         // The number alone still finds the locomotive after the tables moved.
-        l = findLocoByNumber(at16(r, 2));
+        l = findLocoByNumber(netAt16(r, 2));
         if (!l) return 0;
     }
     int wagons = 0;
@@ -153,8 +153,8 @@ void applyLocoRecord(LocoRec* l, int code, int c, const uint8_t* r) {
     case 13: l->run.currentLine = c; break;
     case 25: l->contactRole = static_cast<uint8_t>(c); break;
     case 26:
-        l->targetStep = at16(r, 6);
-        l->effectiveStepDelay = at16(r, 8);
+        l->targetStep = netAt16(r, 6);
+        l->effectiveStepDelay = netAt16(r, 8);
         if (r[10]) l->run.runFlagsA |= 0x01;
         else l->run.runFlagsA &= static_cast<uint8_t>(~0x01);
         showLocoSpeed(l, 2);
@@ -192,7 +192,7 @@ void applyTurnout(TurnoutRec* t, int code, int c, const uint8_t* r, int length) 
         t->position = static_cast<char>(c & 0xFF);
         if (c & 0xFF00) t->options |= 2;
         else t->options &= static_cast<uint8_t>(~2);
-        const int holder = length >= 10 ? at16(r, 8) : 0;
+        const int holder = length >= 10 ? netAt16(r, 8) : 0;
         t->holder = holder >= 1 && holder <= gLocCount ? gLocs[holder - 1] : nullptr;
         break;
     }
@@ -231,7 +231,7 @@ enum class Applied { Done, Stop };
 // Applies one update record of `length` bytes at r. Stop when the batch ends here (a reconnect).
 Applied applyRecord(const uint8_t* r, int length) {
     const int kind = r[0], code = r[1];
-    const int a = at16(r, 2), b = at16(r, 4), c = at16(r, 6);
+    const int a = netAt16(r, 2), b = netAt16(r, 4), c = netAt16(r, 6);
     switch (kind) {
     case 1: netClientEndOfCopy(r); break;
     case 2:

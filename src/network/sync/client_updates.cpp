@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "layout/model/layout_model.h"
+#include "network/sync/record_fields.h"
 #include "operation/model/route_codec.h"
 #include "operation/model/route_file.h"
 #include "operation/model/speed_curve.h"
@@ -17,14 +18,9 @@
 namespace {
 
 constexpr int kHeader = 6;
-constexpr int kLocoDataOffset = 96;  // the locomotive image from its maximum speed on
-constexpr int kLocoDataSize = 72;
-constexpr int kWagonDataOffset = 88;  // the wagon image from its length units on
-constexpr int kWagonDataSize = 68;
 constexpr int kFormulaDataOffset = 2;  // the formula image from operand type A on
 constexpr int kFormulaDataSize = 22;
 
-int16_t at16(const uint8_t* r, int k) { return static_cast<int16_t>(r[k] | (r[k + 1] << 8)); }
 int32_t at32(const uint8_t* r, int k) {
     return static_cast<int32_t>(static_cast<uint32_t>(r[k]) | (r[k + 1] << 8) | (r[k + 2] << 16) |
                                 (static_cast<uint32_t>(r[k + 3]) << 24));
@@ -97,7 +93,7 @@ void blockData(BlockRec* b, const uint8_t* r) {
 }
 
 void turntableData(TurntableRec* t, const uint8_t* r) {
-    const int start = at16(r, 26), inPosition = at16(r, 28), occupancy = at16(r, 30);
+    const int start = netAt16(r, 26), inPosition = netAt16(r, 28), occupancy = netAt16(r, 30);
     if (start < 0 || inPosition < 0 || occupancy < 0) return;
     t->decoderSystem = r[6];
     t->bridgeSpeed = r[11];
@@ -149,7 +145,7 @@ void functionDecoderRecord(FunctionDecoderRec* d, int code, int c, const uint8_t
 
 void netApplyDataRecord(const uint8_t* r, int length) {
     const int kind = r[0], code = r[1];
-    const int a = at16(r, 2), b = at16(r, 4), c = at16(r, 6);
+    const int a = netAt16(r, 2), b = netAt16(r, 4), c = netAt16(r, 6);
     switch (kind) {
     case 2: {
         LocoRec* loco = objectAt<LocoRec>(gLocs, b);
@@ -157,7 +153,7 @@ void netApplyDataRecord(const uint8_t* r, int length) {
         if (code == 37 && length >= kHeader + kLocoDataSize) locoData(loco, r);
         if (code == 38 && length >= 136) {
             std::memcpy(loco->speedTable.data(), r + kHeader, kSpeedTableSize);
-            if (at16(r, 134) >= 0) loco->run.maxSpeed = at16(r, 134);
+            if (netAt16(r, 134) >= 0) loco->run.maxSpeed = netAt16(r, 134);
         }
         return;
     }

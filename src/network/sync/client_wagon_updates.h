@@ -8,6 +8,6 @@ struct LocoRec;
 
 // A kind 3 record of `length` bytes at r.
 void netApplyWagonRecord(const uint8_t* r, int length);
-// Kind 2 codes 18 (blocked reason), 40 (put on the track at a block), 41 (off the track), 42 (deleted) and 51 (helper link) for the
-// locomotive. False for another code.
+// Kind 2 codes 18 (blocked reason), 40 (put on the track at a block), 41 (off the track), 42 (deleted)
+// and 51 (helper link) for the locomotive. False for another code.
 bool netApplyLocoChange(LocoRec* loco, int code, int c, const uint8_t* r, int length);

@@ -18,10 +18,6 @@
 
 namespace {
 
-constexpr int kLocoDataOffset = 96;  // the locomotive image from its maximum speed on
-constexpr int kLocoDataSize = 72;
-constexpr int kWagonDataOffset = 88;  // the wagon image from its length units on
-constexpr int kWagonDataSize = 68;
 
 bool validSpeedSteps(int n) { return n == 14 || n == 27 || n == 28 || n == 126; }
 

@@ -156,23 +156,6 @@ int speedTableRequest(const Request& q, LocoRec* loco) {
 }
 
 // Locomotive requests: the same operations as the control-post keys.
-// 2/40: c the heading end and the direction, bytes 8 and 9 the block's number and index. A locomotive
-// already on the track, a helper, or a block that is taken changes nothing.
-int putOnBlockRequest(const Request& q, LocoRec* loco) {
-    const char heading = static_cast<char>(q.c & 0xFF), direction = static_cast<char>((q.c >> 8) & 0xFF);
-    BlockRec* block = gBlocks[q.byte(9)];
-    if (q.length < 10 || !block || block->number != q.byte(8) || (heading != 'H' && heading != 'T') ||
-        (direction != 'v' && direction != 'a'))
-        return 0;
-    if (onTrack(loco->run.head) || gLocsOnTrack.indexOf(loco) >= 0 || gHelperLocs.indexOf(loco) >= 0 ||
-        gLocsOnTrack.full())
-        return 0;
-    loco->heading = heading;
-    loco->direction = direction;
-    if (placeLocoOnBlock(loco, block)) putLocoOnTrack(loco);
-    return 1;
-}
-
 int locoRequest(const Request& q) {
     LocoRec* loco = gLocs[q.b];
     if (!loco || loco->number != q.a) return 0;
@@ -205,7 +188,8 @@ int locoRequest(const Request& q) {
             setLocoFunction(loco, function, on);
             return 1;
         }
-        case 40: return putOnBlockRequest(q, loco);
+        case 40:  // bytes 8 and 9: the block's number and index
+            return q.length >= 10 ? putLocoOnNamedBlock(loco, q.c, q.byte(8), q.byte(9)) : 0;
         case 41: takeLocoOffTrack(loco); return 1;
         case 42: deleteLoco(loco); return 1;
         default: return 0;

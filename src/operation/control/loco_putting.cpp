@@ -19,10 +19,8 @@ constexpr uint8_t kVehicleInBlock = 0x10;
 
 template <class Visit>
 void forEachWagon(LocoRec* loco, Visit visit) {
-    for (WagonRec* first : {loco->frontChain, loco->rearChain}) {
-        int n = 0;
-        for (WagonRec* w = first; w && n < kMaxWagons; w = w->next, ++n) visit(w);
-    }
+    for (WagonRec* first : {loco->frontChain, loco->rearChain})
+        for (WagonRec* w : chainWagons(first)) visit(w);
 }
 
 }  // namespace
@@ -78,5 +76,20 @@ int putLocoOnTrack(LocoRec* loco) {
     for (int row = gLocsOnTrack.indexOf(loco); row < gLocsOnTrack.count(); ++row) fillControlPostRow(row);
     forEachWagon(loco, [](WagonRec* w) { setWagonKind(w, w->kind, w->number, 1); });
     gLocoDataModified = 1;
+    return 1;
+}
+
+int putLocoOnNamedBlock(LocoRec* loco, int c, int blockNumber, int blockIndex) {
+    const char heading = static_cast<char>(c & 0xFF), direction = static_cast<char>((c >> 8) & 0xFF);
+    BlockRec* block = gBlocks[blockIndex];
+    if (!loco || !block || block->number != blockNumber || (heading != 'H' && heading != 'T') ||
+        (direction != 'v' && direction != 'a'))
+        return 0;
+    if (onTrack(loco->run.head) || gLocsOnTrack.indexOf(loco) >= 0 || gHelperLocs.indexOf(loco) >= 0 ||
+        gLocsOnTrack.full())
+        return 0;
+    loco->heading = heading;
+    loco->direction = direction;
+    if (placeLocoOnBlock(loco, block)) putLocoOnTrack(loco);
     return 1;
 }

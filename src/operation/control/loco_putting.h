@@ -12,3 +12,7 @@ int placeLocoOnBlock(LocoRec* loco, BlockRec* block);
 // "Rangeer", its track packets and block corrections, its helpers re-linked; the clients hear of it
 // (2/40). 0 when it is on the track already, is a helper or the rows are full.
 int putLocoOnTrack(LocoRec* loco);
+// A peer's put-on-the-track record (2/40): the heading end and the direction in c (low and high byte),
+// the block by its number and index. 1 when understood (placed, or not fitting); 0 for a locomotive on
+// the track already, a helper, full rows, or a block, heading or direction that does not exist.
+int putLocoOnNamedBlock(LocoRec* loco, int c, int blockNumber, int blockIndex);

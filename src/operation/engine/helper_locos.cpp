@@ -33,19 +33,8 @@ constexpr int kPlaceRecordLimit = 1986;
 
 bool validNumber(int n) { return n >= 1 && n <= 9999; }
 
-bool locoStandsOnTrack(const LocoRec* loco) {
-    return loco && gLocsOnTrack.indexOf(loco) >= 0 && onTrack(loco->run.head);
-}
-
 bool wagonStandsOnTrack(const WagonRec* w) {
     return w->front.x != 0 && w->front.y != 0 && w->rear.x != 0 && w->rear.y != 0;
-}
-
-// The wagons from w on along the next pointers (bounded, so a broken chain cannot loop).
-std::vector<WagonRec*> chainFrom(WagonRec* w) {
-    std::vector<WagonRec*> out;
-    for (; w && static_cast<int>(out.size()) < kMaxWagons; w = w->next) out.push_back(w);
-    return out;
 }
 
 // The helper list is read by the link thread, which sends the helpers' packets.
@@ -214,7 +203,7 @@ namespace {
 
 // The loose chain from w on, re-placed on its block with w's new length. 1 done.
 int refitLooseChain(WagonRec* w, int units) {
-    const std::vector<WagonRec*> chain = chainFrom(w);
+    const std::vector<WagonRec*> chain = chainWagons(w);
     BlockRec* block = w->front.block;
     for (const WagonRec* v : chain)
         if (!v->front.block || !v->rear.block) return 0;
@@ -339,8 +328,7 @@ int placeWagonOnBlock(WagonRec* w, BlockRec* block, int segment) {
     if (!w || !block || slot < gWagonCounts.coupledEnd || w->owner) return 0;
     const int n = std::clamp<int>(block->sections, 0, kMaxSections);
     if (segment < 0 || segment >= n) return 0;
-    bool clamped = false;
-    const int units = lengthUnitsFor(w->lengthCm, clamped);
+    const int units = wagonLengthUnits(w->lengthCm);
     const DiagramPoint end = block->points[segment + 1];
     double d = std::hypot(static_cast<double>(gMousePoint.x) - end.x, static_cast<double>(gMousePoint.y) - end.y);
     for (int k = segment + 1; k < n; ++k) d += block->sectionLengths[k];

@@ -81,8 +81,6 @@ int pickWagonAt(WagonHit& hit, int mode) {
 
 namespace {
 
-bool locoOnTrack(const LocoRec* loco) { return gLocsOnTrack.indexOf(loco) >= 0 && onTrack(loco->run.head); }
-
 // The element a wagon end marks, as markWagonAtPosition finds it.
 const void* markedElement(const PositionRec& p) {
     if (p.block) return p.block;
@@ -102,13 +100,6 @@ void clearMark(const PositionRec& p) {
     if (p.block) p.block->state &= static_cast<uint8_t>(~0x10);
     else if (p.track) p.track->vehicleFlags &= static_cast<uint8_t>(~0x10);
     else if (p.turnout) p.turnout->vehicleFlags &= static_cast<uint8_t>(~0x10);
-}
-
-// The wagons of a chain in chain order (bounded, so a broken chain cannot loop).
-std::vector<WagonRec*> chainWagons(WagonRec* first) {
-    std::vector<WagonRec*> out;
-    for (WagonRec* w = first; w && static_cast<int>(out.size()) < kMaxWagons; w = w->next) out.push_back(w);
-    return out;
 }
 
 bool inChain(WagonRec* first, const WagonRec* wagon) {
@@ -139,7 +130,7 @@ int uncoupleWagons(LocoRec* loco, WagonRec* wagon) {
     if (!inFront && !inChain(loco->rearChain, wagon)) return 0;
     netQueueRecord(30, 3, 47, 0, gWagons.indexOf(wagon), 0);
     for (WagonRec* w : chainWagons(wagon)) setWagonKind(w, w->kind, w->number, 2);  // they leave the train
-    const bool onTheTrack = locoOnTrack(loco);
+    const bool onTheTrack = locoStandsOnTrack(loco);
     if (onTheTrack) eraseTrain(loco);
 
     // Cut: the front chain loses the wagon and all beyond it; the rear chain loses everything from its
@@ -212,7 +203,7 @@ int coupleWagon(LocoRec* loco, WagonRec* wagon, int n) {
     WagonRec* next = n < count ? places[n] : nullptr;
     WagonRec* previous = n > 0 ? places[n - 1] : nullptr;
 
-    const bool onTheTrack = locoOnTrack(loco);
+    const bool onTheTrack = locoStandsOnTrack(loco);
     if (onTheTrack) eraseTrain(loco);
     if (n == 0) wagon->front = headSideEnd(*loco);
     wagon->owner = loco;
@@ -236,7 +227,7 @@ int coupleWagon(LocoRec* loco, WagonRec* wagon, int n) {
 
 void unlinkWagon(WagonRec* wagon, LocoRec* loco, int toFreeZone) {
     if (!wagon || !loco) return;
-    const bool onTheTrack = locoOnTrack(loco);
+    const bool onTheTrack = locoStandsOnTrack(loco);
     if (onTheTrack) eraseTrain(loco);
     for (WagonRec** first : {&loco->frontChain, &loco->rearChain}) {
         if (*first == wagon) {

@@ -56,6 +56,13 @@ PositionLinks positionPointersToIndexes(const PositionRec& p);
 LocoLinks locoLinksOf(const LocoRec& loco);
 WagonLinks wagonLinksOf(const WagonRec& wagon, bool withPositions);
 
+// The parts of the images that peers exchange: a locomotive's data block from its maximum speed on,
+// a wagon's data from its length units to its slot.
+constexpr int kLocoDataOffset = 96;
+constexpr int kLocoDataSize = 72;
+constexpr int kWagonDataOffset = 88;
+constexpr int kWagonDataSize = 68;
+
 // Decoders fill every stored field; pointers are left null (the links tell what they were).
 void encodeLoco(vestrel::ByteWriter& w, const LocoRec& loco, const LocoLinks& links);
 bool decodeLoco(vestrel::ByteReader& r, LocoRec& loco, LocoLinks& links);

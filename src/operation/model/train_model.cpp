@@ -44,6 +44,16 @@ void repairContactRole(LocoRec& loco) {
     if (loco.contactRole < 1 || loco.contactRole > 6) loco.contactRole = loco.heading == 'H' ? 6 : 1;
 }
 
+bool locoStandsOnTrack(const LocoRec* loco) {
+    return loco && gLocsOnTrack.indexOf(loco) >= 0 && onTrack(loco->run.head);
+}
+
+std::vector<WagonRec*> chainWagons(WagonRec* first) {
+    std::vector<WagonRec*> out;
+    for (WagonRec* w = first; w && static_cast<int>(out.size()) < kMaxWagons; w = w->next) out.push_back(w);
+    return out;
+}
+
 void relinkWagonChains() {
     int pos = gWagonCounts.loose;
     for (LocoRec* loco : gLocs) {

@@ -246,6 +246,10 @@ inline void clearElements(PositionRec& p) {
     p.track = nullptr;
     p.turnout = nullptr;
 }
+// True when the locomotive has a control-post row and its head stands on an element.
+bool locoStandsOnTrack(const LocoRec* loco);
+// The wagons of a chain from first on, in chain order (bounded, so a broken chain cannot loop).
+std::vector<WagonRec*> chainWagons(WagonRec* first);
 // The head-block contact role repaired to 1..6 (6 heading 'H', 1 heading 'T').
 void repairContactRole(LocoRec& loco);
 
