@@ -253,10 +253,8 @@ int refitTrain(LocoRec* train, WagonRec* w, int units) {
     eraseTrain(train);
     w->lengthUnits = static_cast<uint8_t>(units);
     train->trainLength = static_cast<int16_t>(train->trainLength + difference);
-    WagonRec* first = w;
-    while (first->previous && first->previous->owner == train) first = first->previous;
     int ok = placeTrainOnBlock(train, block, 2);
-    if (ok && wagonCollides(lastWagonOf(first), block)) ok = 0;
+    if (ok && wagonCollides(lastWagonOf(w), block)) ok = 0;
     if (ok) {
         drawTrain(train);
     } else {
