@@ -120,7 +120,8 @@ TEST_F(HelperLocos, LinkingTakesTheHelperOutOfServiceAndReleasingGivesItBack) {
         EXPECT_EQ(helper->helperWagon, nullptr);
         EXPECT_EQ(gHelperLocs.indexOf(helper), -1);
         EXPECT_EQ(helper->packetCache, nullptr);
-        if (LocoRec* twelve = findLocoByNumber(12); twelve->helperWagon) setWagonKind(w, 'G', 0, 0);
+        // Another number links locomotive 12 in 11's place; it goes too before the check below.
+        if (findLocoByNumber(12)->helperWagon) setWagonKind(w, 'G', 0, 0);
     }
     EXPECT_EQ(gHelperLocCount, 0);
     expectZonesTrue();
