@@ -18,7 +18,7 @@ TEST(SpeedBar, StepAtPointTable) {
         {"10 pixels below the top asks the top step", 28, tall, 20, 106, 28},
         {"the top edge itself is above the top step", 28, tall, 20, 96, 28},
         {"the bottom asks step 0", 28, tall, 20, 96 + 208, 0},
-        {"the middle", 28, tall, 30, 96 + 10 + 183 / 2, 14},
+        {"the middle", 28, tall, 30, 96 + 10 + 91, 15},
         {"14 steps", 14, tall, 20, 106, 14},
         {"left of the bar", 28, tall, 9, 150, -1},
         {"right edge is off the bar", 28, tall, 55, 150, -1},
