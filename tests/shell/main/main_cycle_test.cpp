@@ -64,7 +64,7 @@ TEST_F(MainCycle, TenSteadyIntervalsLearnThePeriodAndEnableTheControlPost) {
 }
 
 TEST_F(MainCycle, NoControlPostForAClientOrDuringADemo) {
-    for (auto setUp : {+[] { gNetMode = 40; }, +[] { gDemoStep = -1; }}) {
+    for (auto setUp : {+[] { gNetMode = 40; }, +[] { gDemoStep = 3; }}) {
         gTickPeriod = 0;
         gClockRelearnCount = 0;
         setUp();
