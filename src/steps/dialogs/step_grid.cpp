@@ -201,11 +201,14 @@ void TfrmStappen::strgrdStappenSelectCell(int row, int column) {
 
 void TfrmStappen::strgrdStappenTopLeftChanged() { placeLists(); }
 
-void TfrmStappen::strgrdStappenDrawCell(QPainter* painter, int row, int, const QRect& rect) {
+// The row of the current step stands out inverted: white text on blue.
+void TfrmStappen::strgrdStappenDrawCell(QPainter* painter, int row, int column, const QRect& rect) {
     if (row != markedRow_) return;
     painter->save();
-    painter->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    painter->fillRect(rect.adjusted(1, 1, -1, -1), QColor(0, 0, 255));
+    painter->fillRect(rect, QColor(0, 0, 255));
+    painter->setPen(Qt::white);
+    if (const QTableWidgetItem* item = strgrdStappen->item(row, column))
+        painter->drawText(rect.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, item->text());
     painter->restore();
 }
 

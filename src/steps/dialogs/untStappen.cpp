@@ -159,7 +159,8 @@ void TfrmStappen::FormActivate() {
     int mode = Tag;
     if (editMode == kModeAdd || editMode == kModeDelete || editMode == kModeModify || editMode == kModeView)
         mode = editMode;
-    if (mode == 0) mode = kModeView;
+    // In a session the control post's own click modes share those numbers: there the window only views.
+    if (mode == 0 || sessionRunning()) mode = kModeView;
     if (mode != Tag) firstActivation(mode);
     gActiveDialog = kDialogCode;
     StepProgramRec* p = gCurStepBox;

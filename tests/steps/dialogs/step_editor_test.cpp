@@ -360,6 +360,12 @@ TEST_F(StepEditor, ASessionRunsPausesAndStopsTheProgramAndSetsItsFields) {
     frmStappen->FormActivate();
     EXPECT_EQ(p.currentStep, 1);
     EXPECT_EQ(frmStappen->edtStap->text(), "1");
+    // The current step's row is marked blue, the others are not.
+    const QImage cells = grid()->viewport()->grab().toImage();
+    const QRect first = grid()->visualRect(grid()->model()->index(0, 0));
+    const QRect second = grid()->visualRect(grid()->model()->index(1, 0));
+    EXPECT_EQ(cells.pixelColor(first.right() - 2, first.center().y()), QColor(0, 0, 255));
+    EXPECT_NE(cells.pixelColor(second.right() - 2, second.center().y()), QColor(0, 0, 255));
     editField(frmStappen->edtStap, "3");
     EXPECT_EQ(p.currentStep, 3);
     editField(frmStappen->edtTeller, "42");
