@@ -341,7 +341,8 @@ bool TfrmStappen::eventFilter(QObject* watched, QEvent* event) {
             FormKeyDown(key);
             return true;
         }
-        if (watched == strgrdStappen) {
+        // Keys that an open cell editor passes on are not the grid's own.
+        if (watched == strgrdStappen && strgrdStappen->hasFocus()) {
             const int column = strgrdStappen->currentColumn();
             const StepRec* s = selectedStep();
             const bool list = column == kConditionColumn || column == kActionColumn ||

@@ -255,6 +255,17 @@ TEST_F(StepEditor, TypedValuesAreClampedToTheirCodesRange) {
     EXPECT_EQ(gSteps[1]->time, 0);
     EXPECT_EQ(cell(1, 4), "0");
     EXPECT_EQ(cell(1, 5), "0");
+
+    // A digit on the grid opens the code list of the column; Esc there returns to the grid.
+    QApplication::setActiveWindow(frmStappen);
+    ASSERT_TRUE(processUntil([] { return QApplication::activeWindow() == frmStappen; }));
+    select(2, 1);
+    grid()->setFocus();
+    QTest::keyClick(grid(), Qt::Key_3);
+    EXPECT_TRUE(frmStappen->cboConditie->hasFocus());
+    QTest::keyClick(frmStappen->cboConditie, Qt::Key_Escape);
+    EXPECT_TRUE(grid()->hasFocus());
+    EXPECT_TRUE(frmStappen->isVisible());
 }
 
 TEST_F(StepEditor, NamesMustDifferAndShortProgramsAreNotSaved) {
