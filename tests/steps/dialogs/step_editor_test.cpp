@@ -461,4 +461,30 @@ TEST_F(StepEditor, TheFormulaPanelAddsShowsAndPerformsFormulas) {
     EXPECT_EQ(frmStappen->lblUitkomst->text(), "7");
 }
 
+TEST_F(StepEditor, ChangedStepsAndFormulasGoToThePeers) {
+    StepProgramRec* p = addProgram("net", {step(0, 0, 0, 0), step(0, 0, 0, 0)});
+    open(8, p);
+    gNetLinkState = 30;  // a server with a synchronised client
+    select(1, 1);
+    gNetOutFill = 0;
+    pick(frmStappen->cboConditie, kCondIngang1);
+    // Kind 15, code 37, a 10, b the step index, then the step: values 0, 0, time 0, no target, codes 1 and 0.
+    const Bytes stepRecord{0x0F, 0x25, 0x0A, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00,
+                           0x00, 0x00, 0xFF, 0xFF, 0x01, 0x00};
+    EXPECT_EQ(Bytes(gNetOutBuffer, gNetOutBuffer + gNetOutFill), stepRecord);
+    EXPECT_EQ(gChangeFlags & 0x10, 0);
+    pick(frmStappen->cboConditie, kCondFormule);
+    select(1, 2);
+    frmStappen->Timer1Timer();
+    frmStappen->btnFmlToevoegenClick();
+    ASSERT_EQ(gFormulaCount, 1);
+    gNetOutFill = 0;
+    pick(frmStappen->cboBewerking, 3);  // "x"
+    // Kind 16, code 37, a 22, b the formula's position, then 22 bytes from operand type A: the types, the
+    // comparison, the operation, five zero bytes and the three entered values.
+    Bytes formulaRecord{0x10, 0x25, 0x16, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x03};
+    formulaRecord.resize(6 + 22, 0);
+    EXPECT_EQ(Bytes(gNetOutBuffer, gNetOutBuffer + gNetOutFill), formulaRecord);
+}
+
 }  // namespace
