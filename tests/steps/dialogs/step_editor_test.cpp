@@ -429,6 +429,11 @@ TEST_F(StepEditor, TheFormulaPanelAddsShowsAndPerformsFormulas) {
     EXPECT_TRUE(frmStappen->btnFmlToevoegen->isEnabled());
     EXPECT_FALSE(frmStappen->btnFmlVerwijderen->isEnabled());
     EXPECT_FALSE(frmStappen->cboA->isEnabled());
+    // The panel lies between the grid and the field row.
+    const QRect panel = frmStappen->grpFormule->geometry();
+    EXPECT_GE(panel.top(), grid()->geometry().bottom());
+    EXPECT_GE(frmStappen->edtStap->geometry().top(), panel.bottom());
+    EXPECT_LE(frmStappen->edtStap->geometry().bottom(), frmStappen->height());
     frmStappen->btnFmlToevoegen->click();
     ASSERT_EQ(gFormulaCount, 1);
     EXPECT_EQ(gSteps[0]->conditionValue, 1);
