@@ -1,12 +1,10 @@
 #include "layout/editor/editor_forms.h"
 
 #include <QDialog>
-#include <QTimer>
 #include <QVariant>
 
 #include "layout/draw/element_draw.h"
 #include "layout/editor/editor_state.h"
-#include "layout/editor/entry_handoff.h"
 #include "layout/model/turntable_tracks.h"
 #include "layout/dialogs/element_dialog.h"
 #include "layout/dialogs/untDraaischijf.h"
@@ -49,19 +47,9 @@ void showForm(QDialog* form) {
     form->raise();
 }
 
-// The step-program editor (its own issue) has no OK of its own yet: a new step box is taken as entered once
-// the placement loop has marked it committed.
-void storeNewStepBoxLater() {
-    QTimer::singleShot(0, [] { storeNewStepProgram(); });
-}
-
 }  // namespace
 
 void showElementDialog(int code) {
-    if (code == 408 && newElementEntered(code)) {
-        storeNewStepBoxLater();
-        return;
-    }
     showForm(elementDialog(code));
 }
 

@@ -198,7 +198,15 @@ TEST_F(LayoutDrawing, AWholeLayoutIsDrawnWithTheMouseAndSaved) {
     endTool();
     key(Qt::Key_P);
     clickAt({560, 24});
-    confirmed(frmStappen);
+    // The step-program editor keeps a program of two steps.
+    ASSERT_TRUE(frmStappen->isVisible());
+    for (int k = 0; k < 2; ++k) {
+        frmStappen->strgrdStappen->setCurrentCell(frmStappen->strgrdStappen->rowCount() - 1, 0);
+        frmStappen->btnStapInvoegen->click();
+    }
+    frmStappen->btnOpslaan->click();
+    ASSERT_TRUE(processUntil([] { return gEditMode == 5u; })) << lastDialogMessage();
+    EXPECT_FALSE(frmStappen->isVisible());
     endTool();
     // A turntable and a track on each end of its bridge.
     key(Qt::Key_D);
