@@ -118,6 +118,16 @@ TEST_F(FileDialogs, ForbiddenCharactersVanishWhetherTypedOrPasted) {
     EXPECT_EQ(edit->cursorPosition(), 2);
 }
 
+TEST_F(FileDialogs, DuringTheDemoTheNameCannotBeGiven) {
+    gDemoStep = 1;
+    gEditMode = 19;
+    frmBestandNieuw->show();
+    EXPECT_FALSE(frmBestandNieuw->edtNaam->isEnabled());
+    EXPECT_FALSE(frmBestandNieuw->btnOK->isEnabled());
+    EXPECT_FALSE(frmBestandNieuw->btnAnnuleren->isEnabled());
+    gDemoStep = 0;
+}
+
 TEST_F(FileDialogs, ANameDifferingOnlyInCaseIsRefused) {
     writeBytes("Oud.VTL", kLayoutBytes);
     const std::string layout = gLayoutFileName;

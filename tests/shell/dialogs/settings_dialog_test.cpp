@@ -4,7 +4,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -141,6 +143,43 @@ TEST_F(SettingsDialog, TheBackgroundNameHoldsWhatTheConfigurationKeeps) {
     EXPECT_EQ(d.btnBeeldGroep->text(), "X");
     QTest::keyClicks(d.edtBeeldNaam, "abcdefghijklmnopqrstuvwxyz0123");
     EXPECT_EQ(d.edtBeeldNaam->text(), "abcdefghijklmnopqrstuvwxy");
+}
+
+TEST_F(SettingsDialog, ABackgroundPictureIsChosenByDoubleClickUpToTheNameLengthKept) {
+    const std::pair<std::string, bool> cases[] = {{"achtergrond.bmp", true}, {"een_heel_lange_naam_xyz.bmp", false}};
+    TfrmInstellingen& d = open();
+    d.btnBeeldGroep->click();
+    for (const auto& [name, taken] : cases) {
+        testsupport::writeBytes(name, {'B', 'M'});
+        d.edtBeeldNaam->clear();
+        whenModal([file = name](QWidget* modal) {
+            auto* chooser = qobject_cast<QFileDialog*>(modal);
+            if (!chooser) {
+                modal->close();
+                return;
+            }
+            chooser->selectFile(QString::fromStdString(file));
+            static_cast<QDialog*>(chooser)->accept();
+        });
+        QTest::mouseDClick(d.edtBeeldNaam, Qt::LeftButton);
+        if (taken) {
+            EXPECT_EQ(d.edtBeeldNaam->text().toStdString(), name);
+        } else {
+            EXPECT_EQ(d.edtBeeldNaam->text(), "");
+            EXPECT_EQ(lastDialogMessage(), "Max. naamlengte = 25");
+        }
+    }
+}
+
+TEST_F(SettingsDialog, TheGuardWarningShowsForDirectModeWithoutTheGuard) {
+    const std::pair<bool, bool> cases[] = {{false, true}, {true, false}};  // guard on, warning shown
+    for (const auto& [guard, warning] : cases) {
+        TfrmInstellingen& d = open();
+        d.chboDirectBooster->setChecked(true);
+        d.chboKortsluitbeveiliging->setChecked(guard);
+        d.btnOK->click();
+        EXPECT_EQ(!frmSchema->lblKortsluitbeveiliging->isHidden(), warning) << guard;
+    }
 }
 
 TEST_F(SettingsDialog, AZoomChangeAloneRescalesWithoutAsking) {
