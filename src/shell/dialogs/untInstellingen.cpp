@@ -94,8 +94,11 @@ int itemOfNumber(const QComboBox* box, int value) {
     return -1;
 }
 
-void setIndex(QComboBox* box, int index) {
-    if (index >= 0 && index < box->count()) box->setCurrentIndex(index);
+// A value the list does not hold shows no item, and OK then keeps the value.
+void setIndex(QComboBox* box, int index) { box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1); }
+
+char chosen(const QComboBox* box, char first, char kept) {
+    return box->currentIndex() >= 0 ? static_cast<char>(first + box->currentIndex()) : kept;
 }
 
 int number(const QLineEdit* e) { return e->text().trimmed().toInt(); }
@@ -449,8 +452,8 @@ void TfrmInstellingen::btnOKClick() {
     s.chboPositiecontrole = checked(chboPositiecontrole);
     s.chboVerkeerdeWeg = checked(chboVerkeerdeWeg);
     s.chboDirectBooster = checked(chboDirectBooster);
-    s.cboCompoort = static_cast<char>('1' + std::max(0, cboCompoort->currentIndex()));
-    s.cboCompoortb = static_cast<char>('0' + std::max(0, cboCompoortb->currentIndex()));
+    s.cboCompoort = chosen(cboCompoort, '1', s.cboCompoort);
+    s.cboCompoortb = chosen(cboCompoortb, '0', s.cboCompoortb);
     s.chboCTS = checked(chboCTS);
     s.radbtnP50X = radbtnP50X->isChecked() ? 1 : 0;
     s.chboWSDecTussentijd = checked(chboWSDecTussentijd);
@@ -465,12 +468,12 @@ void TfrmInstellingen::btnOKClick() {
         if (gRunWithTrack) selectTrackFormat(0, 0, 1);
     }
     // 3. Baud rates and the feedback port; an address that is not hexadecimal keeps the old one.
-    s.cboBaudrate = static_cast<int16_t>(cboBaudrate->currentText().toInt());
-    s.cboS88poort = static_cast<char>('0' + std::max(0, cboS88poort->currentIndex()));
+    if (cboBaudrate->currentIndex() >= 0) s.cboBaudrate = static_cast<int16_t>(cboBaudrate->currentText().toInt());
+    s.cboS88poort = chosen(cboS88poort, '0', s.cboS88poort);
     bool hexOk = false;
     const uint32_t address = edtLPTAdres->text().trimmed().toUInt(&hexOk, 16);
     if (hexOk) s.edtLPTAdres = static_cast<int16_t>(address);
-    s.cboS88Baudrate = cboS88Baudrate->currentText().toInt();
+    if (cboS88Baudrate->currentIndex() >= 0) s.cboS88Baudrate = cboS88Baudrate->currentText().toInt();
     // 4.
     if (s.chboVisuTerugmeld != checked(chboVisuTerugmeld)) {
         s.chboVisuTerugmeld = checked(chboVisuTerugmeld);
@@ -494,8 +497,8 @@ void TfrmInstellingen::btnOKClick() {
     s.chboBeeldTransparant = checked(chboBeeldTransparant);
     s.chboBeeldVaag = checked(chboBeeldVaag);
     // 7. Zoom, scale and turnout size.
-    const char zoom = cboZoom->currentIndex() >= 0 ? static_cast<char>('1' + cboZoom->currentIndex()) : gZoomDigit;
-    const char scale = static_cast<char>('1' + std::max(0, cboSchaal->currentIndex()));
+    const char zoom = chosen(cboZoom, '1', gZoomDigit);
+    const char scale = chosen(cboSchaal, '1', gScaleDigit);
     const uint8_t sizeMode = checked(chboVarWissel);
     if (zoom != gZoomDigit || scale != gScaleDigit || sizeMode != gTurnoutSizeMode) {
         bool keepLengths = false;
@@ -508,7 +511,7 @@ void TfrmInstellingen::btnOKClick() {
     gShortTrainUnits = static_cast<int16_t>(fromCentimetres(s.edtLengteKorte));
     s.edtSnelhOranje = static_cast<int16_t>(clampOrangeSpeed(number(edtSnelhOranje)));
     // 9. Orientation and what the diagram shows.
-    const int orientation = std::max(0, cboOrientatie->currentIndex());
+    const int orientation = chosen(cboOrientatie, 0, static_cast<char>(gOrientation));
     const bool displayChanged = backgroundChanged || checked(chboAchtergrondbeeld) != s.chboAchtergrondbeeld ||
                                 checked(chboVisuNummer) != s.chboVisuNummer ||
                                 checked(chboVisuSectie) != s.chboVisuSectie ||

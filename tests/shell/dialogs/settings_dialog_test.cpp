@@ -195,6 +195,16 @@ TEST_F(SettingsDialog, AZoomChangeAloneRescalesWithoutAsking) {
     EXPECT_NE(gTracks[0]->points[1].x, 300);
 }
 
+TEST_F(SettingsDialog, AZoomTheListLacksIsKeptByOk) {
+    addTrack();
+    gZoomDigit = '7';
+    TfrmInstellingen& d = open();
+    EXPECT_EQ(d.cboZoom->currentIndex(), -1);
+    d.btnOK->click();
+    EXPECT_EQ(gZoomDigit, '7');
+    EXPECT_EQ(gTracks[0]->points[1].x, 300);
+}
+
 TEST_F(SettingsDialog, AScaleChangeAsksWhetherToKeepTheLengths) {
     for (const bool ja : {false, true}) {
         gTracks.clear();
