@@ -77,4 +77,10 @@ bool writeFileAtomic(const std::string& path, const std::vector<uint8_t>& data) 
     return ok;
 }
 
+bool copyWholeFile(const std::string& from, const std::string& to) {
+    std::vector<uint8_t> data;
+    // The new file is made with the usual rights, so a copy of a read-only file can be written again.
+    return readWholeFile(from, data) && writeFileAtomic(to, data);
+}
+
 }  // namespace vestrel

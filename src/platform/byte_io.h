@@ -110,5 +110,8 @@ private:
 // over the target, so a failed save never destroys the previous good file.
 bool readWholeFile(const std::string& path, std::vector<uint8_t>& out);
 bool writeFileAtomic(const std::string& path, const std::vector<uint8_t>& data);
+// A byte-for-byte copy that is writable by its owner whatever the original's rights; an existing
+// target is replaced. False when the original cannot be read or the copy cannot be written.
+bool copyWholeFile(const std::string& from, const std::string& to);
 
 }  // namespace vestrel

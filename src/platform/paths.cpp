@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace vestrel {
@@ -64,6 +65,22 @@ std::string currentDirectory() {
         buf.resize(buf.size() * 2);
     }
     return std::string(buf.data());
+}
+
+std::vector<std::string> filesWithExtension(const std::string& extension) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(".");
+    if (!dir) return names;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name.size() <= extension.size()) continue;
+        if (::strcasecmp(name.c_str() + name.size() - extension.size(), extension.c_str()) != 0) continue;
+        struct stat st {};
+        if (::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace vestrel

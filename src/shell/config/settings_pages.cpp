@@ -1,8 +1,12 @@
 #include "shell/config/settings_pages.h"
 
+#include <QTabWidget>
+
 #include "shell/dialogs/untInstellingen.h"
 
-// The dialog's pages are not built yet: it opens as it is.
-void showSettingsPage(int) {
-    if (frmInstellingen) frmInstellingen->show();
+void showSettingsPage(int page) {
+    if (!frmInstellingen) return;
+    frmInstellingen->pctInstellingen->setCurrentIndex(page);
+    frmInstellingen->show();
+    frmInstellingen->raise();
 }

@@ -49,6 +49,8 @@ protected:
         ASSERT_EQ(gLocsOnTrackCount, 2);
         frmInstellingen->edtPCNaam->setText("");
         frmInstellingen->edtPCAdres->setText("127.0.0.1");
+        // As after OK in the settings dialog: the file holds the server, and the dialog reads it when shown.
+        saveNetConfig();
         setNetworkMode(40);
         ASSERT_TRUE(processUntil([&] { return server.hasPendingConnections() && gNetLinkState == 1; }));
         peer.reset(server.nextPendingConnection());
