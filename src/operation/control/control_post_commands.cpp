@@ -262,7 +262,7 @@ void locoMenuCommand(int code, bool client) {
     case 1046:
         gRouteDialogLoco = locoInRow(gActiveRow);
         gEditMode = kPostLocoRoute;
-        showPostForm(frmTraject);
+        showRouteDialogForLoco();
         break;
     case 1047:
         if (!client) programLoco();
@@ -367,6 +367,14 @@ void runMenuCommand(int code, bool client) {
     }
 }
 
+// An open route dialog shows the locomotive chosen now.
+void showRouteDialogForLoco() {
+    if (frmTraject && frmTraject->isVisible())
+        frmTraject->FormActivate();
+    else
+        showPostForm(frmTraject);
+}
+
 void showPostForm(QDialog* form) {
     if (!form) return;
     form->show();
@@ -448,7 +456,7 @@ void locoClicked(const PostHit& hit) {
     }
     if (gActiveDialog == 14) {
         gRouteDialogLoco = hit.loco;
-        showPostForm(frmTraject);
+        showRouteDialogForLoco();
     } else if (!lokPlacing()) {
         gCurLoc = hit.loco;
         gEditMode = kPostVehicleDialog;

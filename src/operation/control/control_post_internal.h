@@ -45,5 +45,6 @@ void showBlockDialog(const PostHit& hit);
 void showWagonDialog(const PostHit& hit);
 // Shows a dialog of the control post and brings it to the front.
 void showPostForm(QDialog* form);
+void showRouteDialogForLoco();
 // The previous (-1) or next (1) row among the locomotives on the track, wrapping at both ends.
 void selectNextRow(int step);

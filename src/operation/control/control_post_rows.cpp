@@ -34,6 +34,8 @@ void setButton(QToolButton* b, const QString& caption, vestrel::TColor colour) {
     setTextColour(b, colour);
 }
 
+constexpr int kPanelNumber = 0, kPanelMode = 1, kPanelDirection = 2;
+
 void emptyRow(int row) {
     for (QToolButton* b : {frmSchema->btnLok[row], frmSchema->btnMode[row], frmSchema->btnRich[row]}) {
         b->setText(QString());
@@ -52,6 +54,7 @@ void fillControlPostRow(int row) {
     LocoRec* loco = gLocsOnTrack[row];
     if (!loco) {
         emptyRow(row);
+        fillDrivingPanelSlot(row);  // an empty row's slot is hidden: no stale locomotive behind it
         return;
     }
     showLocoRunning(loco);
@@ -61,13 +64,16 @@ void fillControlPostRow(int row) {
     showLocoSpeed(loco, 2);
     frmSchema->lblPauze[row]->setEnabled(true);
     showLocoWaitTime(row);
+    fillDrivingPanelSlot(row);
     if (frmLoks) frmLoks->Tag = 0;
 }
 
 void showLocoRunning(LocoRec* loco) {
     const int row = gLocsOnTrack.indexOf(loco);
-    if (frmSchema && row >= 0)
-        setButton(frmSchema->btnLok[row], QString::number(loco->number), loco->running ? vestrel::clGreen : vestrel::clRed);
+    if (!frmSchema || row < 0) return;
+    const vestrel::TColor colour = loco->running ? vestrel::clGreen : vestrel::clRed;
+    setButton(frmSchema->btnLok[row], QString::number(loco->number), colour);
+    showDrivingPanelButton(kPanelNumber, row, QString::number(loco->number), colour);
 }
 
 void showLocoMode(LocoRec* loco) {
@@ -75,12 +81,15 @@ void showLocoMode(LocoRec* loco) {
     if (!frmSchema || row < 0) return;
     const ModeLook& mode = modeLook(*loco);
     setButton(frmSchema->btnMode[row], QString(QChar(mode.word[0])), mode.colour);
+    showDrivingPanelButton(kPanelMode, row, mode.word, mode.colour);
 }
 
 void showLocoDirection(LocoRec* loco) {
     const int row = gLocsOnTrack.indexOf(loco);
-    if (frmSchema && row >= 0)
-        setButton(frmSchema->btnRich[row], QString(QChar(loco->direction == 'v' ? 'v' : 'a')), directionColour(*loco));
+    if (!frmSchema || row < 0) return;
+    const bool forward = loco->direction == 'v';
+    setButton(frmSchema->btnRich[row], QString(QChar(forward ? 'v' : 'a')), directionColour(*loco));
+    showDrivingPanelButton(kPanelDirection, row, forward ? "vooruit" : "achteruit", directionColour(*loco));
 }
 
 void showLocoSpeed(LocoRec* loco, int what) {
@@ -93,7 +102,10 @@ void showLocoSpeed(LocoRec* loco, int what) {
         return;
     }
     QLabel* label = frmSchema->lblSnelheid[row];
-    if (what != 1) label->setText(QString::number(loco->shownSpeed));
+    if (what != 1) {
+        label->setText(QString::number(loco->shownSpeed));
+        refreshDrivingPanelSpeed(loco);
+    }
     if (what == 0) {
         netQueueLocoState(*loco);
         return;

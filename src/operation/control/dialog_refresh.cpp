@@ -1,8 +1,16 @@
 #include "operation/control/dialog_refresh.h"
 
-// The dialogs are not built yet; nothing shows these values.
-void refreshLocoSpeedReadouts(const LocoRec*) {}
-void refreshLocoFunctionPanels(const LocoRec*) {}
+#include "operation/dialogs/untLoks.h"
+#include "operation/dialogs/untTraject.h"
+
+// The locomotive panel, the speed-curve, function-decoder, wagon and train dialogs are not built yet;
+// nothing else shows these values.
+void refreshLocoSpeedReadouts(const LocoRec* loco) {
+    refreshDrivingPanelSpeed(loco);
+}
+void refreshLocoFunctionPanels(const LocoRec* loco) {
+    refreshDrivingPanelFunctions(loco);
+}
 void refreshFunctionDecoderDialog(const FunctionDecoderRec*) {}
 void refreshWagonPercent(const WagonRec*) {}
 void refreshWagonRow(const WagonRec*) {}
@@ -10,5 +18,7 @@ void showWagonDialogPhoto(const QImage&) {}
 void refreshLocoPanel(const LocoRec*) {}
 void refreshLocoPanelWait(const LocoRec*, int) {}
 void refreshLocoKmCounters(const LocoRec*) {}
-void refreshRouteDialog(const LocoRec*) {}
+void refreshRouteDialog(const LocoRec* loco) {
+    refreshRouteDialogFor(loco);
+}
 void refreshTrainLength(const LocoRec*) {}

@@ -133,7 +133,10 @@ int takeLocoOffTrack(LocoRec* loco) {
         }
         broadcastLoco(loco, 41, 0);
         closeRowGap(row);
-        if (gRouteDialogLoco == loco && frmTraject && frmTraject->isVisible()) frmTraject->close();
+        if (gRouteDialogLoco == loco) {
+            if (frmTraject && frmTraject->isVisible()) frmTraject->close();
+            gRouteDialogLoco = nullptr;  // the dialog must not keep a locomotive that may be freed next
+        }
         gLocoDataModified = 1;
     }
     return 1;
