@@ -300,10 +300,11 @@ void TfrmWagons::FormActivate() {
         drawPicture();
     }
     gActiveDialog = kDialogCode;
-    if (gCurWagon && std::find(gWagonList.begin(), gWagonList.end(), gCurWagon) == gWagonList.end()) gCurWagon = nullptr;
+    if (gCurWagon && gWagons.indexOf(gCurWagon) < 0) gCurWagon = nullptr;
     if (gCurWagon) {
-        const int row = static_cast<int>(std::find(gWagonList.begin(), gWagonList.end(), gCurWagon) - gWagonList.begin());
-        if (strgrdWagons->currentRow() != row) strgrdWagons->setCurrentCell(row, kColDescription);
+        const auto at = std::find(gWagonList.begin(), gWagonList.end(), gCurWagon);
+        const int row = static_cast<int>(at - gWagonList.begin());
+        if (at != gWagonList.end() && strgrdWagons->currentRow() != row) strgrdWagons->setCurrentCell(row, kColDescription);
         showLocationAndDelete();
         btnOK->setEnabled(true);
     } else {
