@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "layout/model/layout_model.h"
+#include "operation/control/loco_operation.h"
 #include "operation/files/function_decoder_file.h"
 #include "operation/model/train_model.h"
 #include "shell/config/messages.h"
@@ -184,6 +185,17 @@ TEST_F(FunctionDecoderFile, ASaveThatCannotBeWrittenSaysSoAndKeepsTheOldFile) {
     EXPECT_EQ(lastDialogMessage(), "Kan bestand 'geen/map.fdc' niet openen !");
     gLocoFileName = "test.loc";
     EXPECT_EQ(testsupport::readBytes("test.fdc"), threeDecoders(false));
+}
+
+TEST_F(FunctionDecoderFile, ADeletedLocomotiveLeavesItsDecoderUncoupled) {
+    ASSERT_EQ(load(threeDecoders(false)), 1);
+    ASSERT_EQ(gFunctionDecoders[1]->loco, gLocs[0]);
+    deleteLoco(gLocs[0]);
+    EXPECT_EQ(gFunctionDecoders[1]->loco, nullptr);
+    ASSERT_EQ(saveFunctionDecoderFile(), 1);
+    const Bytes saved = testsupport::readBytes("test.fdc");
+    ASSERT_EQ(saved.size(), 6u + 3 * 348);
+    EXPECT_EQ(saved[6 + 348 + 344], 0);  // no locomotive number any more
 }
 
 }  // namespace
