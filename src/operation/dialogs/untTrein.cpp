@@ -798,8 +798,8 @@ bool TfrmTrein::eventFilter(QObject* watched, QEvent* event) {
     const bool km = e && std::find(std::begin(kmEdits_), std::end(kmEdits_), e) != std::end(kmEdits_);
     if (type == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Space && watched != edtLocNaam) {
-            if (gEmergencyState == 0) emergencyStopAll(1);
+        if (key == Qt::Key_Space && watched != edtLocNaam && sessionRunning() && gEmergencyState == 0) {
+            emergencyStopAll(1);
             return true;
         }
         if (km && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) {

@@ -684,6 +684,12 @@ bool TfrmWagons::eventFilter(QObject* watched, QEvent* event) {
     auto* combo = qobject_cast<QComboBox*>(watched);
     const bool floating = combo && (combo == cboWagonFoto || combo == cboWagonSoort || combo == cboWagonNummer);
     switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (watched == imgWagon) {
+            imgWagonClick();
+            return true;
+        }
+        break;
     case QEvent::FocusIn:
         if (floating) cboWagonFotoEnter();
         break;

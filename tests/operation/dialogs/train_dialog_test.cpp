@@ -252,6 +252,20 @@ TEST_F(TrainDialog, ClosingAfterAChangeSendsTheLocomotiveData) {
     EXPECT_EQ(gNetOutFill, 0);  // nothing changed this time
 }
 
+TEST_F(TrainDialog, SpaceTypesInTheNameAndElsewhereStopsAllTrainsDuringASession) {
+    addLocomotive(3);
+    gCurTrain = gLocs[0];
+    gRunWithTrack = 1;  // with track control the stop holds the state
+    open();
+    QTest::keyClick(frmTrein->edtLocNaam, Qt::Key_Space);
+    EXPECT_EQ(gLocs[0]->name, " ");
+    EXPECT_EQ(gEmergencyState, 0);
+    QTest::keyClick(frmTrein->cboLocNummer, Qt::Key_Space);
+    EXPECT_NE(gEmergencyState, 0);
+    gEmergencyState = 0;
+    gRunWithTrack = 0;
+}
+
 TEST_F(TrainDialog, TheNetworkClientAddsTheServersLocomotive) {
     addLocomotive(3);
     gCurTrain = gLocs[0];
