@@ -17,6 +17,7 @@
 #include "network/sync/client_updates.h"
 #include "network/sync/client_wagon_updates.h"
 #include "network/sync/record_fields.h"
+#include "operation/control/dialog_records.h"
 #include "operation/control/emergency_stop.h"
 #include "operation/draw/train_drawing.h"
 #include "operation/engine/second_tick.h"
@@ -32,7 +33,7 @@
 #include "network/model/net_state.h"
 #include "network/socket/net_sockets.h"
 #include "operation/control/loco_operation.h"
-#include "operation/model/function_decoder_file.h"
+#include "operation/files/function_decoder_file.h"
 #include "operation/model/route_file.h"
 #include "operation/model/train_model.h"
 #include "shell/config/messages.h"
@@ -236,6 +237,7 @@ Applied applyRecord(const uint8_t* r, int length) {
     case 1: netClientEndOfCopy(r); break;
     case 2:
         if (code == 37 || code == 38) netApplyDataRecord(r, length);
+        else if (code == 0) netApplyLocoAdded(c);
         else if (LocoRec* l = locoOf(a, b); l && !netApplyLocoChange(l, code, c, r, length)) applyLocoRecord(l, code, c, r);
         break;
     case 3:
@@ -407,6 +409,7 @@ void netClearClientModel() {
         takeLocoOffTrack(loco);
         if (gLocsOnTrack.indexOf(loco) >= 0) gLocsOnTrack.removeAt(gLocsOnTrack.indexOf(loco));
     }
+    forgetAllTrainRecords();
     clearTrainTables();
     clearLayout();
     clearRoutes();

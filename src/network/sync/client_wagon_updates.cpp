@@ -10,7 +10,10 @@
 #include "operation/control/dialog_refresh.h"
 #include "operation/control/loco_operation.h"
 #include "operation/control/loco_putting.h"
+#include "operation/dialogs/untFunctieDec.h"
+#include "operation/dialogs/untTrein.h"
 #include "operation/dialogs/untWagons.h"
+#include "operation/control/control_post.h"
 #include "operation/engine/helper_locos.h"
 #include "operation/engine/wagon_coupling.h"
 #include "operation/model/train_model.h"
@@ -44,12 +47,21 @@ void netApplyWagonRecord(const uint8_t* r, int length) {
     const int a = netAt16(r, 2), b = netAt16(r, 4), c = netAt16(r, 6);
     WagonRec* w = gWagons[b];
     if (code == 0) {
+        // The server made a new wagon at the end of its table: the same one is made here.
         if (frmWagons && frmWagons->isVisible()) frmWagons->close();
-        if (w) refreshWagonRow(w);
+        if (frmWagons) frmWagons->btnNieuwClick(false);
         return;
     }
     if (!w) return;
     switch (code) {
+    case 42:
+        if (frmWagons) {
+            WagonRec* keep = gCurWagon == w ? nullptr : gCurWagon;
+            gCurWagon = w;
+            frmWagons->btnVerwijderenClick(false);
+            gCurWagon = keep;
+        }
+        break;
     case 18:
         // A helper refusal goes to the client that asked only.
         if (gNetOwnClientNumber != 0 && ((c >> 8) & 0xFF) == gNetOwnClientNumber)
@@ -77,6 +89,16 @@ void netApplyWagonRecord(const uint8_t* r, int length) {
         if (w->owner) unlinkWagon(w, w->owner, 1);
         break;
     default: break;
+    }
+}
+
+void netApplyLocoAdded(int number) {
+    NetworkSilence local;  // the server did it already: no request goes back
+    if (addLocomotive(number) != LocoAddResult::Added) return;
+    if (frmFunctieDec) frmFunctieDec->Tag = 0;
+    if (frmTrein && frmTrein->isVisible()) {
+        frmTrein->Tag = 0;
+        frmTrein->FormActivate();
     }
 }
 

@@ -11,3 +11,5 @@ void netApplyWagonRecord(const uint8_t* r, int length);
 // Kind 2 codes 18 (blocked reason), 40 (put on the track at a block), 41 (off the track), 42 (deleted)
 // and 51 (helper link) for the locomotive. False for another code.
 bool netApplyLocoChange(LocoRec* loco, int code, int c, const uint8_t* r, int length);
+// Kind 2 code 0: the server added locomotive `number`; the same one is added here.
+void netApplyLocoAdded(int number);

@@ -2,7 +2,7 @@
 #include "network/sync/server_request_kinds.h"
 
 #include "link/buffers/link_buffers.h"
-#include "operation/model/function_decoder_file.h"
+#include "operation/files/function_decoder_file.h"
 #include "operation/model/train_model.h"
 
 int functionDecoderRequest(const NetRequest& q) {

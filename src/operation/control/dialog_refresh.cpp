@@ -1,24 +1,49 @@
 #include "operation/control/dialog_refresh.h"
 
+#include "operation/control/control_post.h"
+#include "operation/dialogs/untFunctieDec.h"
 #include "operation/dialogs/untLoks.h"
 #include "operation/dialogs/untTraject.h"
+#include "operation/dialogs/untTrein.h"
+#include "operation/dialogs/untWagons.h"
 
-// The locomotive panel, the speed-curve, function-decoder, wagon and train dialogs are not built yet;
-// nothing else shows these values.
 void refreshLocoSpeedReadouts(const LocoRec* loco) {
     refreshDrivingPanelSpeed(loco);
 }
+
 void refreshLocoFunctionPanels(const LocoRec* loco) {
     refreshDrivingPanelFunctions(loco);
 }
-void refreshFunctionDecoderDialog(const FunctionDecoderRec*) {}
-void refreshWagonPercent(const WagonRec*) {}
-void refreshWagonRow(const WagonRec*) {}
-void showWagonDialogPhoto(const QImage&) {}
+
+void refreshFunctionDecoderDialog(const FunctionDecoderRec* decoder) {
+    if (frmFunctieDec && frmFunctieDec->isVisible() && decoder && decoder == gCurFunctionDecoder)
+        frmFunctieDec->FormActivate();
+}
+
+void refreshWagonPercent(const WagonRec* wagon) {
+    if (frmWagons) frmWagons->refreshPercent(wagon);
+}
+
+void refreshWagonRow(const WagonRec* wagon) {
+    if (frmWagons) frmWagons->refreshRow(wagon);
+    if (frmTrein) frmTrein->refreshWagonRow(wagon);
+}
+
+void showWagonDialogPhoto(const QImage& picture) {
+    if (frmWagons) frmWagons->showPhoto(picture);
+}
+
 void refreshLocoPanel(const LocoRec*) {}
 void refreshLocoPanelWait(const LocoRec*, int) {}
-void refreshLocoKmCounters(const LocoRec*) {}
+
+void refreshLocoKmCounters(const LocoRec* loco) {
+    if (frmTrein && frmTrein->isVisible()) frmTrein->showKmCounters(loco);
+}
+
 void refreshRouteDialog(const LocoRec* loco) {
     refreshRouteDialogFor(loco);
 }
-void refreshTrainLength(const LocoRec*) {}
+
+void refreshTrainLength(const LocoRec* loco) {
+    if (frmTrein && frmTrein->isVisible()) frmTrein->showTrainLength(loco);
+}

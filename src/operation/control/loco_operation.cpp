@@ -1,5 +1,7 @@
 #include "operation/control/loco_operation.h"
 
+#include "operation/control/dialog_records.h"
+
 #include <algorithm>
 #include <mutex>
 
@@ -11,6 +13,7 @@
 #include "network/model/net_state.h"
 #include "operation/control/loco_operation_internal.h"
 #include "operation/control/control_post.h"
+#include "operation/control/dialog_records.h"
 #include "operation/dialogs/untLoks.h"
 #include "operation/dialogs/untTraject.h"
 #include "operation/draw/train_drawing.h"
@@ -211,6 +214,7 @@ int deleteLoco(LocoRec* loco) {
     if (index < 0) return 0;
     forgetStepProgramLoco(loco);  // no step program keeps a freed locomotive
     forgetProgrammingRecord(loco, nullptr);
+    forgetLocoRecord(loco);
     if (onTrack(loco->run.head) || gLocsOnTrack.indexOf(loco) >= 0) {
         loco->targetStep = 0;
         takeLocoOffTrack(loco);
@@ -243,6 +247,7 @@ int deleteLoco(LocoRec* loco) {
 
 int freeWagonSlot(int index) {
     if (index < 0 || index >= gWagons.count()) return 0;
+    forgetWagonRecord(gWagons[index]);
     if (index < gWagonCounts.loose) --gWagonCounts.loose;
     if (index < gWagonCounts.coupledEnd) --gWagonCounts.coupledEnd;
     gWagons.removeAt(index);

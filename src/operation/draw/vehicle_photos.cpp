@@ -1,6 +1,7 @@
 #include "operation/draw/vehicle_photos.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 
@@ -81,4 +82,38 @@ void buildTrainPicture(const WagonRec* wagon, QImage* bitmap) {
         target = small;
     }
     if (!bitmap) showWagonDialogPhoto(target);
+}
+
+namespace {
+
+constexpr int kMaxPhotoName = 10;
+
+// The name without its ".bmp" (any case), empty when it has another extension.
+QString bitmapBaseName(const QString& file) {
+    if (!file.endsWith(".bmp", Qt::CaseInsensitive)) return {};
+    return file.left(file.size() - 4);
+}
+
+bool fitsPhotoField(const QString& name) { return !name.isEmpty() && name.size() <= kMaxPhotoName; }
+
+}  // namespace
+
+std::vector<std::string> photoNamesIn(const std::string& folder) {
+    const QDir dir(QString::fromStdString(vestrel::resolvePath(folder)));
+    QStringList names;
+    for (const QString& file : dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase)) {
+        const QString name = bitmapBaseName(file);
+        if (fitsPhotoField(name)) names << name;
+    }
+    std::vector<std::string> out;
+    for (const QString& n : names) out.push_back(n.toStdString());
+    return out;
+}
+
+std::string photoNameOfChosenFile(const std::string& folder, const std::string& chosenPath) {
+    const QFileInfo chosen(QString::fromStdString(chosenPath));
+    const QFileInfo inFolder(QString::fromStdString(vestrel::resolvePath(folder)));
+    if (chosen.absoluteDir().canonicalPath() != QDir(inFolder.absoluteFilePath()).canonicalPath()) return {};
+    const QString name = bitmapBaseName(chosen.fileName());
+    return fitsPhotoField(name) && safeName(name.toStdString()) ? name.toStdString() : std::string();
 }

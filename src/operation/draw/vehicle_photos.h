@@ -16,3 +16,13 @@ int loadPhotoBitmap(const std::string& folder, const std::string& name, QImage& 
 // (made once under "foto\loc\hulploc\"), else the wagon's photo; small ones (for grid cells) when a
 // bitmap is given. Without a bitmap the wagon dialog's photo shows it.
 void buildTrainPicture(const WagonRec* wagon, QImage* bitmap);
+
+#include <vector>
+
+// The photo names a folder offers ("foto\loc\", "foto\wag\"): its bitmap files whose extension is
+// ".bmp" in any case, without it, sorted; names that do not fit a photo field (1..10 characters) are
+// left out.
+std::vector<std::string> photoNamesIn(const std::string& folder);
+// The photo name of a bitmap chosen in a file dialog: its name without ".bmp" when the file lies in
+// the folder itself and the name fits a photo field, else empty (nothing is taken).
+std::string photoNameOfChosenFile(const std::string& folder, const std::string& chosenPath);

@@ -8,12 +8,13 @@
 #include "link/protocol/track_packets.h"
 #include "network/model/net_queue.h"
 #include "network/model/net_state.h"
-#include "operation/model/function_decoder_file.h"
+#include "operation/files/function_decoder_file.h"
 #include "operation/engine/helper_locos.h"
 #include "operation/engine/running_engine.h"
 #include "operation/engine/wagon_coupling.h"
 #include "operation/model/length_units.h"
 #include "operation/model/loco_file_format.h"
+#include "operation/control/dialog_records.h"
 #include "operation/control/loco_operation.h"
 #include "operation/control/picking.h"
 #include "operation/model/route_file.h"
@@ -297,6 +298,7 @@ int loadLocoFile(int flag) {
     announceToClients();
     NetworkSilence silence;
     gLocoDataModified = 0;
+    forgetAllTrainRecords();
     clearTrainTables();
     std::vector<uint8_t> bytes;
     if (!vestrel::readWholeFile(vestrel::resolvePath(gLocoFileName), bytes)) {

@@ -21,7 +21,7 @@
 #include "operation/control/loco_operation.h"
 #include "operation/dialogs/untFunctieDec.h"
 #include "operation/control/control_post.h"
-#include "operation/model/function_decoder_file.h"
+#include "operation/files/function_decoder_file.h"
 #include "operation/model/train_model.h"
 #include "operation/session_trains.h"
 #include "shell/config/help.h"

@@ -13,7 +13,7 @@
 #include "network/model/net_state.h"
 #include "network/socket/net_clients.h"
 #include "network/sync/server_receive.h"
-#include "operation/model/function_decoder_file.h"
+#include "operation/files/function_decoder_file.h"
 #include "operation/model/train_model.h"
 #include "shell/model/app_state.h"
 #include "steps/editor/formula_store.h"

@@ -1,0 +1,162 @@
+// The function-decoder dialog on its real widgets: adding in address order, the table's limit,
+// automatic coupling, the records it sends, its panels, and a decoder freed elsewhere.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "network/model/net_queue.h"
+#include "network/model/net_state.h"
+#include "operation/control/control_post.h"
+#include "operation/dialogs/untFunctieDec.h"
+#include "operation/files/function_decoder_file.h"
+#include "operation/model/train_model.h"
+#include "shell/config/messages.h"
+#include "shell/model/app_state.h"
+#include "shell/shell_test_support.h"
+
+namespace {
+
+class FunctionDecoderDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        program.start();
+        showDialogMessage("", 3);
+        gNetOutFill = 0;
+    }
+    void TearDown() override {
+        if (frmFunctieDec->isVisible()) frmFunctieDec->close();
+        gNetLinkState = 0;
+        gNetOutFill = 0;
+        clearFunctionDecoders();
+        clearTrainTables();
+    }
+    static void open() {
+        frmFunctieDec->show();
+        ASSERT_TRUE(frmFunctieDec->isVisible());
+    }
+    static void add(int address) {
+        frmFunctieDec->edtFdecNummer->setText(QString::number(address));
+        frmFunctieDec->btnFdecToevoegen->click();
+    }
+    static void leave(QWidget* w) {
+        QFocusEvent out(QEvent::FocusOut);
+        QApplication::sendEvent(w, &out);
+    }
+    std::vector<uint8_t> sent() const { return std::vector<uint8_t>(gNetOutBuffer, gNetOutBuffer + gNetOutFill); }
+    RunningProgram program;
+};
+
+TEST_F(FunctionDecoderDialog, DecodersAreKeptInAddressOrder) {
+    open();
+    for (int a : {20, 5, 12}) add(a);
+    ASSERT_EQ(gFunctionDecoderCount, 3);
+    const int addresses[3] = {5, 12, 20};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(gFunctionDecoders[i]->address, addresses[i]);
+        EXPECT_EQ(gFunctionDecoders[i]->slot, i);
+        EXPECT_EQ(frmFunctieDec->cboFdecNummer->itemText(i).toInt(), addresses[i]);
+    }
+    const FunctionDecoderRec& d = *gFunctionDecoders[1];
+    EXPECT_EQ(d.functionCount, 28);
+    EXPECT_EQ(d.protocol, 1);
+    EXPECT_EQ(gCurFunctionDecoder, gFunctionDecoders[1]);  // the one added last
+    add(12);
+    EXPECT_EQ(lastDialogMessage(), "Deze functiedecoder werd reeds toegevoegd");
+    add(0);
+    EXPECT_EQ(gFunctionDecoderCount, 3);
+}
+
+TEST_F(FunctionDecoderDialog, The200thDecoderIsRefusedForTheFileCannotHoldIt) {
+    open();
+    for (int a = 1; a <= 199; ++a) add(a);
+    ASSERT_EQ(gFunctionDecoderCount, 199);
+    add(500);
+    EXPECT_EQ(lastDialogMessage(), "Maximaal aantal functiedecoders reeds ingevoerd !");
+    EXPECT_EQ(gFunctionDecoderCount, 199);
+}
+
+TEST_F(FunctionDecoderDialog, ADecoderWithALocomotivesAddressIsCoupledToItAndTakesItsProtocol) {
+    auto loco = std::make_unique<LocoRec>();
+    loco->number = 3;
+    loco->decoderType = 1;  // Motorola
+    LocoRec* three = gLocs.append(std::move(loco));
+    open();
+    add(3);
+    FunctionDecoderRec* d = gFunctionDecoders[0];
+    EXPECT_EQ(d->loco, three);
+    EXPECT_EQ(d->protocol, 0);
+    EXPECT_EQ(frmFunctieDec->cboDCC->currentText().toStdString(), "MM");
+    EXPECT_FALSE(frmFunctieDec->cboDCC->isEnabled());
+    EXPECT_FALSE(frmFunctieDec->cboLoc->isEnabled());
+}
+
+TEST_F(FunctionDecoderDialog, OnlyTheCountsPanelsShowAndAClickSwitchesAFunction) {
+    open();
+    add(9);
+    frmFunctieDec->cboFdecAantal->setCurrentIndex(5);
+    frmFunctieDec->cboFdecAantalChange();
+    EXPECT_EQ(gFunctionDecoders[0]->functionCount, 6);
+    EXPECT_TRUE(frmFunctieDec->pnlF[5]->isVisible());
+    EXPECT_FALSE(frmFunctieDec->pnlF[6]->isVisible());
+    EXPECT_FALSE(frmFunctieDec->edtF[6]->isVisible());
+    QTest::mouseClick(frmFunctieDec->pnlF[4], Qt::LeftButton);  // F5: bit 8
+    EXPECT_EQ(gFunctionDecoders[0]->functionState, 0x100u);
+    EXPECT_EQ(frmFunctieDec->pnlF[4]->frameShadow(), QFrame::Sunken);
+    QTest::mouseClick(frmFunctieDec->pnlF[4], Qt::LeftButton);
+    EXPECT_EQ(gFunctionDecoders[0]->functionState, 0u);
+    EXPECT_EQ(frmFunctieDec->pnlF[4]->frameShadow(), QFrame::Raised);
+}
+
+// 35/37: kind, code, address, slot, the function index 0..27 and its 11-byte name.
+// 35/49: kind, code, address, slot, the 21-byte name field and the function count.
+TEST_F(FunctionDecoderDialog, NamesAreSentAsTheirRecords) {
+    open();
+    add(5);
+    add(258);
+    gCurFunctionDecoder = gFunctionDecoders[1];
+    frmFunctieDec->FormActivate();
+    gNetLinkState = 30;
+    gNetOutFill = 0;
+    frmFunctieDec->edtF[2]->setText("Licht");
+    leave(frmFunctieDec->edtF[2]);
+    std::vector<uint8_t> functionName = {35, 37, 2, 1, 1, 0, 2, 'L', 'i', 'c', 'h', 't', 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(sent(), functionName);
+    EXPECT_EQ(gFunctionDecoders[1]->functionNames[2], "Licht");
+    gNetOutFill = 0;
+    frmFunctieDec->edtFdecNaam->setText("Dec");
+    leave(frmFunctieDec->edtFdecNaam);
+    std::vector<uint8_t> name = {35, 49, 2, 1, 1, 0, 'D', 'e', 'c'};
+    name.insert(name.end(), 18, 0);
+    name.push_back(28);
+    EXPECT_EQ(sent(), name);
+}
+
+TEST_F(FunctionDecoderDialog, DecodersFreedElsewhereLeaveTheDialogShowingNone) {
+    open();
+    add(5);
+    ASSERT_NE(gCurFunctionDecoder, nullptr);
+    clearFunctionDecoders();  // as a file being loaded or a client's new copy does
+    EXPECT_EQ(gCurFunctionDecoder, nullptr);
+    EXPECT_FALSE(frmFunctieDec->edtFdecNaam->isEnabled());
+    EXPECT_FALSE(frmFunctieDec->pnlF[0]->isVisible());
+}
+
+TEST_F(FunctionDecoderDialog, DeletingLeavesTheNextDecoderCurrent) {
+    open();
+    for (int a : {5, 12, 20}) add(a);
+    gCurFunctionDecoder = gFunctionDecoders[1];
+    frmFunctieDec->FormActivate();
+    whenModal([](QWidget* modal) { clickButton(modal, "btnJa"); });
+    frmFunctieDec->btnFdecVerwijderen->click();
+    ASSERT_EQ(gFunctionDecoderCount, 2);
+    EXPECT_EQ(gFunctionDecoders[1]->address, 20);
+    EXPECT_EQ(gFunctionDecoders[1]->slot, 1);
+    EXPECT_EQ(gCurFunctionDecoder, gFunctionDecoders[1]);
+}
+
+}  // namespace

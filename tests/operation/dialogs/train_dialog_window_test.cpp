@@ -1,0 +1,154 @@
+// The train dialog from the real main window in a session without track control: F2 opens it, a new
+// locomotive gets its data, it is put on a block, two new wagons are coupled behind it through the
+// modal wagon table, and after a stop with saving and a new start all of it is back.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <cstring>
+
+#include "layout/model/layout_model.h"
+#include "network/model/net_queue.h"
+#include "network/model/net_state.h"
+#include "operation/control/control_post.h"
+#include "operation/control/loco_putting.h"
+#include "operation/dialogs/untTrein.h"
+#include "operation/dialogs/untWagons.h"
+#include "operation/model/train_model.h"
+#include "operation/session_trains.h"
+#include "shell/dialogs/untBestandOpslaan.h"
+#include "shell/dialogs/untBoodschap.h"
+#include "shell/main/session.h"
+#include "shell/model/app_state.h"
+#include "shell/shell_test_support.h"
+#include "shell/window/untSchema.h"
+
+namespace {
+
+void startSessionWithF11() {
+    QApplication::setActiveWindow(frmSchema);
+    ASSERT_TRUE(processUntil([] { return QApplication::activeWindow() == frmSchema; }));
+    QTest::keyClick(frmSchema, Qt::Key_F11);
+    ASSERT_EQ(gRunWithoutTrack, 1);
+    frmBoodschap->close();
+}
+
+// Toevoegen in the wagons tab: "Nieuw" and "OK" in the modal wagon table.
+void addNewWagon() {
+    whenModal([](QWidget* modal) {
+        clickButton(modal, "btnNieuw");
+        clickButton(modal, "btnOK");
+    });
+    frmTrein->btnWagToevoegen->click();
+}
+
+TEST(TrainDialogWindow, ALocomotiveAndItsTrainMadeInTheDialogAreBackAfterANewStart) {
+    RunningProgram program;
+    program.start();
+    frmSchema->Timer1->stop();
+    buildSessionLayout();
+    gLocoFileName = "test.loc";
+    writeSessionLocoFile("test.loc", {});
+    gDirtyFlags = 0;
+    startSessionWithF11();
+
+    QTest::keyClick(frmSchema, Qt::Key_F2);
+    ASSERT_TRUE(frmTrein->isVisible());
+    EXPECT_FALSE(frmTrein->pctTrein->isEnabled());  // no locomotive yet
+    QTest::keyClicks(frmTrein->edtLocNummer, "3");
+    QTest::mouseClick(frmTrein->btnLocToevoegen, Qt::LeftButton);
+    ASSERT_EQ(gLocCount, 1);
+    LocoRec* loco = gLocs[0];
+    EXPECT_EQ(gCurTrain, loco);
+    EXPECT_EQ(loco->run.speedSteps, 28);
+    EXPECT_EQ(frmTrein->cboDecoder->currentText().toStdString(), "DCC 28 stappen");
+    EXPECT_EQ(loco->speedTable[126], 130);
+
+    frmTrein->edtMaxSnelh->selectAll();
+    QTest::keyClicks(frmTrein->edtMaxSnelh, "60");
+    EXPECT_EQ(loco->run.maxSpeed, 130);
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(frmTrein->edtMaxSnelh, &out);
+    EXPECT_EQ(loco->run.maxSpeed, 70);
+    EXPECT_EQ(frmTrein->edtMaxSnelh->text().toStdString(), "70");
+
+    // The locomotive panel puts it on block 1; the wagons are coupled while it stands there.
+    ASSERT_EQ(placeLocoOnBlock(loco, blockNumbered(1)), 1);
+    ASSERT_EQ(putLocoOnTrack(loco), 1);
+    frmTrein->showNoneOrCurrent();
+    frmTrein->pctTrein->setCurrentWidget(frmTrein->tshWagons);
+    addNewWagon();
+    addNewWagon();
+    EXPECT_EQ(gTrainList.size(), 3u);
+    EXPECT_EQ(frmTrein->strgrdWagons->rowCount(), 4);
+    EXPECT_TRUE(frmTrein->btnWagVerwijderen->isEnabled());
+    int wagons = 0;
+    for (const WagonRec* w : gTrainList)
+        if (w) {
+            EXPECT_EQ(w->owner, loco);
+            EXPECT_EQ(w->front.block, blockNumbered(1));
+            ++wagons;
+        }
+    EXPECT_EQ(wagons, 2);
+
+    // As the server: a third wagon at the head-side end is announced with the train's first position
+    // (3/52: locomotive slot, wagon slot, row, then x and y as float32), and its removal with 3/53.
+    gNetLinkState = 30;
+    gNetOutFill = 0;
+    frmTrein->strgrdWagons->setCurrentCell(0, 0);
+    addNewWagon();
+    ASSERT_EQ(gTrainList.size(), 4u);
+    WagonRec* third = gTrainList[0];
+    ASSERT_NE(third, nullptr);
+    ASSERT_EQ(gNetOutFill, 8 + 16);  // the new wagon (3/0), then its coupling
+    const uint8_t made[8] = {3, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_TRUE(std::equal(made, made + 8, gNetOutBuffer));
+    const uint8_t head[8] = {3, 52, 0, 0, third->slot, 0, 0, 0};
+    EXPECT_TRUE(std::equal(head, head + 8, gNetOutBuffer + 8));
+    float xy[2];
+    std::memcpy(xy, gNetOutBuffer + 16, 8);
+    EXPECT_EQ(xy[0], third->front.x);
+    EXPECT_EQ(xy[1], third->front.y);
+    gNetOutFill = 0;
+    frmTrein->strgrdWagons->setCurrentCell(0, 0);
+    frmTrein->btnWagVerwijderen->click();
+    EXPECT_EQ(gTrainList.size(), 3u);
+    EXPECT_EQ(third->owner, nullptr);
+    const uint8_t removed[8] = {3, 53, 0, 0, third->slot, 0, 0, 0};
+    ASSERT_GE(gNetOutFill, 8);
+    EXPECT_TRUE(std::equal(removed, removed + 8, gNetOutBuffer));
+    gNetLinkState = 0;
+    gNetOutFill = 0;
+    frmTrein->close();
+
+    // The stop asks to save the locomotives; after a new start the file gives everything back.
+    EXPECT_EQ(toggleControlPostSession(13), 0);
+    ASSERT_TRUE(processUntil([] { return frmBestandOpslaan->isVisible(); }));
+    frmBestandOpslaan->btnJa->click();
+    ASSERT_FALSE(sessionRunning());
+    EXPECT_EQ(gLocCount, 0);
+    // The saved record holds 70 (header 8 bytes, count 4, maximum speed at 96 of the record); loading
+    // derives the maximum speed from the curve again.
+    const std::vector<uint8_t> file = testsupport::readBytes("test.loc");
+    ASSERT_GT(file.size(), 110u);
+    EXPECT_EQ(file[108] | (file[109] << 8), 70);
+    startSessionWithF11();
+    ASSERT_EQ(gLocCount, 1);
+    ASSERT_EQ(gLocsOnTrackCount, 1);
+    loco = gLocs[0];
+    EXPECT_EQ(loco->number, 3);
+    EXPECT_EQ(loco->speedTable[126], 130);
+    EXPECT_EQ(loco->decoderType, 4);
+    EXPECT_EQ(loco->run.head.block, blockNumbered(1));
+    EXPECT_EQ(chainWagons(loco->frontChain).size() + chainWagons(loco->rearChain).size(), 2u);
+    EXPECT_EQ(gWagonTotal, 3);  // the removed one off the track
+}
+
+}  // namespace

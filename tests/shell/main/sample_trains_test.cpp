@@ -1,0 +1,134 @@
+// The sample layout's locomotive file (data/voorbeeld.loc): two locomotives standing on blocks of the
+// oval, one pulling three wagons, made here with the train dialog and written by the program's own
+// locomotive file writer; and the blank photos shipped beside it.
+// To write the file again after a change of the dialogs or of the file format:
+//   VESTREL_WRITE_SAMPLE=$PWD/data build/tests/test_shell --gtest_filter='SampleTrains.*'
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+
+#include "layout/layout_builder.h"
+#include "layout/model/layout_model.h"
+#include "operation/control/control_post.h"
+#include "operation/control/loco_putting.h"
+#include "operation/dialogs/untTrein.h"
+#include "operation/draw/vehicle_photos.h"
+#include "operation/files/loco_file.h"
+#include "operation/model/train_model.h"
+#include "shell/dialogs/untBoodschap.h"
+#include "shell/main/session.h"
+#include "shell/model/app_state.h"
+#include "shell/shell_test_support.h"
+#include "shell/window/untSchema.h"
+#include "test_support.h"
+
+namespace {
+
+using testsupport::readBytes;
+using testsupport::writeBytes;
+
+std::string dataPath(const std::string& name) { return testsupport::fixturePath("../../data/" + name); }
+
+// The sample's layout and configuration in the working folder, the program started on them and a
+// session without track control running.
+void startSampleSession(RunningProgram& program, bool withTrains) {
+    for (const char* name : {"voorbeeld.vtl", "vestrel.cfg"}) writeBytes(program.dir.file(name), readBytes(dataPath(name)));
+    if (withTrains) writeBytes(program.dir.file("voorbeeld.loc"), readBytes(dataPath("voorbeeld.loc")));
+    program.start();
+    frmSchema->Timer1->stop();
+    ASSERT_EQ(gLocoFileName, "voorbeeld.loc");
+    ASSERT_EQ(toggleControlPostSession(13), 1);
+    frmBoodschap->close();
+}
+
+void addWagonBehind() {
+    whenModal([](QWidget* modal) {
+        clickButton(modal, "btnNieuw");
+        clickButton(modal, "btnOK");
+    });
+    frmTrein->btnWagToevoegen->click();
+}
+
+LocoRec* addInDialog(int number, const char* name, int kind, int decoder) {
+    frmTrein->edtLocNummer->setText(QString::number(number));
+    frmTrein->btnLocToevoegen->click();
+    LocoRec* loco = findLocoByNumber(number);
+    if (!loco) return nullptr;
+    QTest::keyClicks(frmTrein->edtLocNaam, name);
+    frmTrein->cboLocSoort->setCurrentIndex(kind);
+    frmTrein->cboLocSoortChange();
+    frmTrein->cboDecoder->setCurrentIndex(decoder);
+    frmTrein->cboDecoderChange();
+    return loco;
+}
+
+TEST(SampleTrains, TheDataFolderHoldsTheLocomotiveFileTheDialogsMake) {
+    RunningProgram program;
+    startSampleSession(program, false);
+    ASSERT_EQ(gLocCount, 0);
+    gCurTrain = nullptr;
+    frmTrein->show();
+    LocoRec* steam = addInDialog(3, "Personentrein", 0, 4);     // "DCC 28 stappen"
+    LocoRec* goods = addInDialog(5, "Goederenloc", 1, 1);       // "Motorola nieuw 14stappen"
+    ASSERT_TRUE(steam && goods);
+    EXPECT_EQ(steam->run.speedSteps, 28);
+    EXPECT_EQ(goods->run.speedSteps, 14);
+    ASSERT_EQ(placeLocoOnBlock(steam, blockNumbered(1)), 1);
+    ASSERT_EQ(putLocoOnTrack(steam), 1);
+    ASSERT_EQ(placeLocoOnBlock(goods, blockNumbered(2)), 1);
+    ASSERT_EQ(putLocoOnTrack(goods), 1);
+    gCurTrain = steam;
+    frmTrein->showNoneOrCurrent();
+    for (int i = 0; i < 3; ++i) addWagonBehind();
+    ASSERT_EQ(gTrainList.size(), 4u);
+    frmTrein->close();
+    ASSERT_EQ(saveLocoFile(), 1);
+
+    if (const char* out = std::getenv("VESTREL_WRITE_SAMPLE"))
+        writeBytes(std::string(out) + "/voorbeeld.loc", readBytes(program.dir.file("voorbeeld.loc")));
+    EXPECT_EQ(readBytes(program.dir.file("voorbeeld.loc")), readBytes(dataPath("voorbeeld.loc")))
+        << "data/voorbeeld.loc differs from what the dialogs make: see the top of this file to write it again";
+}
+
+TEST(SampleTrains, TheSampleSessionStartsWithBothLocomotivesOnTheTrack) {
+    RunningProgram program;
+    startSampleSession(program, true);
+    ASSERT_EQ(gLocCount, 2);
+    ASSERT_EQ(gLocsOnTrackCount, 2);
+    const LocoRec* steam = findLocoByNumber(3);
+    const LocoRec* goods = findLocoByNumber(5);
+    ASSERT_TRUE(steam && goods);
+    EXPECT_EQ(steam->decoderType, 4);
+    EXPECT_EQ(goods->decoderType, 1);
+    EXPECT_EQ(goods->run.speedSteps, 14);
+    EXPECT_EQ(steam->run.head.block, blockNumbered(1));
+    EXPECT_EQ(goods->run.head.block, blockNumbered(2));
+    for (const LocoRec* l : {steam, goods}) EXPECT_NE(l->run.head.block->allowedTrains & l->kind, 0) << l->number;
+    EXPECT_EQ(chainWagons(steam->frontChain).size() + chainWagons(steam->rearChain).size(), 3u);
+    EXPECT_EQ(goods->frontChain, nullptr);
+    EXPECT_EQ(goods->rearChain, nullptr);
+}
+
+TEST(SampleTrains, EachPhotoFolderHasItsBlankPhoto) {
+    testsupport::ScratchDir dir;
+    for (const char* folder : {"foto/loc/", "foto/wag/", "foto/wag/klein/"}) {
+        std::filesystem::create_directories(dir.file(std::string("FOTO") + (folder + 4)));
+        writeBytes(dir.file(std::string("FOTO") + (folder + 4) + "00blanco.bmp"), readBytes(dataPath(std::string(folder) + "00blanco.bmp")));
+    }
+    for (const char* folder : {"foto\\loc\\", "foto\\wag\\", "foto\\wag\\klein\\"}) {
+        QImage photo;
+        EXPECT_EQ(loadPhotoBitmap(folder, "", photo), 2) << folder;  // the folder's case does not matter
+        EXPECT_FALSE(photo.isNull()) << folder;
+        EXPECT_EQ(loadPhotoBitmap(folder, "onbekend", photo), 0) << folder;
+        EXPECT_FALSE(photo.isNull()) << folder;  // the blank photo stands in
+    }
+}
+
+}  // namespace
