@@ -29,3 +29,8 @@ void refreshLocoKmCounters(const LocoRec* loco);
 void refreshRouteDialog(const LocoRec* loco);
 // The train dialog's length read-outs when it shows this locomotive.
 void refreshTrainLength(const LocoRec* loco);
+// The train dialog's maximum speed when it shows this locomotive (after its speed curve changed).
+void refreshTrainMaxSpeed(const LocoRec* loco);
+// A locomotive is about to be freed: the locomotive panel and the speed-curve dialog let it go (they
+// close when they show it) and gCurLoc no longer names it.
+void forgetLocoInDialogs(const LocoRec* loco);

@@ -11,6 +11,7 @@
 #include "network/model/net_state.h"
 #include "operation/control/loco_operation_internal.h"
 #include "operation/control/control_post.h"
+#include "operation/control/dialog_refresh.h"
 #include "operation/dialogs/untLoks.h"
 #include "operation/dialogs/untTraject.h"
 #include "operation/draw/train_drawing.h"
@@ -105,7 +106,9 @@ void closeRowGap(int row) {
 
 int takeLocoOffTrack(LocoRec* loco) {
     if (!loco) return 0;
-    if (sentAsRequest(loco, 41, 0)) return 0;
+    // A train the locomotive panel placed but did not put on the track yet is only local: it leaves
+    // its block here, without asking the server.
+    if (gLocsOnTrack.indexOf(loco) >= 0 && sentAsRequest(loco, 41, 0)) return 0;
     if (loco->targetStep != 0) return 0;
     // A programming sequence on it ends first: the locomotive keeps its own number and decoder type.
     if (loco == gProgLoco) endMmProgramming(true);
@@ -206,6 +209,7 @@ int detachOwnWagons(LocoRec* loco, WagonRec** out, int capacity) {
 int deleteLoco(LocoRec* loco) {
     const int index = gLocs.indexOf(loco);
     if (index < 0) return 0;
+    forgetLocoInDialogs(loco);  // no dialog keeps a freed locomotive
     forgetStepProgramLoco(loco);  // no step program keeps a freed locomotive
     forgetProgrammingRecord(loco, nullptr);
     if (onTrack(loco->run.head) || gLocsOnTrack.indexOf(loco) >= 0) {
