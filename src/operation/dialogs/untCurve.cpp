@@ -326,7 +326,7 @@ void TfrmCurve::FormMouseDown(int x, int /*y*/) {
 
 bool TfrmCurve::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     if (key == Qt::Key_Space) {
-        if (gEmergencyState == 0) emergencyStopAll(1);
+        if (gEmergencyState == 0 && sessionRunning()) emergencyStopAll(1);
         return true;
     }
     if (!(modifiers & Qt::AltModifier)) return false;

@@ -501,7 +501,6 @@ void TfrmLok::cboLocNummerChange() {
         gCurLoc->run.head = PositionRec{};
     }
     gCurLoc = t;
-    if (Tag == kDriving) gActiveRow = rowOf(t);
     showPhoto(t);
     FormActivate();
 }

@@ -14,6 +14,7 @@
 #include "link/buffers/feedback.h"
 #include "network/model/net_queue.h"
 #include "network/model/net_state.h"
+#include "network/sync/client_updates.h"
 #include "operation/control/loco_operation.h"
 #include "operation/dialogs/untCurve.h"
 #include "operation/engine/speed_calibration.h"
@@ -334,8 +335,16 @@ TEST_F(CurveDialog, ClosedDuringARunByTheNetworkOrTheSessionStopItStopsTheLocomo
         startCalibration();
         ASSERT_TRUE(tickUntil(4));
         ASSERT_EQ(loco->targetStep, 3);
-        if (how == 0) closeSpeedCurveOf(loco);  // a speed-curve record for it arrived
-        else closeAllDialogs(0);
+        if (how == 0) {
+            // A client receives the server's speed-curve record for this locomotive: all entries 50.
+            std::vector<uint8_t> record = {2, 38, 3, 0, 0, 0};
+            record.insert(record.end(), 127, 50);
+            record.insert(record.end(), {0, 130, 0});
+            netApplyDataRecord(record.data(), static_cast<int>(record.size()));
+            EXPECT_EQ(loco->speedTable[126], 50);
+        } else {
+            closeAllDialogs(0);
+        }
         EXPECT_FALSE(frmCurve->isVisible()) << how;
         EXPECT_EQ(frmCurve->Tag, 0) << how;
         EXPECT_EQ(loco->targetStep, 0) << how;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -174,6 +175,14 @@ TEST_F(LokDialog, DrivenFromItsPanelF1LowersYellowAndTheButtonsAndKeysReachItsRo
     EXPECT_EQ(frmLok->tbarSnelheid->value(), three->run.speedSteps - three->targetStep);
     QTest::keyClick(frmLok, Qt::Key_Down);
     EXPECT_EQ(three->targetStep, before);
+
+    // A press on the speed bar near its top asks for a higher step: one step at a time from a stand.
+    const QRect bar = frmLok->tbarSnelheid->geometry();
+    QTest::mousePress(frmLok->grpStuur, Qt::LeftButton, {}, QPoint(bar.center().x(), bar.top() + 12));
+    EXPECT_EQ(three->targetStep, before + 1);
+    QTest::mouseRelease(frmLok->grpStuur, Qt::LeftButton, {}, QPoint(bar.center().x(), bar.top() + 12));
+    QTest::mousePress(frmLok->grpStuur, Qt::LeftButton, {}, QPoint(bar.right() + 40, bar.top() + 12));
+    EXPECT_EQ(three->targetStep, before + 1);  // beside the bar: nothing
 }
 
 TEST_F(LokDialog, AccelerationAndStartPauseAreStoredAndSent) {
