@@ -322,7 +322,8 @@ TEST_F(CurveDialog, StopEndsTheRunAndStopsTheLocomotive) {
     startCalibration();
     ASSERT_TRUE(tickUntil(4));
     ASSERT_EQ(loco->targetStep, 3);
-    frmCurve->btnIjken->click();
+    QTest::keyClick(frmCurve, Qt::Key_Escape);  // during a run Esc acts on "STOP"
+    EXPECT_TRUE(frmCurve->isVisible());
     EXPECT_EQ(frmCurve->Tag, 1);
     EXPECT_EQ(loco->targetStep, 0);
     EXPECT_EQ(frmCurve->btnIjken->text(), "CALIBREREN");
