@@ -106,9 +106,9 @@ void copyFunctionsToDecoder(const LocoRec& l) {
 void queueLocoSpeed(LocoRec* loco, int force) {
     if (!loco) return;
     const int step = stepToSend(*loco);
-    refreshLocoSpeedReadouts(loco);
     const bool unchanged = step == loco->run.lastStepSent;
     loco->run.lastStepSent = static_cast<uint8_t>(step);
+    refreshLocoSpeedReadouts(loco);  // the read-outs show the step just sent
     if (!gRunWithTrack || (!force && unchanged)) return;
     queueSpeedCommand(*loco, step);
 }

@@ -11,6 +11,7 @@
 #include "operation/model/speed_curve.h"
 #include "operation/model/train_codec.h"
 #include "operation/model/train_model.h"
+#include "operation/dialogs/untCurve.h"
 #include "platform/byte_io.h"
 #include "steps/model/step_codec.h"
 #include "steps/model/step_program.h"
@@ -152,6 +153,7 @@ void netApplyDataRecord(const uint8_t* r, int length) {
         if (!loco || loco->number != a) return;
         if (code == 37 && length >= kHeader + kLocoDataSize) locoData(loco, r);
         if (code == 38 && length >= 136) {
+            closeSpeedCurveOf(loco);  // the dialog's table is replaced under it
             std::memcpy(loco->speedTable.data(), r + kHeader, kSpeedTableSize);
             if (netAt16(r, 134) >= 0) loco->run.maxSpeed = netAt16(r, 134);
         }

@@ -21,6 +21,7 @@
 #include "operation/model/route_file.h"
 #include "operation/model/speed_curve.h"
 #include "operation/model/train_model.h"
+#include "operation/dialogs/untCurve.h"
 #include "platform/byte_io.h"
 #include "shell/dialogs/untBoodschap.h"
 #include "shell/model/input_state.h"
@@ -146,6 +147,7 @@ int accelerationRequest(LocoRec* loco, int c) {
 int speedTableRequest(const Request& q, LocoRec* loco) {
     const int maxSpeed = static_cast<int16_t>(q.byte(134) | (q.byte(135) << 8));
     if (q.length < 136 || maxSpeed < 0) return 0;
+    closeSpeedCurveOf(loco);  // the dialog's table is replaced under it
     for (int k = 0; k < kSpeedTableSize; ++k) loco->speedTable[k] = static_cast<uint8_t>(q.byte(6 + k));
     if (maxSpeed != loco->run.maxSpeed) {
         loco->run.maxSpeed = static_cast<int16_t>(maxSpeed);

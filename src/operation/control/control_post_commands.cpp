@@ -247,6 +247,7 @@ void locoMenuCommand(int code, bool client) {
             showDialogMessage(kMsgMaxLocs, 1);
         } else if (gBlockCount > 0 && gLocsOnTrackCount < gLocCount && !lokPlacing()) {
             if (frmLok) frmLok->Tag = 0;
+            gEditMode = kPostPlaceLoco;  // the panel opens for putting a locomotive on the track
             showPostForm(frmLok);
             promptClickMode(kPromptPlaceLoco, kPostPlaceLoco);
         }
@@ -377,6 +378,8 @@ void showRouteDialogForLoco() {
 
 void showPostForm(QDialog* form) {
     if (!form) return;
+    // The open locomotive panel takes up the block or locomotive just picked.
+    if (form == frmLok && form->isVisible()) frmLok->FormActivate();
     form->show();
     form->raise();
 }

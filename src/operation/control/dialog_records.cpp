@@ -1,7 +1,9 @@
 #include "operation/control/dialog_records.h"
 
 #include "operation/control/control_post.h"
+#include "operation/dialogs/untCurve.h"
 #include "operation/dialogs/untFunctieDec.h"
+#include "operation/dialogs/untLok.h"
 #include "operation/dialogs/untTrein.h"
 #include "operation/dialogs/untWagons.h"
 #include "operation/model/train_model.h"
@@ -20,6 +22,11 @@ void refreshFunctionDecoderDialog() {
 
 void forgetLocoRecord(const LocoRec* loco) {
     if (!loco) return;
+    closeSpeedCurveOf(loco);
+    if (gCurLoc == loco) {
+        if (frmLok && frmLok->isVisible()) frmLok->close();
+        gCurLoc = nullptr;
+    }
     for (FunctionDecoderRec* d : gFunctionDecoders)
         if (d->loco == loco) d->loco = nullptr;
     if (frmWagons && frmWagons->listsChainOf(loco)) frmWagons->close();
@@ -46,6 +53,9 @@ void forgetFunctionDecoderRecord(const FunctionDecoderRec* decoder) {
 }
 
 void forgetAllTrainRecords() {
+    if (gCurveLoco) closeSpeedCurveOf(gCurveLoco);
+    if (frmLok && frmLok->isVisible()) frmLok->close();
+    gCurLoc = nullptr;
     if (frmWagons && frmWagons->isVisible()) frmWagons->close();
     if (frmWagons) frmWagons->wagonFreed(nullptr);
     gCurWagon = gCurWagonFirst = nullptr;

@@ -7,7 +7,8 @@ struct FunctionDecoderRec;
 struct LocoRec;
 struct WagonRec;
 
-// Before the locomotive is freed; function decoders coupled to it are uncoupled too.
+// Before the locomotive is freed: the locomotive panel and the speed-curve dialog close when they
+// show it, and function decoders coupled to it are uncoupled.
 void forgetLocoRecord(const LocoRec* loco);
 // Before the wagon is freed.
 void forgetWagonRecord(const WagonRec* wagon);

@@ -29,3 +29,5 @@ void refreshLocoKmCounters(const LocoRec* loco);
 void refreshRouteDialog(const LocoRec* loco);
 // The train dialog's length read-outs when it shows this locomotive.
 void refreshTrainLength(const LocoRec* loco);
+// The train dialog's maximum speed when it shows this locomotive (after its speed curve changed).
+void refreshTrainMaxSpeed(const LocoRec* loco);

@@ -108,7 +108,9 @@ void closeRowGap(int row) {
 
 int takeLocoOffTrack(LocoRec* loco) {
     if (!loco) return 0;
-    if (sentAsRequest(loco, 41, 0)) return 0;
+    // A train the locomotive panel placed but did not put on the track yet is only local: it leaves
+    // its block here, without asking the server.
+    if (gLocsOnTrack.indexOf(loco) >= 0 && sentAsRequest(loco, 41, 0)) return 0;
     if (loco->targetStep != 0) return 0;
     // A programming sequence on it ends first: the locomotive keeps its own number and decoder type.
     if (loco == gProgLoco) endMmProgramming(true);
@@ -214,7 +216,7 @@ int deleteLoco(LocoRec* loco) {
     if (index < 0) return 0;
     forgetStepProgramLoco(loco);  // no step program keeps a freed locomotive
     forgetProgrammingRecord(loco, nullptr);
-    forgetLocoRecord(loco);
+    forgetLocoRecord(loco);  // no dialog keeps a freed locomotive
     if (onTrack(loco->run.head) || gLocsOnTrack.indexOf(loco) >= 0) {
         loco->targetStep = 0;
         takeLocoOffTrack(loco);

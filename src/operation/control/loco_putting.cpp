@@ -25,8 +25,12 @@ void forEachWagon(LocoRec* loco, Visit visit) {
 
 }  // namespace
 
+bool blockReserved(const BlockRec* block) {
+    return block && (block->arrivedTrain || block->assignedTrain || (block->state & kVehicleInBlock));
+}
+
 int placeLocoOnBlock(LocoRec* loco, BlockRec* block) {
-    if (!loco || !block || block->arrivedTrain || block->assignedTrain || (block->state & kVehicleInBlock)) return 0;
+    if (!loco || !block || blockReserved(block)) return 0;
     forEachWagon(loco, [](WagonRec* w) { w->lengthUnits = static_cast<uint8_t>(wagonLengthUnits(w->lengthCm)); });
     loco->run.head = PositionRec{};
     loco->run.head.block = block;

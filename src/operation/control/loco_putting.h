@@ -4,6 +4,8 @@
 struct BlockRec;
 struct LocoRec;
 
+// A block that holds an arrived or assigned train or a loose wagon: no train can be put there.
+bool blockReserved(const BlockRec* block);
 // Places the train on the free block (no arrived or assigned train, no loose wagon) with its head
 // there: the wagons' units follow their centimetres, the train is measured and placed. 1 placed (the
 // block is then the train's); 0 refused or not fitting, with the train's positions cleared.

@@ -437,6 +437,12 @@ void TfrmTrein::showTrainLength(const LocoRec* loco) {
     lblKorteLangeTrein->setText(QString::fromStdString(trainLengthKindText(*loco)));
 }
 
+void TfrmTrein::showMaxSpeed(const LocoRec* loco) {
+    if (!loco || loco != shownLoco) return;
+    const QSignalBlocker quiet(edtMaxSnelh);
+    edtMaxSnelh->setText(QString::number(loco->run.maxSpeed));
+}
+
 void TfrmTrein::showKmCounters(const LocoRec* loco) {
     if (!loco || loco != shownLoco) return;
     const float values[3] = {loco->run.kmTotal, loco->run.kmHeadingH, loco->run.kmDay};
@@ -616,10 +622,8 @@ void TfrmTrein::cboDecoderChange() {
 }
 
 void TfrmTrein::btnCurveClick() {
-    if (!gCurTrain || !frmCurve || frmCurve->Tag != 0) return;
-    frmCurve->move(pos());
-    frmCurve->show();
-    frmCurve->raise();
+    if (!gCurTrain) return;
+    openSpeedCurveDialog(gCurTrain, x(), y());
 }
 
 void TfrmTrein::edtKmTellerDblClick(QLineEdit* e) {

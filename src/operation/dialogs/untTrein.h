@@ -76,6 +76,8 @@ public:
     void showKmCounters(const LocoRec* loco);
     // The train length read-outs of the shown locomotive.
     void showTrainLength(const LocoRec* loco);
+    // The maximum speed of the shown locomotive (its speed curve changed).
+    void showMaxSpeed(const LocoRec* loco);
     // The grid row of the wagon, repainted.
     void refreshWagonRow(const WagonRec* wagon);
 

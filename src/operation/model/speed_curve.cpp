@@ -4,7 +4,13 @@
 
 #include "operation/model/train_model.h"
 
+SpeedLineHook gSpeedLineHook = nullptr;
+
 namespace {
+void referenceLine(const LocoRec* loco, int erase) {
+    if (gSpeedLineHook) gSpeedLineHook(loco, erase);
+}
+
 bool validSteps(int n) { return n == 14 || n == 27 || n == 28 || n == 126; }
 
 uint8_t straightLineEntry(int j, int maxSpeed) {
@@ -29,14 +35,18 @@ void normaliseSpeedCurve(LocoRec* loco) {
     int sum = 0;
     for (int s = 1; s <= n; ++s) sum += table[pitch * s / 2];
     if (sum == 0) {
+        referenceLine(loco, 1);
         for (int j = 1; j < kSpeedTableSize; ++j) table[j] = straightLineEntry(j, loco->run.maxSpeed);
+        referenceLine(loco, 0);
     } else {
         // The straight line is what an empty table was filled with: its sampled mean falls just below
         // the maximum it came from, and deriving from it would lower the maximum at every load.
         if (isStraightLine(*loco)) return;
         const int m = 2 * sum / (n + 1);
         if (m == loco->run.maxSpeed) return;
+        referenceLine(loco, 1);
         loco->run.maxSpeed = static_cast<int16_t>(m);
+        referenceLine(loco, 0);
     }
     loco->stepDelay = static_cast<int16_t>(calcStepDelay(loco, loco->acceleration));
 }

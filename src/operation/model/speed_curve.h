@@ -4,6 +4,11 @@
 
 struct LocoRec;
 
+// Whoever shows a locomotive's straight reference line: called with erase 1 before its maximum speed
+// changes here and with 0 after (the curve dialog; null when nothing shows it).
+using SpeedLineHook = void (*)(const LocoRec* loco, int erase);
+extern SpeedLineHook gSpeedLineHook;
+
 // Entry 0 becomes 0; an all-zero curve is filled linearly up to the maximum speed, otherwise the
 // maximum speed is derived from the curve (the top of the straight line with the same mean).
 void normaliseSpeedCurve(LocoRec* loco);

@@ -19,6 +19,7 @@
 #include "network/model/net_state.h"
 #include "network/socket/net_mode.h"
 #include "network/socket/net_sockets.h"
+#include "operation/dialogs/untLok.h"
 #include "operation/control/control_post.h"
 #include "operation/dialogs/untWagons.h"
 #include "operation/model/train_model.h"
@@ -233,7 +234,7 @@ TEST_F(ClientControlPost, ALeftClickOnABlockLooksForALocomotiveNearby) {
     EXPECT_TRUE(received(0).empty());
     EXPECT_EQ(gEditMode, 0u);
     click(150 + 3 * 4, 100);  // 12 units from locomotive 3: beyond 2 x, within 4 x the snap tolerance
-    EXPECT_EQ(gEditMode, kPostVehicleDialog);
+    EXPECT_EQ(frmLok->Tag, 8);  // the panel took up mode 8: it drives the locomotive
     EXPECT_EQ(gCurLoc, loco3());
     EXPECT_TRUE(received(0).empty());
 }

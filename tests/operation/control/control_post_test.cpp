@@ -175,7 +175,7 @@ TEST_F(ControlPost, ALocomotiveBesideTheBlockIsPickedWithinFourTimesTheTolerance
 TEST_F(ControlPost, AKeyAfterALeftClickIsAKey) {
     click(150, 100);
     ASSERT_TRUE(frmLok->isVisible());
-    EXPECT_EQ(gEditMode, kPostVehicleDialog);
+    EXPECT_EQ(frmLok->Tag, 8);  // the panel took up mode 8: it drives the locomotive
     frmLok->close();
     key('X');
     EXPECT_TRUE(frmTijd->isVisible());
@@ -185,11 +185,10 @@ TEST_F(ControlPost, AKeyAfterALeftClickIsAKey) {
 TEST_F(ControlPost, PlacingALocomotivePromptsAndEscCancels) {
     controlPostCommand(1042, 0);
     EXPECT_TRUE(frmLok->isVisible());
-    EXPECT_EQ(frmLok->Tag, 0);
+    EXPECT_EQ(frmLok->Tag, kLokPlacing);
     EXPECT_EQ(gEditMode, kPostPlaceLoco);
     EXPECT_EQ(gStatusText, "Klik op het blok waar de loc dient te staan");
     EXPECT_EQ(frmSchema->cursor().shape(), Qt::PointingHandCursor);
-    frmLok->Tag = kLokPlacing;
     key(vestrel::VK_ESCAPE);
     EXPECT_EQ(gEditMode, 0u);
     EXPECT_EQ(gStatusLineShown, 0);
