@@ -33,10 +33,14 @@ void settleLoadedRecord(TrackRec& t, int version) {
     }
 }
 
-void settleLoadedRecord(BlockRec& b, int version) {
+void keepBlockSettingsInRange(BlockRec& b) {
     if (b.bendCorrection < 0 || b.bendCorrection > 4) b.bendCorrection = 0;
     if (b.outwardSlope < 0 || b.outwardSlope > 8) b.outwardSlope = 4;
     if (b.returnSlope < 0 || b.returnSlope > 8) b.returnSlope = 4;
+}
+
+void settleLoadedRecord(BlockRec& b, int version) {
+    keepBlockSettingsInRange(b);
     b.state = 0;
     b.occupiedSections = 0;
     if (version < 9) b.flags &= static_cast<uint8_t>(~0x0E);  // layers

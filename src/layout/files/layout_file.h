@@ -19,6 +19,8 @@ int saveLayoutFile();
 // brings back): run-time state cleared, stored values outside their range set to their default.
 void settleLoadedRecord(TrackRec& track, int version);
 void settleLoadedRecord(BlockRec& block, int version);
+// A block's stored corrections and slopes outside their range set to their default (loaded or received).
+void keepBlockSettingsInRange(BlockRec& block);
 void settleLoadedRecord(TurnoutRec& turnout, int version);
 void settleLoadedRecord(SignalRec& signal);
 void settleLoadedRecord(OutputRec& output);
