@@ -1,6 +1,7 @@
 #include "layout/files/layout_file.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <new>
 #include <string>
@@ -31,6 +32,12 @@ void settleLoadedRecord(TrackRec& t, int version) {
         t.flags &= static_cast<uint8_t>(~0x1E);  // turntable bridge, layers
         t.locoOnIt = 0;
     }
+}
+
+void keepTurntableCentreInRange(TurntableRec& t) {
+    constexpr float kLimit = 2147483520.0f;  // the largest float below 2^31
+    const float reach = t.radius == t.radius ? std::min(std::abs(t.radius), kLimit) : 0.0f;
+    for (float& c : t.centre) c = c == c ? std::clamp(c, reach - kLimit, kLimit - reach) : 0.0f;
 }
 
 void keepBlockSettingsInRange(BlockRec& b) {
@@ -79,7 +86,10 @@ void clearRunTimeState(LayoutFileImage& im) {
     for (auto& s : im.signals) settleLoadedRecord(*s);
     for (auto& o : im.outputs) settleLoadedRecord(*o);
     for (auto& i : im.inputs) settleLoadedRecord(*i);
-    for (auto& t : im.turntables) t->runState = 0;
+    for (auto& t : im.turntables) {
+        t->runState = 0;
+        keepTurntableCentreInRange(*t);
+    }
 }
 
 template <class Rec, int Capacity>

@@ -142,6 +142,7 @@ void readTurntable(vestrel::ByteReader& r) {
     t->track = (track >= 0 && track < gTrackCount) ? gTracks[track] : nullptr;
     t->loco = nullptr;
     if (t->positions > kTurntablePositions) t->positions = kTurntablePositions;
+    keepTurntableCentreInRange(*t);
     DiagramPoint c{truncatedInt(t->centre[0]), truncatedInt(t->centre[1])};
     const DiagramPoint before = c;
     netPointsToClientView(&c, 0);
