@@ -63,8 +63,6 @@ void TfrmSchema::buildDiagramWidgets() {
 
 void TfrmSchema::buildControlPosts() {
     grpCmdpost = makeGroup(ClientArea, "grpCmdpost", 0, 0, 800, 62);
-    // The editor's tool bar and direction legend stay on the window's canvas under the control post.
-    grpCmdpost->setAutoFillBackground(true);
     lblLokAanUit = makeLabel(grpCmdpost, "lblLokAanUit", "Loc Aan/Uit (L)", 4, 8, 90, 13);
     lblModeRich = makeLabel(grpCmdpost, "lblModeRich", "Mode/Rich (M/R)", 4, 22, 90, 13);
     lblSnelh = makeLabel(grpCmdpost, "lblSnelh", "Snelheid (^)", 4, 35, 90, 13);

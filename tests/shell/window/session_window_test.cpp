@@ -17,7 +17,6 @@
 #include "layout/draw/diagram_canvas.h"
 #include "layout/draw/element_colours.h"
 #include "layout/editor/editor_state.h"
-#include "layout/frame/render.h"
 #include "platform/canvas.h"
 #include "operation/dialogs/untTijd.h"
 #include "operation/model/train_model.h"
@@ -123,26 +122,6 @@ TEST_F(SessionWindow, KeysDriveTheActiveLocomotiveAndLeftClicksOperateAccessorie
     EXPECT_EQ(gDiagramCanvas->Pixel(320, 90), kMagentaColour);  // the lamp of a forced red
     leftClick({620, 110});
     EXPECT_EQ(gStepPrograms[0]->state, 1);
-}
-
-TEST_F(SessionWindow, TheControlPostCoversTheEditorsToolBarAndLegend) {
-    redrawSchema(1);
-    // The lines of "HEEN" (cyan) and "TERUG" (magenta) under the file panel, where posts 17..20 show
-    // their wait times, in the strip that the control post takes in a session.
-    auto legendPixels = [] {
-        const QImage im = frmSchema->ClientArea->grab().toImage();
-        int n = 0;
-        for (int y = 0; y < frmSchema->grpCmdpost->height(); ++y)
-            for (int x = 0; x < im.width(); ++x)
-                n += im.pixelColor(x, y) == QColor(0, 255, 255) || im.pixelColor(x, y) == QColor(255, 0, 255);
-        return n;
-    };
-    ASSERT_GT(legendPixels(), 0);
-    key(Qt::Key_F11);
-    ASSERT_EQ(gRunWithoutTrack, 1);
-    frmBoodschap->close();
-    redrawSchema(1);  // "Opfrissen"
-    EXPECT_EQ(legendPixels(), 0);
 }
 
 // Records the pages the desktop is asked to open.
