@@ -3,6 +3,7 @@
 // signals, an output, an input, a step box, a turntable and connections (fuzz/fixed/layout.vtl), and a
 // locomotive file with trains on it (fuzz/fixed/locos.loc). Include before Qt: the layout records have a
 // field that Qt's keywords would take.
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -48,6 +49,11 @@ inline void loadLocos() {
     gLocoFileName = "fest.loc";
     put("fest.loc", bytes);
     if (loadLocoFile(0) != 1) std::abort();
+    // Without a train on the track no input ever reaches one: the fixed files are wrong.
+    if (gLocsOnTrackCount == 0) {
+        std::fputs("fuzz/fixed/locos.loc puts no train on the track of fuzz/fixed/layout.vtl\n", stderr);
+        std::abort();
+    }
 }
 
 }  // namespace fuzzfixed

@@ -4,6 +4,7 @@
 // the double turnout 8 / 3008, and connections 0: 1->2 (over turnout 1), 1: 2->3, 2: 3->1, 3: 3->4 as the
 // route-file fixtures have them.
 #include "layout/layout_builder.h"
+#include "layout/model/block_geometry.h"
 #include "layout/model/double_turnouts.h"
 
 inline void buildFuzzLayout() {
@@ -27,4 +28,6 @@ inline void buildFuzzLayout() {
         .measureBlocks();
     turnoutNumbered(3008)->partner = 1;
     relinkDoubleTurnouts();
+    // Lengths as the editor stores them with each block: the trains of the locomotive file fit.
+    for (BlockRec* b : gBlocks) computeBlockGeometry(*b);
 }

@@ -1,6 +1,7 @@
 #include "layout/files/layout_file.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <new>
 #include <string>
@@ -33,10 +34,20 @@ void settleLoadedRecord(TrackRec& t, int version) {
     }
 }
 
-void settleLoadedRecord(BlockRec& b, int version) {
+void keepTurntableCentreInRange(TurntableRec& t) {
+    constexpr float kLimit = 2147483520.0f;  // the largest float below 2^31
+    const float reach = t.radius == t.radius ? std::min(std::abs(t.radius), kLimit) : 0.0f;
+    for (float& c : t.centre) c = c == c ? std::clamp(c, reach - kLimit, kLimit - reach) : 0.0f;
+}
+
+void keepBlockSettingsInRange(BlockRec& b) {
     if (b.bendCorrection < 0 || b.bendCorrection > 4) b.bendCorrection = 0;
     if (b.outwardSlope < 0 || b.outwardSlope > 8) b.outwardSlope = 4;
     if (b.returnSlope < 0 || b.returnSlope > 8) b.returnSlope = 4;
+}
+
+void settleLoadedRecord(BlockRec& b, int version) {
+    keepBlockSettingsInRange(b);
     b.state = 0;
     b.occupiedSections = 0;
     if (version < 9) b.flags &= static_cast<uint8_t>(~0x0E);  // layers
@@ -75,7 +86,10 @@ void clearRunTimeState(LayoutFileImage& im) {
     for (auto& s : im.signals) settleLoadedRecord(*s);
     for (auto& o : im.outputs) settleLoadedRecord(*o);
     for (auto& i : im.inputs) settleLoadedRecord(*i);
-    for (auto& t : im.turntables) t->runState = 0;
+    for (auto& t : im.turntables) {
+        t->runState = 0;
+        keepTurntableCentreInRange(*t);
+    }
 }
 
 template <class Rec, int Capacity>

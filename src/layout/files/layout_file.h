@@ -19,6 +19,12 @@ int saveLayoutFile();
 // brings back): run-time state cleared, stored values outside their range set to their default.
 void settleLoadedRecord(TrackRec& track, int version);
 void settleLoadedRecord(BlockRec& block, int version);
+// A turntable's centre held where its bridge's ends stay within the 32-bit range (loaded or received),
+// NaN as 0: a centre far off would otherwise move its bridge track to the range's end at the next
+// locomotive-file load.
+void keepTurntableCentreInRange(TurntableRec& turntable);
+// A block's stored corrections and slopes outside their range set to their default (loaded or received).
+void keepBlockSettingsInRange(BlockRec& block);
 void settleLoadedRecord(TurnoutRec& turnout, int version);
 void settleLoadedRecord(SignalRec& signal);
 void settleLoadedRecord(OutputRec& output);

@@ -1,6 +1,7 @@
 #include "link/buffers/link_buffers.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "shell/model/settings.h"
 #include "network/model/net_queue.h"
@@ -29,11 +30,13 @@ bool queueTrackPower(bool on) {
 }
 
 int extendedSpeedByte(int step, int speedSteps) {
-    if (step <= 0) return 0;
+    // Beyond the last step lies only a Motorola decoder's reverse code; the extended form carries the
+    // direction in its flags, so the reversal is a stop with the new direction.
+    if (step <= 0 || step > speedSteps) return 0;
     int v = 9 * step + 1;
     if (speedSteps == 126) v = step + 1;
     else if (speedSteps > 14) v = 9 * step / 2 + 1;
-    return std::min(v, 255);
+    return std::min(v, 127);
 }
 
 namespace {
@@ -61,18 +64,53 @@ int stepToSend(LocoRec& l) {
     return step;
 }
 
-void queueSpeedCommand(const LocoRec& l, int step) {
+// A speed command that found no room in the queue: the newest per locomotive waits here and goes as
+// soon as there is room, so that the last speed set always reaches the track.
+struct HeldSpeed {
+    int16_t number = 0;
+    uint8_t step = 0;
+    uint8_t bytes[6] = {};
+    int length = 0;
+};
+std::vector<HeldSpeed> gHeldSpeeds;
+
+void countAsSent(int16_t number, uint8_t step) {
+    for (LocoRec* l : gLocsOnTrack)
+        if (l->number == number) l->run.lastStepSent = step;
+}
+
+HeldSpeed speedCommand(const LocoRec& l, int step) {
+    HeldSpeed c;
+    c.number = l.number;
+    c.step = static_cast<uint8_t>(step);
     const uint16_t address = static_cast<uint16_t>(l.number);
     const uint8_t f = l.run.functionBits1;
     if (l.run.speedSteps <= 14 && !gSettings.radbtnP50X) {
-        queueCommandWithValue(static_cast<uint8_t>((f & 0x10) | (step & 0x0F)), address);
-        return;
+        c.bytes[0] = static_cast<uint8_t>((f & 0x10) | (step & 0x0F));
+        c.bytes[1] = static_cast<uint8_t>(address & 0xFF);
+        c.bytes[2] = static_cast<uint8_t>(address >> 8);
+        c.length = 3;
+        return c;
     }
     const uint8_t flags = static_cast<uint8_t>(0x40 | (l.direction == 'v' ? 0x20 : 0) | (f & 0x1F));
     const uint8_t bytes[6] = {kCmdExtendedSpeed, 0x80, static_cast<uint8_t>(address & 0xFF),
                               static_cast<uint8_t>(address >> 8),
                               static_cast<uint8_t>(extendedSpeedByte(step, l.run.speedSteps)), flags};
-    gCommandQueue.append(bytes, 6, directMode());
+    std::copy(bytes, bytes + 6, c.bytes);
+    c.length = 6;
+    return c;
+}
+
+void queueSpeedCommand(LocoRec& l, const HeldSpeed& c) {
+    sendHeldSpeeds();
+    auto held = std::find_if(gHeldSpeeds.begin(), gHeldSpeeds.end(), [&](const HeldSpeed& h) { return h.number == c.number; });
+    if (held != gHeldSpeeds.end()) {
+        *held = c;  // an older speed of this locomotive has not gone yet: only the newest counts
+    } else if (gCommandQueue.append(c.bytes, c.length, directMode())) {
+        l.run.lastStepSent = c.step;
+    } else {
+        gHeldSpeeds.push_back(c);
+    }
 }
 
 // The function byte of a locomotive function and its bit; null for F21..F28, which it does not keep.
@@ -107,11 +145,26 @@ void queueLocoSpeed(LocoRec* loco, int force) {
     if (!loco) return;
     const int step = stepToSend(*loco);
     const bool unchanged = step == loco->run.lastStepSent;
-    loco->run.lastStepSent = static_cast<uint8_t>(step);
-    refreshLocoSpeedReadouts(loco);  // the read-outs show the step just sent
-    if (!gRunWithTrack || (!force && unchanged)) return;
-    queueSpeedCommand(*loco, step);
+    if (!gRunWithTrack || (!force && unchanged))
+        loco->run.lastStepSent = static_cast<uint8_t>(step);
+    else
+        queueSpeedCommand(*loco, speedCommand(*loco, step));
+    refreshLocoSpeedReadouts(loco);  // the read-outs show the step sent (or still held back)
 }
+
+void sendHeldSpeeds() {
+    if (!gRunWithTrack) gHeldSpeeds.clear();
+    while (!gHeldSpeeds.empty()) {
+        const HeldSpeed& c = gHeldSpeeds.front();
+        if (!gCommandQueue.append(c.bytes, c.length, directMode())) return;
+        countAsSent(c.number, c.step);
+        gHeldSpeeds.erase(gHeldSpeeds.begin());
+    }
+}
+
+void forgetHeldSpeeds() { gHeldSpeeds.clear(); }
+
+int heldSpeedCount() { return static_cast<int>(gHeldSpeeds.size()); }
 
 void setLocoFunction(LocoRec* loco, int n, int on) {
     if (!loco || n < 0 || n > kMaxDecoderFunctions) return;

@@ -50,11 +50,18 @@ bool queueCommandWithValue(uint8_t b, uint16_t value);
 // Track power on or off; uses the positions that ordinary commands leave free.
 bool queueTrackPower(bool on);
 
-// Speed byte of the extended form for a step of a locomotive with speedSteps steps.
+// Speed byte (0..127) of the extended form for a step of a locomotive with speedSteps steps; 0 for
+// the reverse code beyond the last step.
 int extendedSpeedByte(int step, int speedSteps);
 
-// Sends the locomotive's speed (force 1: even when the step equals the last one sent).
+// Sends the locomotive's speed (force 1: even when the step equals the last one sent). A command that
+// finds the queue full waits (the newest per locomotive) and counts as sent only once queued.
 void queueLocoSpeed(LocoRec* loco, int force);
+// Queues the speed commands that waited for room, oldest first, as far as they fit (every cycle).
+void sendHeldSpeeds();
+// Drops the waiting speed commands (the link closes).
+void forgetHeldSpeeds();
+int heldSpeedCount();
 // Switches function n (0..28) of the locomotive.
 void setLocoFunction(LocoRec* loco, int n, int on);
 // Switches function n (1..28) of a function decoder.

@@ -20,12 +20,14 @@ LocoRec* locoOnTrack(int number) {
 
 LocoEvent readLocoEvent(const uint8_t* r) {
     LocoEvent e;
-    if (r[0] >= 0x80 || (r[2] & 0x3F) != 0) return e;
-    LocoRec* l = locoOnTrack(r[1]);
+    // Byte 0 the speed, 1 F1..F4, 2 the address's low byte, 3 its high bits with light (0x40) and
+    // forward (0x80), 4 the step + 1.
+    if (r[0] >= 0x80 || (r[3] & 0x3F) != 0) return e;
+    LocoRec* l = locoOnTrack(r[2]);
     if (!l) return e;
     e.loco = l;
     if (l->running && l->currentStep == l->targetStep) {
-        int step = r[3] ? r[3] - 1 : 0;
+        int step = r[4] ? r[4] - 1 : 0;
         if (step != l->run.lastStepSent) {
             const int correction = l->run.speedCorrection;
             if (l->mode != kModeShunting && correction != 0 && step != 0)
@@ -33,8 +35,8 @@ LocoEvent readLocoEvent(const uint8_t* r) {
             e.step = step;
         }
     }
-    e.reverse = ((r[2] & 0x80) != 0) != (l->direction == 'v');
-    e.functions = static_cast<uint8_t>((r[0] & 0x0F) | ((r[2] & 0x40) >> 2));
+    e.reverse = ((r[3] & 0x80) != 0) != (l->direction == 'v');
+    e.functions = static_cast<uint8_t>((r[1] & 0x0F) | ((r[3] & 0x40) >> 2));
     return e;
 }
 

@@ -15,8 +15,9 @@ struct LocoEvent {
     bool reverse = false;
     uint8_t functions = 0;    // F1..F4 in bits 0..3, F0 in bit 4, as the command station has them
 };
-// The locomotive on the track that a record names: its address is byte 2 (low) and bits 0..5 of
-// byte 3 (high); an address above 255 names none, since the program's events carry only the low byte.
+// The locomotive on the track that a record names (bytes numbered from 0): its address is byte 2
+// (low) and bits 0..5 of byte 3 (high); an address above 255 names none, since the program's events
+// carry only the low byte.
 LocoEvent readLocoEvent(const uint8_t* record);
 
 // One XEvtTrn record (address low byte, state: bit 7 green) as the model should take it: the element

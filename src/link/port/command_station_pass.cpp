@@ -80,17 +80,20 @@ bool CommandStationPass::run(SerialPort& port) {
     if (isPoll(first)) discardWaiting(port, kMaxDiscard);
     if (first == kCmdStop) gEmergencyState.fetch_or(0x10);
 
-    const P50Message m = encodeCommand(c, p50x_, lastTurnout_, hooks_.functionBits);
-    if (m.length == 0) return true;
-    writeAll(port, m.bytes, m.length);
-    if (!m.poll) {
-        if (m.readsReply) {
-            uint8_t reply;
-            port.read(&reply, 1);
-        }
-        hooks_.showReply(m.bytes[0], m.length > 1 ? m.bytes[1] : 0);
+    if (p50x_ && first == kCmdSolenoidsOff) {
+        switchSolenoidsOff(port, c);
         return true;
     }
+    const P50Message m = encodeCommand(c, p50x_, lastTurnout_, hooks_.functionBits);
+    if (m.length == 0) return true;
+    if (p50x_ && (first == kCmdAccessoryGreen || first == kCmdAccessoryRed) &&
+        std::find(switchedOn_.begin(), switchedOn_.end(), lastTurnout_) == switchedOn_.end())
+        switchedOn_.push_back(lastTurnout_);
+    if (!m.poll) {
+        sendWithReply(port, m);
+        return true;
+    }
+    writeAll(port, m.bytes, m.length);
     if (readFeedback(port)) {
         unansweredPolls_ = 0;
         askAfterPoll(port);
@@ -101,6 +104,26 @@ bool CommandStationPass::run(SerialPort& port) {
         ++unansweredPolls_;
     }
     return true;
+}
+
+void CommandStationPass::sendWithReply(SerialPort& port, const P50Message& m) {
+    writeAll(port, m.bytes, m.length);
+    if (m.readsReply) {
+        uint8_t reply;
+        port.read(&reply, 1);
+    }
+    hooks_.showReply(m.bytes[0], m.length > 1 ? m.bytes[1] : 0);
+}
+
+// An XTrnt switches one address, so every address switched on since the last switch-off gets its own
+// off; with none, the last one switched on is switched off again.
+void CommandStationPass::switchSolenoidsOff(SerialPort& port, const LinkCommand& c) {
+    if (switchedOn_.empty()) switchedOn_.push_back(lastTurnout_);
+    for (uint16_t address : switchedOn_) {
+        lastTurnout_ = address;
+        sendWithReply(port, encodeCommand(c, true, lastTurnout_, hooks_.functionBits));
+    }
+    switchedOn_.clear();
 }
 
 bool CommandStationPass::readFeedback(SerialPort& port) {

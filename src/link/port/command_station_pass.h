@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "link/protocol/p50_protocol.h"
 #include "platform/serial_port.h"
 
 struct CommandStationHooks {
@@ -44,6 +45,8 @@ public:
 
 private:
     void waitForCts(vestrel::SerialPort& port);
+    void sendWithReply(vestrel::SerialPort& port, const P50Message& m);
+    void switchSolenoidsOff(vestrel::SerialPort& port, const LinkCommand& c);
     bool writeAll(vestrel::SerialPort& port, const uint8_t* bytes, int n);
     bool readFeedback(vestrel::SerialPort& port);
     bool readP50XFeedback(vestrel::SerialPort& port);
@@ -59,4 +62,5 @@ private:
     CommandStationHooks hooks_;
     int unansweredPolls_ = 0;
     uint16_t lastTurnout_ = 0;
+    std::vector<uint16_t> switchedOn_;  // P50X: accessory addresses switched on and not yet off
 };

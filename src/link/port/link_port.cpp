@@ -255,6 +255,7 @@ void closeCommandStationLink() {
 
     gFeedbackByteCount = 0;
     gCommandQueue.reset();
+    forgetHeldSpeeds();
     gAccessoryQueue.clear();
     gComRequest = 0;
 

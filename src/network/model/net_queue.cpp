@@ -89,9 +89,6 @@ int netAppendValue(int value) {
     return 1;
 }
 
-// The locomotive state record is not laid out yet: nothing is sent.
-void netQueueLocoState(const LocoRec*) {}
-
 int netQueueWagonData(const WagonRec& wagon) {
     if (gNetLinkState != 30) return 0;
     vestrel::ByteWriter w;

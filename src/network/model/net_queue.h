@@ -39,5 +39,3 @@ struct WagonRec;
 // The wagon's data for the clients (server broadcast 3/37): its slot and the 68 bytes of its record
 // from the length units to the slot.
 int netQueueWagonData(const WagonRec& wagon);
-// The locomotive's state record for the clients (server only).
-void netQueueLocoState(const LocoRec* loco);

@@ -58,9 +58,12 @@ void encodeSettingsRecord(ByteWriter& w) {
 float decodeSettingsRecord(vestrel::ByteReader& r) {
     Settings& s = gSettings;
     r.skip(2);
-    gScaleDigit = r.ch();
+    // Digits the layout and locomotive files would refuse are not taken: the client keeps its own.
+    const char scale = r.ch();
+    if (scale >= '1' && scale <= '8') gScaleDigit = scale;
     gTurnoutSizeMode = r.u8();
-    gZoomDigit = r.ch();
+    const char zoom = r.ch();
+    if (zoom >= '1' && zoom <= '9') gZoomDigit = zoom;
     gTimeBase = r.u8();
     s.edtLengteKorte = r.i16();
     s.edtSnelhOranje = r.i16();

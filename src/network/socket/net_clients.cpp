@@ -1,9 +1,12 @@
 #include "network/socket/net_clients.h"
 
+#include "platform/clock.h"
+
 QTcpSocket* gNetClients[kMaxNetClients] = {};
 uint8_t gNetClientStates[kMaxNetClients] = {};
 std::vector<uint8_t> gNetClientPending[kMaxNetClients];
 int gNetClientCount = 0;
+uint32_t gNetClientJoinedMs[kMaxNetClients] = {};
 bool gNetClientListChanged = false;
 
 int netAddClient(QTcpSocket* socket) {
@@ -12,6 +15,7 @@ int netAddClient(QTcpSocket* socket) {
     gNetClients[i] = socket;
     gNetClientStates[i] = 1;
     gNetClientPending[i].clear();
+    gNetClientJoinedMs[i] = vestrel::tickCountMs();
     return i;
 }
 
@@ -21,6 +25,7 @@ int netRemoveClient(QTcpSocket* socket) {
     for (int k = i; k + 1 < gNetClientCount; ++k) {
         gNetClients[k] = gNetClients[k + 1];
         gNetClientStates[k] = gNetClientStates[k + 1];
+        gNetClientJoinedMs[k] = gNetClientJoinedMs[k + 1];
         gNetClientPending[k].swap(gNetClientPending[k + 1]);
         gNetClientListChanged = true;
     }
@@ -29,6 +34,13 @@ int netRemoveClient(QTcpSocket* socket) {
     gNetClientStates[gNetClientCount] = 0;
     gNetClientPending[gNetClientCount].clear();
     return i;
+}
+
+int netSilentClient(uint32_t nowMs) {
+    for (int i = 0; i < gNetClientCount; ++i)
+        if ((gNetClientStates[i] == 1 || gNetClientStates[i] == 2) && nowMs - gNetClientJoinedMs[i] >= kNetAnswerWaitMs)
+            return i;
+    return -1;
 }
 
 int netClientIndex(const QTcpSocket* socket) {

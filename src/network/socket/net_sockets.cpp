@@ -14,6 +14,7 @@
 #include "network/sync/client_receive.h"
 #include "network/sync/server_receive.h"
 #include "operation/control/emergency_stop.h"
+#include "platform/clock.h"
 #include "platform/net_port.h"
 #include "platform/text_codec.h"
 #include "shell/main/session.h"
@@ -36,7 +37,11 @@ void showClientCount() { showNetLabel(QString::asprintf(" SERVER %d ", gNetClien
 }  // namespace
 
 void showNetLabel(const char* text) {
-    if (frmSchema) frmSchema->lblNet->setText(QString::fromLatin1(text));
+    if (!frmSchema) return;
+    QLabel* l = frmSchema->lblNet;
+    l->setText(QString::fromLatin1(text));
+    // The label grows with its text, so that a role's number shows whole.
+    l->resize(std::max(l->width(), l->sizeHint().width()), l->height());
 }
 
 void colourNetLabel(vestrel::TColor colour) {
@@ -65,6 +70,22 @@ void netCloseServer() {
     for (int i = 0; i < gNetClientCount; ++i) dropSocket(gNetClients[i]);
     netForgetClients();
     gNetLinkState = 0;
+}
+
+void netCloseSilentClients() {
+    if (!frmSchema) return;
+    bool closed = false;
+    for (int i; (i = netSilentClient(vestrel::tickCountMs())) >= 0; closed = true) {
+        QTcpSocket* socket = gNetClients[i];
+        netRemoveClient(socket);
+        dropSocket(socket);
+    }
+    if (!closed) return;
+    if (gNetClientCount == 0) {
+        gNetLinkState = 0;
+        colourNetLabel(vestrel::clGray);
+    }
+    showClientCount();
 }
 
 bool netServerListening() { return frmSchema && frmSchema->ServerSocket1->isListening(); }

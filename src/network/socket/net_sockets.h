@@ -17,6 +17,8 @@ bool netOpenServer();
 // Closes the server socket and every client connection, and forgets the clients.
 void netCloseServer();
 bool netServerListening();
+// Closes the connections that have not answered the banner in time and frees their slots.
+void netCloseSilentClients();
 // Sends bytes to a client of the table.
 void netServerWrite(int client, const uint8_t* bytes, int n);
 

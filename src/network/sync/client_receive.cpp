@@ -34,6 +34,7 @@
 #include "network/socket/net_sockets.h"
 #include "operation/control/loco_operation.h"
 #include "operation/files/function_decoder_file.h"
+#include "operation/model/loco_file_format.h"
 #include "operation/model/route_file.h"
 #include "operation/model/train_model.h"
 #include "shell/config/messages.h"
@@ -115,10 +116,11 @@ int applyTrainPositions(const uint8_t* r, int left) {
     if (left < length) return -1;
     vestrel::ByteReader in(r + 6, static_cast<size_t>(length - 6));
     auto readPosition = [&in](PositionRec& p) {
-        // A value that is no number would spread through every later move and drawing.
+        // Held to what the locomotive-file loader allows: a value that is no number or lies beyond
+        // the whole-pixel range would spread through every later move and drawing.
         const auto finite = [&in] {
             const float v = in.f32();
-            return std::isfinite(v) ? v : 0.0f;
+            return std::isfinite(v) ? usableCoordinate(v) : 0.0f;
         };
         p.x = finite();
         p.y = finite();
@@ -166,7 +168,14 @@ void applyLocoRecord(LocoRec* l, int code, int c, const uint8_t* r) {
         if (c >= 0 && c <= 3) l->mode = static_cast<uint8_t>(c);
         break;
     case 31:
-        if (c == 'v' || c == 'a') l->direction = static_cast<char>(c);
+        // As the server's reversal did: the train's ends turn with its direction.
+        if ((c == 'v' || c == 'a') && l->direction != c) {
+            eraseTrain(l);
+            l->direction = static_cast<char>(c);
+            l->run.runFlagsA &= static_cast<uint8_t>(~0x01);
+            reverseTrainPositions(l);
+            drawTrain(l);
+        }
         if (c == 'H' || c == 'T') l->heading = static_cast<char>(c);
         break;
     case 33:

@@ -16,6 +16,7 @@
 #include "network/model/net_state.h"
 #include "operation/control/loco_operation.h"
 #include "operation/model/function_decoder_codec.h"
+#include "operation/model/loco_file_format.h"
 #include "operation/model/route_codec.h"
 #include "operation/model/route_file.h"
 #include "operation/model/train_codec.h"
@@ -95,6 +96,7 @@ void readBlock(vestrel::ByteReader& r) {
     b->arrivedTrain = nullptr;
     b->assignedTrain = nullptr;
     b->sections = std::clamp(b->sections, 1, kMaxSections);
+    keepBlockSettingsInRange(*b);
     netPointsToClientView(b->points, b->sections);
     gBlocks.append(std::move(b));
 }
@@ -140,6 +142,7 @@ void readTurntable(vestrel::ByteReader& r) {
     t->track = (track >= 0 && track < gTrackCount) ? gTracks[track] : nullptr;
     t->loco = nullptr;
     if (t->positions > kTurntablePositions) t->positions = kTurntablePositions;
+    keepTurntableCentreInRange(*t);
     DiagramPoint c{truncatedInt(t->centre[0]), truncatedInt(t->centre[1])};
     const DiagramPoint before = c;
     netPointsToClientView(&c, 0);
@@ -168,6 +171,8 @@ void readLoco(vestrel::ByteReader& r) {
     auto l = std::make_unique<LocoRec>();
     LocoLinks links;
     decodeLoco(r, *l, links);
+    // The locomotive file refuses other step counts: the client would write a file it cannot read.
+    if (!validLocoSpeedSteps(l->run.speedSteps)) l->run.speedSteps = 28;
     l->connection = nullptr;
     l->route = linkOf<RouteRec>(gRoutes, links.route);
     resolvePosition(l->run.head, links.head);

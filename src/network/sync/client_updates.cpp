@@ -4,8 +4,10 @@
 #include <cstring>
 #include <vector>
 
+#include "layout/files/layout_file.h"
 #include "layout/model/layout_model.h"
 #include "network/sync/record_fields.h"
+#include "operation/model/loco_file_format.h"
 #include "operation/model/route_codec.h"
 #include "operation/model/route_file.h"
 #include "operation/model/speed_curve.h"
@@ -32,8 +34,6 @@ Rec* objectAt(Table& table, int index) {
     return (index >= 0 && index < table.count()) ? table[index] : nullptr;
 }
 
-bool validSpeedSteps(int n) { return n == 14 || n == 27 || n == 28 || n == 126; }
-
 void locoData(LocoRec* loco, const uint8_t* r) {
     vestrel::ByteWriter w;
     encodeLoco(w, *loco, locoLinksOf(*loco));
@@ -42,7 +42,7 @@ void locoData(LocoRec* loco, const uint8_t* r) {
     vestrel::ByteReader in(image.data(), image.size());
     LocoRec got;
     LocoLinks links;
-    if (!decodeLoco(in, got, links) || !validSpeedSteps(got.run.speedSteps) || got.decoderType > 5) return;
+    if (!decodeLoco(in, got, links) || !validLocoSpeedSteps(got.run.speedSteps) || got.decoderType > 5) return;
     loco->run.maxSpeed = got.run.maxSpeed;
     if (got.run.speedSteps != loco->run.speedSteps) {
         loco->run.speedSteps = got.run.speedSteps;
@@ -91,6 +91,7 @@ void blockData(BlockRec* b, const uint8_t* r) {
     b->returnSlope = static_cast<int8_t>(r[13]);
     b->speed = speed;
     b->waitTime = wait;
+    keepBlockSettingsInRange(*b);
 }
 
 void turntableData(TurntableRec* t, const uint8_t* r) {

@@ -165,6 +165,7 @@ void netServerSendPass() {
         gNetSendCounter = 0;
         return;
     }
+    netCloseSilentClients();
     const uint8_t before = gNetLinkState;
     gNetLinkState = 0;
     netQueueTrainChanges();

@@ -11,8 +11,6 @@
 #include "operation/model/train_model.h"
 #include "shell/model/settings.h"
 
-namespace {
-
 void reverseTrainPositions(LocoRec* loco) {
     reversePosition(loco->run.head);
     for (WagonRec* first : {loco->frontChain, loco->rearChain}) {
@@ -22,6 +20,8 @@ void reverseTrainPositions(LocoRec* loco) {
         }
     }
 }
+
+namespace {
 
 // Decoders that cannot be told the direction in their speed command get the reverse hold.
 bool reversesByHold(const LocoRec& loco) {

@@ -42,6 +42,8 @@ void showLocoBlockedReason(LocoRec* loco, int reason);
 std::string blockedReasonText(int number, int code);
 // The position seen from the other end: direction negated, its two section indexes swapped.
 void reversePosition(PositionRec& position);
+// Every end of the train (head and both chains' wagons) seen from the other end.
+void reverseTrainPositions(LocoRec* loco);
 // A block without assigned train under the position is assigned to the locomotive; a turnout without
 // holder gets it as holder.
 void claimPositionOwner(LocoRec* loco, const PositionRec& position);

@@ -180,7 +180,9 @@ int findTrainsNear(std::array<LocoRec*, 20>& out, DiagramPoint p, int distance, 
     for (LocoRec* l : gLocsOnTrack) {
         if (l == excluded || n >= static_cast<int>(out.size())) continue;
         const PositionRec& h = l->run.head;
-        if (std::abs(h.ix - p.x) <= distance && std::abs(h.iy - p.y) <= distance) out[n++] = l;
+        // In 64 bits: a train may stand anywhere in the 32-bit range.
+        const int64_t dx = static_cast<int64_t>(h.ix) - p.x, dy = static_cast<int64_t>(h.iy) - p.y;
+        if (std::abs(dx) <= distance && std::abs(dy) <= distance) out[n++] = l;
     }
     return n;
 }

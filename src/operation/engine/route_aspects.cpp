@@ -285,7 +285,7 @@ char applyTrainAspect(LocoRec* t) {
             showLocoSpeed(t, 0);
             if (c) setRouteReserved(c, t, 0, 0);
         } else {
-            netQueueLocoState(t);
+            netQueueLocoState(*t);
         }
         if (a == 'R') addToRunningFifo(t);
     } else if (a == 'X' && automatic(*t)) {

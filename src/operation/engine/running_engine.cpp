@@ -170,6 +170,7 @@ void rampLocoSpeed(LocoRec* l) {
 }
 
 void runTrainsCycle() {
+    sendHeldSpeeds();
     resetDueTimes();
     for (LocoRec* l : gLocsOnTrack) runLocomotive(l);
     redrawAllTrains();

@@ -17,9 +17,9 @@ int locoImageSize(int version) {
 
 int wagonImageSize(int version) { return version <= 4 ? 96 : kWagonRecSize; }
 
-namespace {
+bool validLocoSpeedSteps(int n) { return n == 14 || n == 27 || n == 28 || n == 126; }
 
-bool validSteps(int n) { return n == 14 || n == 27 || n == 28 || n == 126; }
+namespace {
 
 // "V", digit, ".", digit: version 10x + y; anything else is version 0, read from the first byte.
 int readVersion(ByteReader& r) {
@@ -47,7 +47,7 @@ bool readLocoImage(ByteReader& r, int version, StoredLoco& out) {
     ByteReader ir(image, sizeof image);
     out.rec = std::make_unique<LocoRec>();
     decodeLoco(ir, *out.rec, out.links);
-    return validSteps(out.rec->run.speedSteps);
+    return validLocoSpeedSteps(out.rec->run.speedSteps);
 }
 
 bool readWagonImage(ByteReader& r, int version, StoredWagon& out) {
@@ -237,14 +237,11 @@ bool positionLinksValid(const PositionLinks& l) {
            l.turnout <= gTurnoutCount;
 }
 
-namespace {
-// A stored coordinate as the program can use it: inside the 32-bit range that the whole-pixel point
-// copies of positions take (2147483520 is the largest float below 2^31), NaN as 0.
+// 2147483520 is the largest float below 2^31.
 float usableCoordinate(float v) {
     constexpr float kLimit = 2147483520.0f;
     return v == v ? std::clamp(v, -kLimit, kLimit) : 0.0f;
 }
-}  // namespace
 
 bool fixupPositionRecord(PositionRec& p, const PositionLinks& links, float factor, LocoRec* loco) {
     p.x = usableCoordinate(p.x * factor);

@@ -77,6 +77,13 @@ struct LocoFileContent {
 // flag 1 reads every locomotive as standing off the track.
 LocoFileContent parseLocoFile(const std::vector<uint8_t>& bytes, int flag);
 
+// The speed-step counts a locomotive may have: 14, 27, 28 or 126.
+bool validLocoSpeedSteps(int n);
+
+// A stored or received coordinate as the program can use it: inside the 32-bit range that the
+// whole-pixel copies of positions take, NaN as 0.
+float usableCoordinate(float v);
+
 // Replaces a stored position's indexes by element pointers, scales x and y by factor and recomputes
 // the truncated point; a locomotive standing on a connecting track marks the track. false (and the
 // position untouched) when an index lies outside its table.

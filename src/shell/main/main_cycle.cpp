@@ -126,12 +126,14 @@ void learnTickPeriod() {
     const int64_t mean = gClockSampleSum / gClockSampleCount;
     const bool steady = sample >= mean - kClockTolerance && sample <= mean + kClockTolerance;
     if (steady && gClockSampleCount < kClockSamples) return;
-    if (steady && mean != static_cast<int64_t>(gTickPeriod)) {
+    // A timer that alternates between two neighbouring milliseconds is steady: a mean 1 ms from the
+    // period is no change.
+    const int64_t period = gTickPeriod;
+    if (steady && (period == 0 || mean < period - 1 || mean > period + 1)) {
         ++gClockRelearnCount;
         if (gClockRelearnCount > kClockRelearnLimit) {
-            const int64_t old = gTickPeriod;
-            showDialogMessage("Clock niet stabiel : " + std::to_string(std::min(old, mean)) + " - " +
-                                  std::to_string(std::max(old, mean)),
+            showDialogMessage("Clock niet stabiel : " + std::to_string(std::min(period, mean)) + " - " +
+                                  std::to_string(std::max(period, mean)),
                               1);
         } else {
             gTickPeriod = static_cast<uint32_t>(mean);

@@ -80,15 +80,19 @@ public:
     using QObject::QObject;
     std::function<void(QWidget*, int button)> onPress;
     std::function<void(QWidget*)> onRelease;
+    // The press and release end here instead of going on to the widget's parent.
+    bool consume = false;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* w = static_cast<QWidget*>(watched);
-        if (event->type() == QEvent::MouseButtonPress && onPress)
+        const QEvent::Type t = event->type();
+        if (t == QEvent::MouseButtonPress && onPress)
             onPress(w, buttonNumber(static_cast<QMouseEvent*>(event)->button()));
-        else if (event->type() == QEvent::MouseButtonRelease && onRelease)
+        else if (t == QEvent::MouseButtonRelease && onRelease)
             onRelease(w);
-        return false;
+        return consume && (t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease ||
+                           t == QEvent::MouseButtonDblClick);
     }
 };
 
@@ -236,8 +240,10 @@ void TfrmSchema::routeControlPostClicks() {
         connect(btnRich[n], &QToolButton::clicked, this, [n] { routeControlPostCommand(303, n); });
     }
     connect(btnNstop, &QToolButton::clicked, this, [] { routeControlPostCommand(32, gActiveRow); });
-    // A held speed label repeats its arrow key, a held wait label its + or -, on every tick.
+    // A held speed label repeats its arrow key, a held wait label its + or -, on every tick. The group
+    // box around them shows help on a click: a click on these labels is theirs alone.
     auto* held = new PanelFilter(this);
+    held->consume = true;
     held->onPress = [this](QWidget* w, int button) {
         for (int n = 0; n < kControlPosts; ++n) {
             if (w == lblSnelheid[n] || w == lblPauze[n]) {
@@ -257,7 +263,9 @@ void TfrmSchema::routeControlPostClicks() {
 }
 
 void TfrmSchema::routePanelClicks() {
+    // A click is its widget's alone: the group box around a label would show its help as well.
     auto* clicks = new PanelFilter(this);
+    clicks->consume = true;
     clicks->onRelease = [this](QWidget* w) {
         if (w == lblTijd) {
             if (gNetMode != 40 && frmTijd) frmTijd->show();

@@ -20,6 +20,7 @@
 #include "layout/analysis/direction_reference.h"
 #include "layout/editor/hit_test.h"
 #include "layout/editor/layout_move.h"
+#include "layout/editor/turntable_operation.h"
 #include "layout/model/scale.h"
 #include "operation/control/element_picks.h"
 #include "platform/desktop.h"
@@ -207,6 +208,33 @@ TEST_F(FarCoordinates, HitTestsAnalysisTurnsAndMovesStayWithinTheRange) {
     EXPECT_EQ(gTracks[0]->points[1].x, 2000000000);
     EXPECT_EQ(gBlocks[0]->points[0], (DiagramPoint{kMin, kMin}));
     vestrel::setDesktopOpener({});
+}
+
+// A turntable whose centre lies far beyond the range (a damaged file): its bridge's ends, as the next
+// locomotive-file load sets them, stay inside the range, and the layout saved from then on is the same.
+TEST_F(FarCoordinates, AFarTurntableCentreKeepsItsBridgeInsideTheRange) {
+    FileLayout l = sampleLayout();
+    TurntableRec t = fx::sampleTurntable(0);
+    t.centre[0] = 1e29f;
+    t.centre[1] = -1e29f;
+    t.radius = 50;
+    l.turntables = {{t, 1}};
+    testsupport::writeBytes("ver.vtl", fileBytes(9, l));
+    std::vector<uint8_t> saved[2];
+    for (auto& bytes : saved) {
+        ASSERT_EQ(loadLayoutFile(), 1) << lastDialogMessage();
+        TurntableRec* loaded = gTurntables[0];
+        EXPECT_LE(loaded->centre[0], 2147483520.0f - 50);
+        EXPECT_GE(loaded->centre[1], 50 - 2147483520.0f);
+        turntableBridgeEnds(loaded, loaded->bridgeAngle, loaded->track);  // as a locomotive file sets it
+        for (const DiagramPoint& p : {loaded->track->points[0], loaded->track->points[1]}) {
+            EXPECT_LT(p.x, kMax);
+            EXPECT_GT(p.y, kMin);
+        }
+        ASSERT_EQ(saveLayoutFile(), 1);
+        bytes = testsupport::readBytes("ver.vtl");
+    }
+    EXPECT_EQ(saved[0], saved[1]);
 }
 
 TEST(LayoutFileCanvasSize, ASizeTheProgramCannotDrawGivesTheStartSizeAndLoadsTheRest) {

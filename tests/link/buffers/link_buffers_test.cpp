@@ -60,7 +60,8 @@ TEST_F(LinkBuffers, SpeedConversionOfTheExtendedForm) {
         int steps, step, speed;
     };
     const Case cases[] = {{28, 1, 5},  {28, 28, 127}, {28, 0, 0},    {27, 27, 122}, {14, 1, 10},
-                          {14, 14, 127}, {126, 1, 2}, {126, 126, 127}, {126, 0, 0},  {14, 0, 0}};
+                          {14, 14, 127}, {126, 1, 2}, {126, 126, 127}, {126, 0, 0},  {14, 0, 0},
+                          {14, 15, 0},  {27, 30, 0}};
     for (const Case& c : cases) EXPECT_EQ(extendedSpeedByte(c.step, c.steps), c.speed) << c.steps << "/" << c.step;
 }
 
@@ -113,16 +114,43 @@ TEST_F(LinkBuffers, ASpeedIsSentOnceUnlessForced) {
     EXPECT_EQ(l->run.lastStepSent, 6);
 }
 
-TEST_F(LinkBuffers, ASpeedThatDoesNotFitIsDroppedButRemembered) {
+TEST_F(LinkBuffers, ASpeedThatDoesNotFitWaitsAndTheNewestOfALocomotiveGoesWhenThereIsRoom) {
     LocoRec* l = addLoco(3, 28);
+    LocoRec* other = addLoco(4, 28);
     while (queueCommandByte(0x81)) {
     }
     const int before = gCommandQueue.writePos();
     l->targetStep = l->currentStep = 9;
     queueLocoSpeed(l, 1);
+    other->targetStep = other->currentStep = 2;
+    queueLocoSpeed(other, 1);
+    l->targetStep = l->currentStep = 5;
+    queueLocoSpeed(l, 0);
     EXPECT_EQ(gCommandQueue.writePos(), before);
-    EXPECT_EQ(l->run.lastStepSent, 9);
+    EXPECT_EQ(heldSpeedCount(), 2);
+    EXPECT_EQ(l->run.lastStepSent, 0) << "not sent yet";
+    sendHeldSpeeds();  // still no room
+    EXPECT_EQ(heldSpeedCount(), 2);
     for (const Bytes& b : drain()) EXPECT_EQ(b, Bytes{0x81});
+    sendHeldSpeeds();
+    EXPECT_EQ(heldSpeedCount(), 0);
+    EXPECT_EQ(drain(), (std::vector<Bytes>{{0x58, 0x80, 0x03, 0x00, 23, 0x60}, {0x58, 0x80, 0x04, 0x00, 10, 0x60}}));
+    EXPECT_EQ(l->run.lastStepSent, 5);
+    EXPECT_EQ(other->run.lastStepSent, 2);
+}
+
+TEST_F(LinkBuffers, TheReverseCodeInTheExtendedFormIsAStopWithTheNewDirection) {
+    gSettings.radbtnP50X = 1;
+    for (int steps : {14, 27}) {
+        SCOPED_TRACE(steps);
+        clearTrainTables();
+        LocoRec* l = addLoco(7, steps, steps == 14 ? 1 : 2);
+        l->direction = 'a';
+        l->targetStep = static_cast<int16_t>(steps == 14 ? 15 : 30);  // as a reversal asks for it
+        l->flags |= kLocoSendTarget;
+        queueLocoSpeed(l, 1);
+        EXPECT_EQ(one(), (Bytes{0x58, 0x80, 0x07, 0x00, 0x00, 0x40}));
+    }
 }
 
 TEST_F(LinkBuffers, StepToSend) {

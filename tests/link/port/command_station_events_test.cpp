@@ -38,16 +38,16 @@ protected:
 
 TEST_F(CommandStationEvents, ALocomotiveRecordGivesStepDirectionAndFunctions) {
     LocoRec* l = addLoco(5);
-    // byte 1: F1..F4; byte 2: address low; byte 3: bit 7 forward, bit 6 F0, bits 0..5 address high;
-    // byte 4: speed.
-    const uint8_t backwardF0F2[5] = {0x02, 5, 0x40, 11, 0};
+    // byte 0: speed; byte 1: F1..F4; byte 2: address low; byte 3: bit 7 forward, bit 6 F0, bits 0..5
+    // address high; byte 4: step + 1.
+    const uint8_t backwardF0F2[5] = {0x30, 0x02, 5, 0x40, 11};
     LocoEvent e = readLocoEvent(backwardF0F2);
     EXPECT_EQ(e.loco, l);
     EXPECT_EQ(e.step, 10);
     EXPECT_TRUE(e.reverse);
     EXPECT_EQ(e.functions, 0x12);
 
-    const uint8_t sameStepForward[5] = {0, 5, 0x80, 1, 0};
+    const uint8_t sameStepForward[5] = {0, 0, 5, 0x80, 1};
     l->run.lastStepSent = 0;
     e = readLocoEvent(sameStepForward);
     EXPECT_EQ(e.step, -1) << "step 0 was sent last";
@@ -63,11 +63,11 @@ TEST_F(CommandStationEvents, ALocomotiveRecordGivesStepDirectionAndFunctions) {
 TEST_F(CommandStationEvents, RecordsThatNameNoLocomotiveEndTheList) {
     addLoco(44);
     addLoco(300);
-    const uint8_t loco300[5] = {0, 44, 0x81, 5, 0};  // address 300 = 0x012C
+    const uint8_t loco300[5] = {0x10, 0, 44, 0x81, 5};  // address 300 = 0x012C
     EXPECT_EQ(readLocoEvent(loco300).loco, nullptr) << "300 must not drive 44";
-    const uint8_t terminator[5] = {0x80, 44, 0, 0, 0};
+    const uint8_t terminator[5] = {0x80, 0, 44, 0, 0};
     EXPECT_EQ(readLocoEvent(terminator).loco, nullptr);
-    const uint8_t unknown[5] = {0, 7, 0, 0, 0};
+    const uint8_t unknown[5] = {0, 0, 7, 0, 0};
     EXPECT_EQ(readLocoEvent(unknown).loco, nullptr);
 }
 
@@ -75,7 +75,7 @@ TEST_F(CommandStationEvents, FunctionsFollowTheCommandStation) {
     LocoRec* l = addLoco(5);
     l->decoderType = 4;
     l->run.functionBits1 = 0x01;  // F1 on
-    applyLocoEvents({0x0C, 5, 0xC0, 0, 0, 0x01, 9, 0x80, 0, 0});
+    applyLocoEvents({0, 0x0C, 5, 0xC0, 0, 0, 0x01, 9, 0x80, 0});
     EXPECT_EQ(l->run.functionBits1, 0x1C) << "F1 off, F3, F4 and F0 on";
 }
 

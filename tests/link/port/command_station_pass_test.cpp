@@ -217,14 +217,14 @@ TEST(CommandStationPass, AShortWriteSendsTheRestOfTheSameMessage) {
 TEST(CommandStationPass, LocomotiveEventsKeepWithinTheLinkBuffer) {
     Rig rig(true);
     Bytes raw;
-    for (int i = 0; i < 255; ++i) raw.insert(raw.end(), {0x01, static_cast<uint8_t>(i), 0x80, 0x10, 0x00});
+    for (int i = 0; i < 255; ++i) raw.insert(raw.end(), {0x10, 0x01, static_cast<uint8_t>(i), 0x80, 0x03});
     raw.push_back(0x80);
     rig.station.setLocoEvents(raw);
     rig.station.setAccessoryEvents({2, 7, 0x80, 9, 0x00});
     rig.send({0x81});
     ASSERT_EQ(rig.calls.locoEvents.size(), 1u);
     EXPECT_EQ(rig.calls.locoEvents[0].size(), 5u * kMaxLocoEventRecords);
-    EXPECT_EQ(Bytes(rig.calls.locoEvents[0].begin(), rig.calls.locoEvents[0].begin() + 5), (Bytes{0x01, 0x00, 0x80, 0x10, 0x00}));
+    EXPECT_EQ(Bytes(rig.calls.locoEvents[0].begin(), rig.calls.locoEvents[0].begin() + 5), (Bytes{0x10, 0x01, 0x00, 0x80, 0x03}));
     // Drained to the terminator: the accessory query that follows reads its own answer.
     ASSERT_EQ(rig.calls.accessoryEvents.size(), 1u);
     EXPECT_EQ(rig.calls.accessoryEvents[0], (Bytes{7, 0x80, 9, 0x00}));

@@ -11,6 +11,7 @@
 #include "network/model/net_records.h"
 #include "network/model/net_state.h"
 #include "operation/model/train_model.h"
+#include "platform/byte_io.h"
 #include "shell/model/settings.h"
 
 using Bytes = std::vector<uint8_t>;
@@ -79,6 +80,30 @@ TEST_F(NetRecords, SettingsRecordFieldByField) {
     };
     EXPECT_EQ(queued(), expected);
     EXPECT_EQ(expected.size(), static_cast<size_t>(kNetSettingsSize));
+}
+
+// Digits the layout and locomotive files refuse are not taken over: the client keeps its own, so that
+// the files it writes can be read again.
+TEST_F(NetRecords, ASettingsRecordWithDigitsOutOfRangeKeepsTheOwnOnes) {
+    gScaleDigit = '5';
+    gZoomDigit = '3';
+    gTimeBase = 1;
+    Bytes r(kNetSettingsSize, 0);
+    r[0] = r[1] = 21;
+    r[2] = '9';  // scale digits run '1'..'8'
+    r[4] = 0;    // zoom digits run '1'..'9'
+    r[5] = 7;
+    vestrel::ByteReader in(r.data(), r.size());
+    decodeSettingsRecord(in);
+    EXPECT_EQ(gScaleDigit, '5');
+    EXPECT_EQ(gZoomDigit, '3');
+    EXPECT_EQ(gTimeBase, 7);
+    r[2] = '8';
+    r[4] = '9';
+    vestrel::ByteReader again(r.data(), r.size());
+    decodeSettingsRecord(again);
+    EXPECT_EQ(gScaleDigit, '8');
+    EXPECT_EQ(gZoomDigit, '9');
 }
 
 TEST_F(NetRecords, LocomotiveStateRecord) {

@@ -209,5 +209,7 @@ TEST_F(NetClient, ATurnoutThrownOnTheServerIsThrownOnTheClient) {
     EXPECT_EQ(turnout->options & 2, 2);
     EXPECT_EQ(gTurnouts[0]->position, 0);
     EXPECT_EQ(frmSchema->lblNet->text().toStdString(), " CLIENT 2 ");
+    const QLabel* label = frmSchema->lblNet;
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width()) << "shown whole";
     clearElementTables();
 }

@@ -15,6 +15,7 @@
 #include "network/net_test_support.h"
 #include "network/socket/net_clients.h"
 #include "network/socket/net_mode.h"
+#include "platform/clock.h"
 #include "shell/model/app_state.h"
 #include "shell/model/version.h"
 #include "shell/shell_test_support.h"
@@ -55,6 +56,12 @@ protected:
         return peer;
     }
     std::string label() const { return frmSchema->lblNet->text().toStdString(); }
+    static bool labelShowsWhole() {
+        const QLabel* l = frmSchema->lblNet;
+        return l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width();
+    }
+
+    vestrel::ManualClock clock{100000};  // connections wait for their answer by this clock
 
     RunningProgram program;
     int port = 0;
@@ -126,6 +133,7 @@ TEST_F(NetServer, AnAnswerInFiveAndElevenBytesIsAccepted) {
 TEST_F(NetServer, TenClientsGetABannerPerPassAndAnEleventhIsNeverEntered) {
     for (int k = 0; k < kMaxNetClients; ++k) addPeer();
     EXPECT_EQ(label(), " SERVER 10 ");
+    EXPECT_TRUE(labelShowsWhole());
     // The eleventh is accepted by the system and closed at once.
     QTcpSocket eleventh;
     bool closed = false;
@@ -143,6 +151,27 @@ TEST_F(NetServer, TenClientsGetABannerPerPassAndAnEleventhIsNeverEntered) {
     }
     EXPECT_EQ(eleventh.bytesAvailable(), 0);
     EXPECT_EQ(label(), " SERVER 10 ");
+}
+
+TEST_F(NetServer, ConnectionsThatDoNotAnswerWithinFiveSecondsAreClosedAndFreeTheirSlots) {
+    for (int k = 0; k < kMaxNetClients; ++k) addPeer();
+    for (int pass = 0; pass < kMaxNetClients; ++pass) runSendPass();  // a banner to each
+    clock.advance(kNetAnswerWaitMs - 1);
+    runSendPass();
+    EXPECT_EQ(gNetClientCount, kMaxNetClients);
+    peers[3]->write(QByteArray("Vestrel02.06.09\0", 16));  // one answers in time
+    ASSERT_TRUE(processUntil([] { return gNetClientStates[3] == 3; }));
+    clock.advance(1);
+    runSendPass();
+    EXPECT_EQ(gNetClientCount, 1);
+    EXPECT_EQ(gNetClients[0]->peerPort(), peers[3]->localPort());
+    EXPECT_EQ(label(), " SERVER 1 ");
+    for (int k : {0, 9})
+        EXPECT_TRUE(processUntil([&] { return peers[k]->state() == QAbstractSocket::UnconnectedState; })) << k;
+    // A real client gets in again and is served.
+    QTcpSocket& next = addPeer();
+    for (int pass = 0; pass < 3 && next.bytesAvailable() < kNetBannerSize; ++pass) runSendPass();
+    EXPECT_EQ(readAtLeast(next, kNetBannerSize).left(10), QByteArray("Brandelwyn"));
 }
 
 TEST_F(NetServer, ADroppedClientMovesTheNextDownAndTheNextPassTellsTheNumbers) {

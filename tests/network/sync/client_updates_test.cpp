@@ -2,6 +2,7 @@
 // finds its object by index and number, and a record for another object changes nothing.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "network/model/net_queue.h"
 #include "network/model/net_state.h"
 #include "network/sync/client_receive.h"
+#include "operation/draw/train_drawing.h"
 #include "operation/model/route_file.h"
 #include "operation/model/train_model.h"
 #include "steps/model/step_program.h"
@@ -128,6 +130,71 @@ TEST_F(ClientUpdates, UnknownRecordsEndTheBatchAndCutOnesWait) {
     EXPECT_EQ(receive({35, 50, 80, 0, 0, 0, 9, 0, 35, 49, 80}), 255);
     EXPECT_EQ(gFunctionDecoders[0]->functionCount, 9);
     EXPECT_EQ(gNetCarriedBytes, 3);
+}
+
+// Kind 2 code 31 turns the train as the server's reversal did: the head's direction vector and its two
+// section indexes; the same direction again changes nothing.
+TEST_F(ClientUpdates, AReversalTurnsTheTrainsEnds) {
+    LocoRec* l = gLocs[0];
+    l->direction = 'v';
+    l->run.head.x = 150.5f;
+    l->run.head.dx = 2.0f;
+    l->run.head.dy = -1.0f;
+    l->run.head.sectionA = 1;
+    l->run.head.sectionB = 2;
+    EXPECT_EQ(receive({2, 31, 3, 0, 0, 0, 'a', 0}), 1);
+    EXPECT_EQ(l->direction, 'a');
+    EXPECT_EQ(l->run.head.dx, -2.0f);
+    EXPECT_EQ(l->run.head.dy, 1.0f);
+    EXPECT_EQ(l->run.head.sectionA, 2);
+    EXPECT_EQ(l->run.head.sectionB, 1);
+    EXPECT_EQ(l->run.head.x, 150.5f);
+    EXPECT_EQ(receive({2, 31, 3, 0, 0, 0, 'a', 0}), 1);
+    EXPECT_EQ(l->run.head.dx, -2.0f);
+    EXPECT_EQ(receive({2, 31, 3, 0, 0, 0, 'T', 0}), 1);  // the heading end alone
+    EXPECT_EQ(l->heading, 'T');
+    EXPECT_EQ(l->run.head.dx, -2.0f);
+}
+
+// A position far off (as a damaged or hostile server may send) is held to the range the locomotive
+// file's loader allows, and finding trains near a point still works on it.
+TEST_F(ClientUpdates, AFarPositionIsHeldToTheLoadersRange) {
+    LocoRec* l = gLocs[0];
+    gLocsOnTrack.append(l);
+    Bytes r = {2, 24, 3, 0, 0, 0};
+    auto f32 = [&r](float v) {
+        uint8_t b[4];
+        std::memcpy(b, &v, 4);
+        r.insert(r.end(), b, b + 4);
+    };
+    f32(-2.9e25f);
+    f32(3.0e38f);
+    f32(1.0f);
+    f32(0.0f);
+    r.insert(r.end(), {1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0});
+    ASSERT_EQ(r.size(), 34u);
+    EXPECT_EQ(receive(r), 1);
+    EXPECT_EQ(l->run.head.x, -2147483520.0f);
+    EXPECT_EQ(l->run.head.y, 2147483520.0f);
+    EXPECT_EQ(l->run.head.ix, -2147483520);
+    EXPECT_EQ(l->run.head.block, gBlocks[0]);
+    std::array<LocoRec*, 20> near{};
+    EXPECT_EQ(findTrainsNear(near, {300, 100}, 20, nullptr), 0);
+}
+
+// What a client takes over is held to what its own file loaders accept, so that it never writes a
+// file that it then calls damaged: block slopes 0..8 (else 4), bend correction 0..4 (else 0).
+TEST_F(ClientUpdates, BlockSettingsOutsideTheirRangeTakeTheLoadersDefaults) {
+    BlockRec* b = gBlocks[0];
+    EXPECT_EQ(receive(withData({5, 37, 1, 0, 0, 0}, 16, {{11, 9}, {12, 9}, {13, 0xFF}, {14, 60}, {18, 30}})), 1);
+    EXPECT_EQ(b->speed, 60);
+    EXPECT_EQ(b->bendCorrection, 0);
+    EXPECT_EQ(b->outwardSlope, 4);
+    EXPECT_EQ(b->returnSlope, 4);
+    EXPECT_EQ(receive(withData({5, 37, 1, 0, 0, 0}, 16, {{11, 3}, {12, 8}, {13, 0}, {14, 60}, {18, 30}})), 1);
+    EXPECT_EQ(b->bendCorrection, 3);
+    EXPECT_EQ(b->outwardSlope, 8);
+    EXPECT_EQ(b->returnSlope, 0);
 }
 
 }  // namespace

@@ -3,6 +3,10 @@
 // waiting trains and route progress.
 #include "engine_fixture.h"
 
+#include <algorithm>
+
+#include "network/model/net_queue.h"
+#include "network/model/net_state.h"
 #include "operation/engine/contact_evaluation.h"
 #include "operation/engine/route_aspects.h"
 #include "operation/engine/train_reservation.h"
@@ -248,6 +252,27 @@ TEST_F(RouteAspects, AGreenTrainReservesItsWayAndARedOneWaitsInTheFifo) {
     EXPECT_EQ(reevaluateFifo(nullptr), 1);
     EXPECT_EQ(runningFifoCount(), 0);
     EXPECT_EQ(blockNumbered(2)->assignedTrain, second);
+}
+
+TEST_F(RouteAspects, ATrainAlreadyStoppedAtARedEndTellsTheClientsItsState) {
+    LocoRec* second = putLocoOnBlock(4, 3, 1, {580, 200}, true, 'H');
+    second->mode = kModeAuto;
+    second->kind = 1;
+    second->contactRole = 6;
+    second->targetStep = 0;
+    addConnection(3, 2, 'H');
+    blockNumbered(2)->assignedTrain = train;  // block 2 is taken: red
+    gNetLinkState = 30;
+    gNetOutFill = 0;
+    EXPECT_EQ(reevaluateTrain(second), 'R');
+    // Kind 2 code 26: number, index in gLocs, target step, then the step delay and the run flag.
+    const int index = gLocs.indexOf(second);
+    const uint8_t head[8] = {2, 26, 4, 0, static_cast<uint8_t>(index), 0, 0, 0};
+    bool found = false;
+    for (int at = 0; at + 12 <= gNetOutFill && !found; ++at) found = std::equal(head, head + 8, gNetOutBuffer + at);
+    EXPECT_TRUE(found);
+    gNetLinkState = 0;
+    gNetOutFill = 0;
 }
 
 TEST_F(RouteAspects, TheFifoNeverGrowsPastTheTrainsOnTheTrack) {

@@ -9,9 +9,12 @@
 #include "fuzz_seeds.h"
 #include "layout/editor/edit_journal.h"
 #include "layout/editor/element_delete.h"
+#include "layout/files/layout_file.h"
 #include "layout/model/layout_model.h"
 #include "operation/fuzz_layout.h"
+#include "operation/files/loco_file.h"
 #include "operation/session_trains.h"
+#include "shell/config/messages.h"
 
 namespace {
 
@@ -25,6 +28,26 @@ void request(Bytes& b, int kind, int code, int a, int index, int c = 0) {
 }
 
 }  // namespace
+
+// The harnesses of what a client or the server receives need trains standing: the fixed files, loaded
+// as a harness loads them, put every locomotive of the file that stands on a block on the track.
+TEST(FuzzFixedFiles, TheFixedLocomotiveFilePutsItsTrainsOnTheFixedLayout) {
+    testsupport::ScratchDir dir;
+    testsupport::writeBytes("fest.vtl", testsupport::readBytes(VESTREL_FIXTURES "/../../fuzz/fixed/layout.vtl"));
+    testsupport::writeBytes("fest.loc", testsupport::readBytes(VESTREL_FIXTURES "/../../fuzz/fixed/locos.loc"));
+    clearTrainTables();
+    gLayoutFileName = "fest.vtl";
+    ASSERT_EQ(loadLayoutFile(), 1);
+    showDialogMessage("", 3);
+    gLocoFileName = "fest.loc";
+    ASSERT_EQ(loadLocoFile(0), 1);
+    EXPECT_EQ(lastDialogMessage(), "");
+    ASSERT_EQ(gLocsOnTrackCount, 2);
+    EXPECT_EQ(gLocsOnTrack[0]->number, 3);
+    EXPECT_EQ(gLocsOnTrack[1]->number, 7);
+    clearTrainTables();
+    LayoutBuilder();
+}
 
 TEST(FuzzFixedFiles, WrittenOnRequest) {
     if (!fuzzseeds::folder()) GTEST_SKIP();

@@ -106,6 +106,22 @@ TEST_F(MainCycle, TheSixthChangeReportsAnUnstableClockAndEndsLearning) {
     EXPECT_TRUE(controlPostMenuEnabled());
 }
 
+TEST_F(MainCycle, ATimerAlternatingBetweenTwoNeighbouringMillisecondsIsSteady) {
+    ticks(10, 30);
+    ASSERT_EQ(gTickPeriod, 30u);
+    // Windows of ten whose means come out 29 and 30 in turn, many times over.
+    for (int round = 0; round < 8; ++round) {
+        ticks(10, 29);
+        ticks(10, 30);
+    }
+    EXPECT_EQ(gClockRelearnCount, 1) << "the first learning alone";
+    EXPECT_NE(lastDialogMessage().rfind("Clock niet stabiel", 0), 0u);
+    EXPECT_EQ(gTickPeriod, 30u);
+    ticks(10, 32);  // two milliseconds away: a change, taken at once
+    EXPECT_EQ(gTickPeriod, 32u);
+    EXPECT_EQ(gClockRelearnCount, 2);
+}
+
 TEST_F(MainCycle, AChangedCycleTimeSettingLearnsAgain) {
     ticks(10, 30);
     ASSERT_TRUE(controlPostMenuEnabled());

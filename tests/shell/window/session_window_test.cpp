@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QGroupBox>
 #include <QLabel>
 #include <QTest>
@@ -122,4 +124,39 @@ TEST_F(SessionWindow, KeysDriveTheActiveLocomotiveAndLeftClicksOperateAccessorie
     EXPECT_EQ(gStepPrograms[0]->state, 1);
 }
 
+// Records the pages the desktop is asked to open.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+public:
+    OpenedUrls() { QDesktopServices::setUrlHandler("file", this, "open"); }
+    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler("file"); }
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+TEST_F(SessionWindow, AClickOnASpeedOrWaitLabelDrivesWithoutHelpWhichStaysOnTheGroupAndItsLegend) {
+    key(Qt::Key_F11);
+    ASSERT_EQ(gRunWithoutTrack, 1);
+    frmBoodschap->close();
+    activate();
+    OpenedUrls urls;
+    auto click = [](QWidget* w, QPoint p) {
+        QTest::mousePress(w, Qt::LeftButton, {}, p);
+        EXPECT_NE(gPendingKey, 0);  // repeated while held, only on the labels
+        QTest::mouseRelease(w, Qt::LeftButton, {}, p);
+    };
+    click(frmSchema->lblSnelheid[0], {15, 6});
+    click(frmSchema->lblPauze[1], {15, 6});
+    EXPECT_EQ(gPendingKey, 0);
+    EXPECT_TRUE(urls.opened.isEmpty());
+
+    QTest::mouseClick(frmSchema->lblSnelh, Qt::LeftButton, {}, {10, 6});
+    QTest::mouseClick(frmSchema->grpCmdpost, Qt::LeftButton, {}, {50, 3});
+    ASSERT_EQ(urls.opened.size(), 2) << "once for each click";
+    for (const QUrl& url : urls.opened) EXPECT_EQ(url.fragment().toStdString(), "_Commandopost");
+}
+
 }  // namespace
+
+#include "session_window_test.moc"
