@@ -107,8 +107,9 @@ private:
 };
 
 // Whole-file helpers. writeFileAtomic writes a temporary file in the same folder and renames it
-// over the target, so a failed save never destroys the previous good file.
+// over the target, so a failed save never destroys the previous good file. Without sync the new file
+// is not forced to the disk before the rename (for measuring what the rest of a save costs).
 bool readWholeFile(const std::string& path, std::vector<uint8_t>& out);
-bool writeFileAtomic(const std::string& path, const std::vector<uint8_t>& data);
+bool writeFileAtomic(const std::string& path, const std::vector<uint8_t>& data, bool sync = true);
 
 }  // namespace vestrel
