@@ -57,7 +57,7 @@ bool readWholeFile(const std::string& path, std::vector<uint8_t>& out) {
     return ok;
 }
 
-bool writeFileAtomic(const std::string& path, const std::vector<uint8_t>& data) {
+bool writeFileAtomic(const std::string& path, const std::vector<uint8_t>& data, bool sync) {
     std::string tmp = path + ".tmp~";
     int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) return false;
@@ -70,7 +70,7 @@ bool writeFileAtomic(const std::string& path, const std::vector<uint8_t>& data) 
         }
         done += static_cast<size_t>(w);
     }
-    bool ok = done == data.size() && ::fsync(fd) == 0;
+    bool ok = done == data.size() && (!sync || ::fsync(fd) == 0);
     ok = (::close(fd) == 0) && ok;
     if (ok) ok = std::rename(tmp.c_str(), path.c_str()) == 0;
     if (!ok) ::unlink(tmp.c_str());

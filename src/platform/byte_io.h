@@ -107,9 +107,10 @@ private:
 };
 
 // Whole-file helpers. writeFileAtomic writes a temporary file in the same folder and renames it
-// over the target, so a failed save never destroys the previous good file.
+// over the target, so a failed save never destroys the previous good file. Without sync the new file
+// is not forced to the disk before the rename (for measuring what the rest of a save costs).
 bool readWholeFile(const std::string& path, std::vector<uint8_t>& out);
-bool writeFileAtomic(const std::string& path, const std::vector<uint8_t>& data);
+bool writeFileAtomic(const std::string& path, const std::vector<uint8_t>& data, bool sync = true);
 // A byte-for-byte copy that is writable by its owner whatever the original's rights; an existing
 // target is replaced. False when the original cannot be read or the copy cannot be written.
 bool copyWholeFile(const std::string& from, const std::string& to);

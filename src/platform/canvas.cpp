@@ -352,6 +352,7 @@ Canvas::Canvas(int width, int height, TColor fill) { resize(width, height, fill)
 Canvas::Canvas(const Canvas& other)
     : Pen(other.Pen), Brush(other.Brush), Font(other.Font), penPos_(other.penPos_), dashPhase_(other.dashPhase_) {
     image_ = other.image();
+    noteAllDrawn();
 }
 
 Canvas& Canvas::operator=(const Canvas& other) {
@@ -363,6 +364,7 @@ Canvas& Canvas::operator=(const Canvas& other) {
     Font = other.Font;
     penPos_ = other.penPos_;
     dashPhase_ = other.dashPhase_;
+    noteAllDrawn();
     return *this;
 }
 
@@ -372,6 +374,76 @@ void Canvas::resize(int width, int height, TColor fill) {
     finishPainting();
     image_ = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
     image_.fill(toQColor(fill));
+    noteAllDrawn();
+}
+
+namespace {
+constexpr int kDrawnTile = 32;
+}
+
+void Canvas::noteAllDrawn() {
+    tileColumns_ = (image_.width() + kDrawnTile - 1) / kDrawnTile;
+    tileRows_ = (image_.height() + kDrawnTile - 1) / kDrawnTile;
+    drawnTiles_.assign(static_cast<size_t>(tileColumns_) * tileRows_, 1);
+    drawnAny_ = !drawnTiles_.empty();
+}
+
+void Canvas::noteDrawn(int64_t left, int64_t top, int64_t right, int64_t bottom, int margin) {
+    left -= margin;
+    top -= margin;
+    right += margin;
+    bottom += margin;
+    const int w = image_.width(), h = image_.height();
+    if (right <= left || bottom <= top || right <= 0 || bottom <= 0 || left >= w || top >= h) return;
+    const int c0 = static_cast<int>(std::max<int64_t>(left, 0)) / kDrawnTile;
+    const int c1 = static_cast<int>(std::min<int64_t>(right, w) - 1) / kDrawnTile;
+    const int r0 = static_cast<int>(std::max<int64_t>(top, 0)) / kDrawnTile;
+    const int r1 = static_cast<int>(std::min<int64_t>(bottom, h) - 1) / kDrawnTile;
+    if (c1 >= tileColumns_ || r1 >= tileRows_) {
+        noteAllDrawn();
+        return;
+    }
+    for (int r = r0; r <= r1; ++r) std::fill_n(drawnTiles_.begin() + r * tileColumns_ + c0, c1 - c0 + 1, 1);
+    drawnAny_ = true;
+}
+
+// Runs of drawn tiles along each tile row; a run with the same columns as one in the row above extends
+// that rectangle downwards.
+std::vector<Rect> Canvas::takeDrawnRects() {
+    std::vector<Rect> rects;
+    if (!drawnAny_) return rects;
+    drawnAny_ = false;
+    const int w = image_.width(), h = image_.height();
+    size_t previousRow = 0, previousEnd = 0;  // rects[previousRow, previousEnd) end at the row above
+    for (int r = 0; r < tileRows_; ++r) {
+        const size_t rowStart = rects.size();
+        uint8_t* tiles = drawnTiles_.data() + static_cast<size_t>(r) * tileColumns_;
+        const int top = r * kDrawnTile, bottom = std::min(top + kDrawnTile, h);
+        for (int c = 0; c < tileColumns_;) {
+            if (!tiles[c]) {
+                ++c;
+                continue;
+            }
+            int end = c;
+            while (end < tileColumns_ && tiles[end]) tiles[end++] = 0;
+            const int left = c * kDrawnTile, right = std::min(end * kDrawnTile, w);
+            bool extended = false;
+            for (size_t i = previousRow; i < previousEnd && !extended; ++i) {
+                if (rects[i].left == left && rects[i].right == right && rects[i].bottom == top) {
+                    rects[i].bottom = bottom;
+                    extended = true;
+                    rects.push_back(rects[i]);
+                    rects[i].bottom = -1;  // moved on to this row
+                }
+            }
+            if (!extended) rects.push_back({left, top, right, bottom});
+            c = end;
+        }
+        previousRow = rowStart;
+        previousEnd = rects.size();
+    }
+    std::erase_if(rects, [](const Rect& x) { return x.bottom < 0; });
+    return rects;
 }
 
 void Canvas::finishPainting() const {
@@ -524,6 +596,8 @@ void Canvas::walkThinLine(uint32_t* p, bool xMajor, int sx, int sy, int64_t coun
 
 void Canvas::LineTo(int x, int y) {
     if (Pen.Style != PenStyle::Clear && !image_.isNull()) {
+        noteDrawn(std::min(penPos_.x, x), std::min(penPos_.y, y), int64_t{std::max(penPos_.x, x)} + 1,
+                  int64_t{std::max(penPos_.y, y)} + 1, std::max(Pen.Width, 1) + 1);
         const int64_t dx = static_cast<int64_t>(x) - penPos_.x, dy = static_cast<int64_t>(y) - penPos_.y;
         const bool shortLine = std::abs(dx) <= kMaskedLineExtent && std::abs(dy) <= kMaskedLineExtent;
         if (Pen.Width <= 1) {
@@ -551,6 +625,14 @@ void Canvas::Polygon(const std::vector<Point>& pts) {
     if (pts.size() < 2 || image_.isNull()) return;
     QPolygon poly;
     bool inRange = true;
+    int64_t left = pts[0].x, top = pts[0].y, right = pts[0].x, bottom = pts[0].y;
+    for (const auto& pt : pts) {
+        left = std::min<int64_t>(left, pt.x);
+        top = std::min<int64_t>(top, pt.y);
+        right = std::max<int64_t>(right, pt.x);
+        bottom = std::max<int64_t>(bottom, pt.y);
+    }
+    noteDrawn(left, top, right + 1, bottom + 1, std::max(Pen.Width, 1) + 1);
     for (const auto& pt : pts) {
         poly << QPoint(pt.x, pt.y);
         inRange = inRange && withinPainterRange(pt.x, pt.y, pt.x, pt.y);
@@ -603,6 +685,7 @@ void Canvas::fillSpan(uint32_t* line, int from, int to, uint32_t colour, PenMode
 
 void Canvas::Rectangle(int left, int top, int right, int bottom) {
     if (image_.isNull() || right <= left || bottom <= top) return;
+    noteDrawn(left, top, right, bottom, std::max(Pen.Width, 1));
     Rect inside{left, top, right, bottom};
     if (Brush.Style == BrushStyle::Solid && clipToImage(inside)) {
         const uint32_t colour = pixelOf(Brush.Color);
@@ -626,6 +709,7 @@ void Canvas::Rectangle(int left, int top, int right, int bottom) {
 
 void Canvas::Ellipse(int left, int top, int right, int bottom) {
     if (image_.isNull() || right <= left || bottom <= top || !nearImage(left, top, right, bottom)) return;
+    noteDrawn(left, top, right, bottom, std::max(Pen.Width, 1));
     const int64_t w = static_cast<int64_t>(right) - left, h = static_cast<int64_t>(bottom) - top;
     const bool pen = Pen.Style != PenStyle::Clear, brush = Brush.Style == BrushStyle::Solid;
     if (Pen.Mode == PenMode::Copy && Pen.Width <= 1 && w <= kMaskedEllipseSize && h <= kMaskedEllipseSize) {
@@ -657,6 +741,7 @@ void Canvas::paintRuns(const std::vector<PixelRun>& runs, int x, int y, uint32_t
 void Canvas::FillRect(const Rect& r) {
     Rect inside = r;
     if (r.right <= r.left || r.bottom <= r.top || !clipToImage(inside)) return;
+    noteDrawn(inside.left, inside.top, inside.right, inside.bottom);
     const uint32_t colour = pixelOf(Brush.Color);
     for (int y = inside.top; y < inside.bottom; ++y) fillSpan(row(y), inside.left, inside.right, colour, PenMode::Copy);
 }
@@ -682,6 +767,8 @@ void Canvas::TextOutW(int x, int y, const QString& text) {
     const FontEntry& font = fontEntry(Font);
     const TextMask& mask = textMask(font, text);
     const int right = clampToInt(static_cast<int64_t>(x) + mask.width);
+    // Glyphs may reach a little beyond their advance (italics, overhangs).
+    noteDrawn(x, y, right, int64_t{y} + font.metrics.height(), font.metrics.height());
     if (Brush.Style == BrushStyle::Solid) FillRect({x, y, right, clampToInt(static_cast<int64_t>(y) + font.metrics.height())});
     penPos_ = {right, y};
     if (mask.exact) {
@@ -718,11 +805,15 @@ TColor Canvas::Pixel(int x, int y) const {
 }
 
 void Canvas::SetPixel(int x, int y, TColor c) {
-    if (onImage(x, y)) row(y)[x] = pixelOf(c);
+    if (!onImage(x, y)) return;
+    row(y)[x] = pixelOf(c);
+    noteDrawn(x, y, int64_t{x} + 1, int64_t{y} + 1);
 }
 
 void Canvas::CopyRect(const Rect& dst, const Canvas& src, const Rect& srcRect) {
     if (image_.isNull() || src.image_.isNull()) return;
+    noteDrawn(std::min(dst.left, dst.right), std::min(dst.top, dst.bottom), std::max(dst.left, dst.right),
+              std::max(dst.top, dst.bottom), 1);
     const bool sameSize = dst.width() == srcRect.width() && dst.height() == srcRect.height();
     const bool inside = srcRect.left >= 0 && srcRect.top >= 0 && srcRect.right <= src.width() &&
                         srcRect.bottom <= src.height() && dst.left >= 0 && dst.top >= 0 && dst.right <= width() &&
@@ -742,12 +833,14 @@ void Canvas::CopyRect(const Rect& dst, const Canvas& src, const Rect& srcRect) {
 
 void Canvas::Draw(int x, int y, const QImage& img) {
     if (image_.isNull() || img.isNull()) return;
+    noteDrawn(x, y, int64_t{x} + img.width(), int64_t{y} + img.height());
     usePenAndBrush(false, false, PenMode::Copy);
     painter().drawImage(QPoint(x, y), img);
 }
 
 void Canvas::StretchDraw(const Rect& dst, const QImage& img) {
     if (image_.isNull() || img.isNull() || dst.width() <= 0 || dst.height() <= 0) return;
+    noteDrawn(dst.left, dst.top, dst.right, dst.bottom, 1);
     usePenAndBrush(false, false, PenMode::Copy);
     QPainter& p = painter();
     if (img.width() == dst.width() && img.height() == dst.height())

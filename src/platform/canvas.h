@@ -99,8 +99,10 @@ public:
         finishPainting();
         return image_;
     }
+    // Whoever changes the image through this reference may change any part of it.
     QImage& image() {
         finishPainting();
+        noteAllDrawn();
         return image_;
     }
     bool isNull() const { return image_.isNull(); }
@@ -136,7 +138,15 @@ public:
 
     bool savePng(const std::string& path) const;
 
+    // What was drawn since the last call, as rectangles covering it (whole tiles of a coarse grid, so a
+    // few more pixels than were touched); empty when nothing was drawn. A widget showing the canvas
+    // repaints just these.
+    std::vector<Rect> takeDrawnRects();
+
 private:
+    // Marks the box (right and bottom left out), widened by margin on each side, as drawn.
+    void noteDrawn(int64_t left, int64_t top, int64_t right, int64_t bottom, int margin = 0);
+    void noteAllDrawn();
     struct PainterState;
     void paintRuns(const std::vector<PixelRun>& runs, int x, int y, uint32_t colour, PenMode mode = PenMode::Copy);
     void thinLine(int x0, int y0, int x1, int y1);
@@ -168,6 +178,10 @@ private:
     mutable qsizetype stride_ = 0;
     mutable int width_ = 0, height_ = 0;
     Point penPos_;
+    // Tiles of kDrawnTile x kDrawnTile pixels drawn into since takeDrawnRects; drawnAny_ spares the scan.
+    std::vector<uint8_t> drawnTiles_;
+    int tileColumns_ = 0, tileRows_ = 0;
+    bool drawnAny_ = false;
     int dashPhase_ = 0;  // pixels into the pen's pattern, modulo the common period of every pattern
 };
 

@@ -20,4 +20,14 @@ void preciseSleepMs(int ms) {
     }
 }
 
+// The steady clock is CLOCK_MONOTONIC on Linux, so its readings are the sleep's own time base.
+void sleepUntilSteadyNs(int64_t deadline) {
+    if (deadline <= 0) return;
+    timespec t{};
+    t.tv_sec = static_cast<time_t>(deadline / 1000000000);
+    t.tv_nsec = static_cast<long>(deadline % 1000000000);
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR) {
+    }
+}
+
 }  // namespace vestrel

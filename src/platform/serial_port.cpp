@@ -165,6 +165,11 @@ public:
 
     bool drain() override { return ::ioctl(fd_, TCSBRK, 1) == 0; }
 
+    int bytesQueuedOut() override {
+        int n = 0;
+        return ::ioctl(fd_, TIOCOUTQ, &n) == 0 ? n : -1;
+    }
+
     void setDtr(bool on) override {
         setLine(TIOCM_DTR, on);
         dtr_ = on;

@@ -67,6 +67,8 @@ public:
     // Asks the device to hand over received bytes at once rather than in batches, where it has such a
     // setting (a UART driver does; a pseudo-terminal or a fake does not).
     virtual void setLowLatency() {}
+    // Characters written but not yet sent (TIOCOUTQ); -1 when the port cannot tell.
+    virtual int bytesQueuedOut() { return -1; }
 };
 
 // The device file of "COMn" (n 1..9); empty for any other name.

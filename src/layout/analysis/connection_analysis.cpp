@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "layout/analysis/connection_report.h"
 #include "layout/model/geometry.h"
@@ -27,6 +29,7 @@ void traceFromReference(BlockRec* start, ConnectionReport& report) {
         ConnectionRec* c = newConnection(report);
         if (!c) return;
         c->from = start;
+        noteConnectionFrom(c);
         c->direction = way.direction;
         traceConnection(c, way.point, start, report);
     }
@@ -39,10 +42,10 @@ void removeUnfinishedConnections() {
 }
 
 void reportBlocksWithoutConnection(ConnectionReport& report) {
+    std::unordered_set<const BlockRec*> leaving;
+    for (const ConnectionRec* c : gConnections) leaving.insert(c->from);
     for (const BlockRec* b : gBlocks) {
-        bool leaves = false;
-        for (const ConnectionRec* c : gConnections) leaves = leaves || c->from == b;
-        if (leaves) continue;
+        if (leaving.count(b)) continue;
         report.write("Geen aansluiting voor blok %d\n", b->number);
         report.markAttention();
     }
@@ -61,9 +64,18 @@ bool runsBackAlong(const ConnectionRec* d, const ConnectionRec* c) {
 // between the same blocks, one leaving at each end; the one that does not turn around is the true way
 // back, so a plain oval is never taken for a reversing loop. Only when every candidate turns around is
 // the way a loop.
-int findWayBack(const ConnectionRec* c) {
+// Table indexes of the connections by their (from, to) blocks, in table order.
+using ConnectionsByEnds = std::unordered_map<uint64_t, std::vector<int>>;
+uint64_t endsKey(const BlockRec* from, const BlockRec* to) {
+    return (static_cast<uint64_t>(from ? static_cast<uint16_t>(from->ownIndex) + 1u : 0u) << 32) |
+           (to ? static_cast<uint16_t>(to->ownIndex) + 1u : 0u);
+}
+
+int findWayBack(const ConnectionRec* c, const ConnectionsByEnds& byEnds) {
     int first = -1;
-    for (int j = 0; j < gConnectionCount; ++j) {
+    auto it = byEnds.find(endsKey(c->to, c->from));
+    if (it == byEnds.end()) return -1;
+    for (int j : it->second) {
         if (!runsBackAlong(gConnections[j], c)) continue;
         if (gConnections[j]->direction != c->direction) return j;
         if (first < 0) first = j;
@@ -74,9 +86,11 @@ int findWayBack(const ConnectionRec* c) {
 // A way and its way back that leave their blocks in the same direction turn a train around: both are
 // loop connections; with different directions neither is.
 void markReversingLoops(ConnectionReport& report) {
+    ConnectionsByEnds byEnds;
+    for (int i = 0; i < gConnectionCount; ++i) byEnds[endsKey(gConnections[i]->from, gConnections[i]->to)].push_back(i);
     for (int i = 0; i < gConnectionCount; ++i) {
         ConnectionRec* c = gConnections[i];
-        int j = findWayBack(c);
+        int j = findWayBack(c, byEnds);
         if (j < 0) continue;
         ConnectionRec* d = gConnections[j];
         bool turnsAround = c->direction == d->direction;
@@ -129,7 +143,10 @@ void analyseConnections(BlockRec* startBlock) {
     }
     gConnections.clear();
     clearConnectionDeadEnds();
-    traceFromReference(startBlock, report);
+    {
+        ConnectionTraceScope scope;
+        traceFromReference(startBlock, report);
+    }
     removeUnfinishedConnections();
     sortConnections();
     report.write("***** %s *****\n\n", gLayoutFileName.c_str());
@@ -150,13 +167,49 @@ ConnectionRec* newConnection(ConnectionReport& report) {
     return gConnections.append(std::make_unique<ConnectionRec>());
 }
 
+// The order is that of picking, place by place, the entry found before every other when scanning from
+// the place on, and moving it there. The turnout rule is no strict ordering, so the result depends on
+// that scan; but from-block, to-block and turnout count order strictly, and a pick from a group of
+// equal keys only ever comes from the smallest group left, taken in its own order. So the groups are
+// put in key order (keeping their order of finding), and only inside each group is the scan repeated.
 void sortConnections() {
-    for (int place = 0; place + 1 < gConnectionCount; ++place) {
-        int best = place;
-        for (int i = place + 1; i < gConnectionCount; ++i)
-            if (connectionBefore(gConnections[i], gConnections[best])) best = i;
-        if (best != place) gConnections.insert(place, gConnections.takeAt(best));
+    const int n = gConnectionCount;
+    std::vector<std::unique_ptr<ConnectionRec>> taken;
+    taken.reserve(static_cast<size_t>(n));
+    while (gConnectionCount > 0) taken.push_back(gConnections.takeAt(gConnectionCount - 1));
+    std::reverse(taken.begin(), taken.end());
+    struct Keyed {
+        int from, to, turnouts;
+        ConnectionRec* c;
+        size_t slot;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(static_cast<size_t>(n));
+    for (size_t i = 0; i < taken.size(); ++i) {
+        ConnectionRec* c = taken[i].get();
+        keyed.push_back({numberOf(c->from), numberOf(c->to), connectionTurnoutCount(c), c, i});
     }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        if (a.from != b.from) return a.from < b.from;
+        if (a.to != b.to) return a.to < b.to;
+        return a.turnouts < b.turnouts;
+    });
+    for (size_t start = 0; start < keyed.size();) {
+        size_t end = start + 1;
+        while (end < keyed.size() && keyed[end].from == keyed[start].from && keyed[end].to == keyed[start].to &&
+               keyed[end].turnouts == keyed[start].turnouts)
+            ++end;
+        for (size_t place = start; place + 1 < end; ++place) {
+            size_t best = place;
+            for (size_t i = place + 1; i < end; ++i)
+                if (connectionBefore(keyed[i].c, keyed[best].c)) best = i;
+            if (best != place) std::rotate(keyed.begin() + static_cast<std::ptrdiff_t>(place),
+                                           keyed.begin() + static_cast<std::ptrdiff_t>(best),
+                                           keyed.begin() + static_cast<std::ptrdiff_t>(best) + 1);
+        }
+        start = end;
+    }
+    for (const Keyed& k : keyed) gConnections.append(std::move(taken[k.slot]));
 }
 
 int toggleLoopFlag(ConnectionRec* c, int index, ConnectionReport& report) {

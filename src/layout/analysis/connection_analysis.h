@@ -20,6 +20,22 @@ void analyseConnections(BlockRec* startBlock);
 // from the table and freed) or when a limit was hit.
 int traceConnection(ConnectionRec* c, DiagramPoint point, const void* cameFrom, ConnectionReport& report);
 
+class TraceIndex;
+// Keeps the indexes of a trace (element ends by grid cell, connections by block) for its lifetime;
+// one made while another lives does nothing. Connections made while it lives must be announced with
+// noteConnectionFrom once their from-block is set.
+class ConnectionTraceScope {
+public:
+    ConnectionTraceScope();
+    ~ConnectionTraceScope();
+    ConnectionTraceScope(const ConnectionTraceScope&) = delete;
+    ConnectionTraceScope& operator=(const ConnectionTraceScope&) = delete;
+
+private:
+    TraceIndex* index_ = nullptr;
+};
+void noteConnectionFrom(ConnectionRec* c);
+
 // A zero-filled connection appended to gConnections, or nullptr (reported) when the table is full.
 ConnectionRec* newConnection(ConnectionReport& report);
 

@@ -1,6 +1,7 @@
 #include "layout/analysis/connection_report.h"
 
 #include <cstdarg>
+#include <cstdio>
 
 #include "platform/desktop.h"
 #include "platform/paths.h"
@@ -8,21 +9,36 @@
 bool ConnectionReport::open(const std::string& path) {
     close();
     attention_ = false;
+    text_.clear();
     file_ = std::fopen(path.c_str(), "w");
     return file_ != nullptr;
 }
 
 void ConnectionReport::write(const char* format, ...) {
     if (!file_) return;
+    char line[512];
     va_list args;
     va_start(args, format);
-    std::vfprintf(file_, format, args);
+    const int n = std::vsnprintf(line, sizeof line, format, args);
     va_end(args);
+    if (n < 0) return;
+    if (static_cast<size_t>(n) < sizeof line) {
+        text_.append(line, static_cast<size_t>(n));
+        return;
+    }
+    std::string longer(static_cast<size_t>(n) + 1, '\0');
+    va_start(args, format);
+    std::vsnprintf(longer.data(), longer.size(), format, args);
+    va_end(args);
+    text_.append(longer.data(), static_cast<size_t>(n));
 }
 
 void ConnectionReport::close() {
-    if (file_) std::fclose(file_);
+    if (!file_) return;
+    std::fwrite(text_.data(), 1, text_.size(), file_);
+    std::fclose(file_);
     file_ = nullptr;
+    text_.clear();
 }
 
 std::string connectionReportName(const std::string& layoutFileName) {

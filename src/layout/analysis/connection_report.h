@@ -1,6 +1,7 @@
 #pragma once
-// The connection report "<layout>.log": a plain text file written while the connections are traced
-// and listed, shown to the user when it holds something that needs attention.
+// The connection report "<layout>.log": a plain text file, gathered in memory while the connections are
+// traced and listed and written in one go on close, shown to the user when it holds something that
+// needs attention.
 #include <cstdio>
 #include <string>
 
@@ -11,7 +12,7 @@ public:
     ConnectionReport& operator=(const ConnectionReport&) = delete;
     ~ConnectionReport() { close(); }
 
-    // Opens (truncates) the file; false when it cannot be written.
+    // Opens (truncates) the file; false when it cannot be written. The text goes to it on close.
     bool open(const std::string& path);
     bool isOpen() const { return file_ != nullptr; }
     // printf-style line(s); nothing happens while the file is not open.
@@ -24,6 +25,7 @@ public:
 
 private:
     std::FILE* file_ = nullptr;
+    std::string text_;
     bool attention_ = false;
 };
 

@@ -27,4 +27,6 @@ public:
     virtual void logError(int code, int commandClass, int address, int data) = 0;
     // What the present pass wrote (logged with the errors).
     virtual std::atomic<uint16_t>& statusBits() = 0;
+    // Characters the port still holds to send; -1 when it cannot tell (a pseudo-terminal says 0).
+    virtual int queuedOut() { return -1; }
 };

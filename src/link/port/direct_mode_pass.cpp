@@ -41,6 +41,10 @@ public:
         logLinkError(code, commandClass, address, data);
     }
     std::atomic<uint16_t>& statusBits() override { return gLinkStatusBits; }
+    int queuedOut() override {
+        vestrel::SerialPort* port = gTrackPort.load();
+        return port ? port->bytesQueuedOut() : -1;
+    }
 };
 
 }  // namespace

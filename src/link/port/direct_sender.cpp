@@ -226,8 +226,8 @@ void DirectSender::noteWrite(bool complete) {
 bool DirectSender::writeDcc(const uint8_t* packet, int length, int times, bool newReference) {
     link_.selectFormat(true, false, false);
     // Refresh packets keep the reference of the previous wait, so that back-to-back packets follow the
-    // line's pace exactly.
-    if (newReference) reference_ = linkClock().now();
+    // line's pace exactly; a command starts on the line once the line has sent what it holds.
+    if (newReference) reference_ = std::max(reference_, linkClock().now());
     bool complete = true;
     for (int i = 0; i < times; ++i) complete = link_.write(packet, length) == length && complete;
     pending_ = times * length;
@@ -257,7 +257,7 @@ void DirectSender::cvWrite(const uint8_t* c) {
     const int length = encodeDccForUart(packet.bytes, packet.count, buffer_, !main);
     if (length == 0) reportDccNotPackable();
     link_.selectFormat(true, false, false);
-    reference_ = linkClock().now();
+    reference_ = std::max(reference_, linkClock().now());
     int total = 0;
     auto send = [&](const uint8_t* bytes, int n, int times) {
         for (int i = 0; i < times && n > 0; ++i) total += link_.write(bytes, n);
@@ -276,9 +276,24 @@ void DirectSender::cvWrite(const uint8_t* c) {
     waitPending();
 }
 
+// The characters just written go on the line once it has sent what it held before them. The sender
+// may write its next packet as soon as the line starts on these: the port then always holds one packet
+// ahead, so a wake-up that comes late still finds the line busy, and the thread sleeps instead of
+// watching the clock. Where the port tells how much it still holds, a line slower than the clock
+// holds the sender back.
 void DirectSender::waitPending() {
     if (pending_ <= 0) return;
-    waitUntilTicks(reference_, 0, pending_);
+    LinkClock& clock = linkClock();
+    const int64_t f = clock.frequency();
+    const bool fast = gSettings.chboDCC19200 != 0;
+    const int64_t start = std::max(reference_, clock.now());
+    reference_ = start + dccTransmitTicks(f, pending_, fast);
+    clock.sleepUntil(start);
+    const int queued = link_.queuedOut();
+    if (queued > pending_) {
+        clock.sleepUntil(clock.now() + dccTransmitTicks(f, queued - pending_, fast));
+        reference_ = std::max(reference_, clock.now() + dccTransmitTicks(f, pending_, fast));
+    }
     pending_ = -1;
     mark(0x10);
 }

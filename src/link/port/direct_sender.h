@@ -27,6 +27,8 @@ public:
     explicit DirectSender(DirectLink& link);
     // One pass of the loop.
     void pass();
+    // The link clock's moment when the line will have sent all DCC characters written so far.
+    int64_t lineFreeAt() const { return reference_; }
 
 private:
     void shortCircuitGuard();

@@ -18,6 +18,7 @@ public:
     }
     int64_t frequency() const override { return 1000000000; }
     void sleepMs(int ms) override { vestrel::preciseSleepMs(ms); }
+    void sleepUntil(int64_t deadline) override { vestrel::sleepUntilSteadyNs(deadline); }
 };
 
 SteadyLinkClock gSteadyClock;
@@ -30,7 +31,8 @@ LinkClock& linkClock() { return *gClock.load(std::memory_order_acquire); }
 void setLinkClock(LinkClock* clock) { gClock.store(clock ? clock : &gSteadyClock, std::memory_order_release); }
 
 int64_t dccTransmitTicks(int64_t frequency, int characters, bool dcc19200) {
-    return frequency * characters / (dcc19200 ? 1910 : 1640);
+    const int64_t cells = int64_t{characters} * 10, baud = dcc19200 ? 19200 : 16457;
+    return (frequency * cells + baud - 1) / baud;
 }
 
 void waitUntilTicks(int64_t& reference, int64_t ticks, int characters) {
@@ -40,6 +42,12 @@ void waitUntilTicks(int64_t& reference, int64_t ticks, int characters) {
     const int64_t ticksPerMs = f / 1000;
     const int64_t deadline = reference + wait;
     int64_t now = clock.now();
+    // Once sleeps have proved precise, one sleep to the deadline; before that, short sleeps and a busy
+    // wait for the last millisecond.
+    if (gSleepPrecise.load(std::memory_order_relaxed) >= 3 && now < deadline) {
+        clock.sleepUntil(deadline);
+        now = clock.now();
+    }
     while (now < deadline) {
         const int64_t remainingMs = (deadline - now) / ticksPerMs;
         if (gSleepPrecise.load(std::memory_order_relaxed) >= 3 && remainingMs > 1)

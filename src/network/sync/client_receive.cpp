@@ -412,8 +412,10 @@ int netClientReceive(int count) {
 }
 
 void netClearClientModel() {
+    // From the last row up: taking off a train refills the rows below it, and below the last there are
+    // none left to refill.
     while (gLocsOnTrack.count() > 0) {
-        LocoRec* loco = gLocsOnTrack[0];
+        LocoRec* loco = gLocsOnTrack[gLocsOnTrack.count() - 1];
         loco->targetStep = 0;
         takeLocoOffTrack(loco);
         if (gLocsOnTrack.indexOf(loco) >= 0) gLocsOnTrack.removeAt(gLocsOnTrack.indexOf(loco));

@@ -1,16 +1,24 @@
 #include "shell/window/image_view.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <utility>
 
 TImage::TImage(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TImage::paintEvent(QPaintEvent*) {
+void TImage::updateDrawn() {
+    for (const vestrel::Rect& r : Canvas.takeDrawnRects()) update(r.left, r.top, r.width(), r.height());
+}
+
+// Only the exposed part is copied: a tick that drew one train repaints just around it.
+void TImage::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    p.drawImage(0, 0, Canvas.image());
+    const QImage& image = std::as_const(Canvas).image();
+    for (const QRect& r : event->region()) p.drawImage(r.topLeft(), image, r);
 }
 
 void TImage::mousePressEvent(QMouseEvent* event) { emit mouseDown(event); }

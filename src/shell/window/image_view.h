@@ -10,6 +10,8 @@ class TImage : public QWidget {
 public:
     explicit TImage(QWidget* parent = nullptr);
     vestrel::Canvas Canvas;
+    // Schedules a repaint of what was drawn on the canvas since the last call, and of nothing else.
+    void updateDrawn();
 
 signals:
     void mouseDown(QMouseEvent* event);

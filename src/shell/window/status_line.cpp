@@ -42,7 +42,7 @@ void drawStatusLine(const std::string& text) {
     c.Font = vestrel::TFont{"Arial", 8, vestrel::clWhite};
     c.TextOut(left + 10, top + 5, gStatusText);
     gStatusLineShown = 1;
-    frmSchema->ClientArea->update();
+    frmSchema->ClientArea->updateDrawn();
 }
 
 }  // namespace
@@ -69,7 +69,7 @@ void clearStatusLine() {
         c.Brush.Style = vestrel::BrushStyle::Solid;
         c.FillRect({0, gCanvasSize.height - gStatusTextHeight - 12, gCanvasSize.width, gCanvasSize.height});
         currentStatusStrip()->show();
-        frmSchema->ClientArea->update();
+        frmSchema->ClientArea->updateDrawn();
     }
     gStatusLineShown = 0;
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();

@@ -223,8 +223,10 @@ void TfrmSchema::FormClose() {
 
 void TfrmSchema::Timer1Timer() {
     mainCycleTick();
-    ClientArea->update();
-    imgSchema->update();
+    // Only what the tick drew is repainted: the control post's buttons over the client area repaint
+    // only when their own values change.
+    ClientArea->updateDrawn();
+    imgSchema->updateDrawn();
 }
 
 void TfrmSchema::showEvent(QShowEvent* event) {

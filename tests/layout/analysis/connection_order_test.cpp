@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 
 #include "layout/analysis/connection_analysis.h"
 #include "layout/layout_builder.h"
@@ -59,4 +60,49 @@ TEST(SortConnections, ByFromBlockToBlockThenTurnoutList) {
                                          "2 1 H",
                                          "2 3 T 5G",
                                      }));
+}
+
+// The turnout rule is no strict ordering (each of two lists can have the lower number somewhere), so the
+// order depends on how the table is scanned: it must stay that of moving, place by place, the first
+// entry found before the one picked so far. Random tables full of such ties against that scan.
+TEST(SortConnections, TiesResolveAsThePlaceByPlaceScan) {
+    LayoutBuilder b;
+    b.block(1, {{0, 10}, {10, 10}, {20, 10}}).block(2, {{0, 20}, {10, 20}, {20, 20}});
+    for (int t = 1; t <= 4; ++t) b.turnout('l', t, {{100 * t, 0}, {100 * t + 20, 0}, {100 * t + 14, -6}});
+    std::mt19937 random(37);
+    for (int round = 0; round < 50; ++round) {
+        gConnections.clear();
+        for (int i = 0; i < 60; ++i) {
+            auto c = std::make_unique<ConnectionRec>();
+            c->from = blockNumbered(1 + static_cast<int>(random() % 2));
+            c->to = blockNumbered(1 + static_cast<int>(random() % 2));
+            c->direction = "HT"[random() % 2];
+            const int n = static_cast<int>(random() % 3);
+            for (int k = 0; k < n; ++k) {
+                c->turnouts[k] = turnoutNumbered(1 + static_cast<int>(random() % 4));
+                c->positions[k] = 'G';
+            }
+            gConnections.append(std::move(c));
+        }
+        std::vector<ConnectionRec*> expected(gConnections.begin(), gConnections.end());
+        auto before = [](const ConnectionRec* p, const ConnectionRec* q) {
+            if (p->from->number != q->from->number) return p->from->number < q->from->number;
+            if (p->to->number != q->to->number) return p->to->number < q->to->number;
+            const int np = connectionTurnoutCount(p), nq = connectionTurnoutCount(q);
+            if (np != nq) return np < nq;
+            for (int k = 0; k < np; ++k)
+                if (q->turnouts[k]->number > p->turnouts[k]->number) return true;
+            return false;
+        };
+        for (size_t place = 0; place + 1 < expected.size(); ++place) {
+            size_t best = place;
+            for (size_t i = place + 1; i < expected.size(); ++i)
+                if (before(expected[i], expected[best])) best = i;
+            ConnectionRec* picked = expected[best];
+            expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(best));
+            expected.insert(expected.begin() + static_cast<std::ptrdiff_t>(place), picked);
+        }
+        sortConnections();
+        ASSERT_EQ(std::vector<ConnectionRec*>(gConnections.begin(), gConnections.end()), expected) << round;
+    }
 }

@@ -77,12 +77,46 @@ TEST_F(DirectSenderTest, WithoutLocomotivesOnlyIdlePacketsAtTheLinesPace) {
         EXPECT_TRUE(w[0].dcc);
     }
     EXPECT_EQ(link.bits.load() & 0x200, 0x200);
-    // 13 characters at 1640 per second: 7926 us apart (the line needs 7899 us at 16457 baud)
-    for (size_t i = 2; i < link.writes.size(); ++i) {
-        const int64_t gap = link.writes[i].at - link.writes[i - 1].at;
-        EXPECT_GE(gap, 7926);
-        EXPECT_LE(gap, 7940);
+    // 13 characters of 10 bit cells at 16457 baud take 7899.4 us: the packets follow at that pace,
+    // each written while the line still sends the one before (one packet ahead).
+    const int64_t first = link.writes[0].at;
+    for (size_t i = 1; i < link.writes.size(); ++i) {
+        const int64_t at = link.writes[i].at - first;
+        EXPECT_LE(at, static_cast<int64_t>(i) * 78994 / 10) << i;
+        EXPECT_GE(at, static_cast<int64_t>(i - 1) * 78994 / 10) << i;
     }
+}
+
+// Paced at the line's exact rate: at 19200 baud 1920 characters a second. A wake-up up to a packet late
+// loses nothing: the next packet was already waiting in the port.
+TEST_F(DirectSenderTest, TheLineStaysFullAtItsExactRateThoughWakeUpsComeLate) {
+    for (const int baud : {16457, 19200}) {
+        gSettings.chboDCC19200 = baud == 19200;
+        for (const int64_t late : {0, 2000}) {
+            SteppedClock c;
+            c.lateWake = late;
+            FakeDirectLink l{c};
+            DirectSender s{l};
+            for (int i = 0; i < 400; ++i) s.pass();
+            const double perPacket = 130.0 * 1000000 / baud;
+            const double span = static_cast<double>(s.lineFreeAt() - l.writes[0].at);
+            // the line never waits: it has sent everything written by 400 packets' time after the first
+            EXPECT_NEAR(span, 400 * perPacket, 400.0 * 1 + 2) << baud << " " << late;
+            for (size_t i = 1; i < l.writes.size(); ++i)
+                ASSERT_LE(static_cast<double>(l.writes[i].at - l.writes[0].at), i * perPacket + 1) << baud << " " << late;
+        }
+    }
+}
+
+// A port that holds more than the clock says (a line slower than the clock) holds the sender back.
+TEST_F(DirectSenderTest, ThePortsOwnCountOfWaitingCharactersHoldsTheSenderBack) {
+    pass();
+    link.queued = 3 * kDccIdleChars;
+    const int64_t before = link.writes.back().at;
+    pass();
+    pass();
+    const int64_t perPacket = (130 * 1000000 + 16456) / 16457;
+    EXPECT_GE(link.writes.back().at - before, 2 * perPacket);
 }
 
 TEST_F(DirectSenderTest, DccAndMotorolaRefreshAlternate) {
@@ -210,8 +244,9 @@ TEST_F(DirectSenderTest, DccCommandTwiceThenOneAndAHalfMillisecondsBeforeMotorol
     pass();
     const auto w = pass();
     ASSERT_FALSE(w[0].dcc);
-    const int64_t dccTime = static_cast<int64_t>(kDccIdleChars) * 1000000 / 1640;
-    EXPECT_GE(w[0].at - link.writes[2].at, dccTime + 1500);
+    // after the line has sent both command packets and the idle packet
+    const int64_t dccTime = static_cast<int64_t>(2 * all[0].bytes.size() + kDccIdleChars) * 10 * 1000000 / 16457;
+    EXPECT_GE(w[0].at - all[0].at, dccTime + 1500);
 }
 
 TEST_F(DirectSenderTest, IncompleteCommandIsLoggedAndTakenAgain) {

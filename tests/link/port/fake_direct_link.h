@@ -20,9 +20,13 @@ public:
         t += ms * 1000 + sleepExtra;
         ++sleeps;
     }
+    void sleepUntil(int64_t deadline) override {
+        if (deadline > t) t = deadline + lateWake;
+    }
     int64_t t = 1000000;
     int64_t spin = 1;
     int64_t sleepExtra = 100;
+    int64_t lateWake = 0;  // how late a sleep to a deadline wakes
     int sleeps = 0;
 };
 
@@ -63,8 +67,10 @@ public:
         errors.push_back({code, commandClass, address, data});
     }
     std::atomic<uint16_t>& statusBits() override { return bits; }
+    int queuedOut() override { return queued; }
 
     std::vector<Write> writes;
+    int queued = -1;  // what the port says it still holds (-1: it cannot tell)
     std::vector<Logged> errors;
     std::atomic<uint16_t> bits{0};
     bool dcc = false;
