@@ -257,7 +257,9 @@ TEST_F(RouteDialog, TheGridGrowsAndShrinksInWholeRows) {
         frmTraject->resize(frmTraject->width(), c.gridHeight + 93 + c.extra);
         EXPECT_EQ(grid->height(), c.expected) << c.what;
         EXPECT_EQ(frmTraject->btnOpslaan->y(), gridTop + c.expected + 30) << c.what;
-        if (c.expected != c.gridHeight) EXPECT_EQ(frmTraject->btnHelp->y(), frmTraject->btnOpslaan->y()) << c.what;
+        if (c.expected != c.gridHeight) {
+            EXPECT_EQ(frmTraject->btnHelp->y(), frmTraject->btnOpslaan->y()) << c.what;
+        }
     }
 }
 

@@ -70,7 +70,7 @@ TEST(Help, DeepCurrentFolderIsKeptWhole) {
 }
 
 TEST(Help, ThePageWeShipHasEveryAnchor) {
-    const auto shipped = std::filesystem::path(__FILE__).parent_path() / "../../../data/Vestrel_n.htm";
+    const auto shipped = std::filesystem::path(VESTREL_FIXTURES) / "../../data/Vestrel_n.htm";
     QFile page(QString::fromStdString(shipped.string()));
     ASSERT_TRUE(page.open(QIODevice::ReadOnly));
     const QString html = QString::fromUtf8(page.readAll());
