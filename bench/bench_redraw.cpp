@@ -20,6 +20,7 @@
 #include "shell/main/main_cycle.h"
 #include "shell/main/program_entry.h"
 #include "shell/window/untSchema.h"
+#include "main_window_bench_main.h"
 #include "steps/model/step_program.h"
 
 namespace {
@@ -64,16 +65,4 @@ BENCHMARK(BM_EditorTick)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    // The main window reads and writes its configuration in the working folder: use a scratch one.
-    QTemporaryDir folder;
-    if (!folder.isValid() || chdir(folder.path().toLocal8Bit().constData()) != 0) return 1;
-    QApplication app(argc, argv);
-    createForms();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    destroyForms();
-    return 0;
-}
+int main(int argc, char** argv) { return runMainWindowBenchmarks(argc, argv, false); }

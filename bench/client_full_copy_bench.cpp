@@ -24,6 +24,7 @@
 #include "shell/model/app_state.h"
 #include "shell/model/version.h"
 #include "shell/window/untSchema.h"
+#include "main_window_bench_main.h"
 
 namespace {
 
@@ -90,16 +91,4 @@ BENCHMARK(BM_ClientFullCopyOfTheFullLayout)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QTemporaryDir folder;
-    if (!folder.isValid() || chdir(folder.path().toLocal8Bit().constData()) != 0) return 1;
-    QApplication app(argc, argv);
-    createForms();
-    frmSchema->Timer1->stop();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    destroyForms();
-    return 0;
-}
+int main(int argc, char** argv) { return runMainWindowBenchmarks(argc, argv, true); }

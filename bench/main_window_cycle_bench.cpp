@@ -21,6 +21,7 @@
 #include "shell/main/program_entry.h"
 #include "shell/model/app_state.h"
 #include "shell/window/untSchema.h"
+#include "main_window_bench_main.h"
 
 namespace {
 
@@ -74,15 +75,4 @@ BENCHMARK(BM_MainWindowCycle)->ArgName("moving")->Arg(1)->Arg(0)->Unit(benchmark
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QTemporaryDir folder;
-    if (!folder.isValid() || chdir(folder.path().toLocal8Bit().constData()) != 0) return 1;
-    QApplication app(argc, argv);
-    createForms();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    destroyForms();
-    return 0;
-}
+int main(int argc, char** argv) { return runMainWindowBenchmarks(argc, argv, false); }
