@@ -31,7 +31,8 @@ bool processUntil(const std::function<bool()>& cond) {
 }
 
 void whenModal(std::function<void(QWidget*)> action) {
-    auto* poll = new QTimer;
+    // Owned by the application, so a watch for a window that never came is freed at the end.
+    auto* poll = new QTimer(QCoreApplication::instance());
     poll->setInterval(2);
     QObject::connect(poll, &QTimer::timeout, [poll, action] {
         QWidget* modal = QApplication::activeModalWidget();

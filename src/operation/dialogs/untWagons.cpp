@@ -501,8 +501,8 @@ void TfrmWagons::strgrdWagonsKeyPress(int key) {
     } else if (col == kColLength) {
         QTableWidgetItem* item = strgrdWagons->item(row, col);
         w->lengthCm = static_cast<uint8_t>(std::min(typedNumber(item ? item->text() : QString()), kMaxLengthCm));
-        applyWagonLength(w);
-        if (item) item->setText(QString::number(w->lengthCm));
+        applyWagonLength(w);  // refills the wagon's row: the cell's item is a new one
+        if (QTableWidgetItem* shown = strgrdWagons->item(row, col)) shown->setText(QString::number(w->lengthCm));
         markChanged();
     } else {
         commitWagonEdits(w);
