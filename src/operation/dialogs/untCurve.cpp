@@ -57,14 +57,6 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, 
     return l;
 }
 
-QPushButton* addButton(QWidget* parent, const char* name, const QString& text, int x, int y, int w) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setGeometry(x, y, w, 25);
-    b->setAutoDefault(false);
-    return b;
-}
-
 QLineEdit* addEdit(QWidget* parent, const char* name, int x, int y) {
     auto* e = new QLineEdit(parent);
     e->setObjectName(name);
@@ -110,18 +102,18 @@ TfrmCurve::TfrmCurve(QWidget* parent) : QDialog(parent) {
     lblActSnelh = addLabel(this, "lblActSnelh", "", 130, 172, 40);
     lblActStapTekst = addLabel(this, "lblActStapTekst", "stap :", 180, 172, 40);
     lblActStap = addLabel(this, "lblActStap", "", 220, 172, 40);
-    btnOK = addButton(this, "btnOK", "OK", 4, 194, 60);
-    btnAnnuleren = addButton(this, "btnAnnuleren", "Annuleren", 68, 194, 70);
-    btnLineair = addButton(this, "btnLineair", "Lineaire curve", 142, 194, 90);
-    btnHelp = addButton(this, "btnHelp", "Help", 236, 194, 60);
+    btnOK = formButton(this, "btnOK", "OK", 4, 194, 60);
+    btnAnnuleren = formButton(this, "btnAnnuleren", "Annuleren", 68, 194, 70);
+    btnLineair = formButton(this, "btnLineair", "Lineaire curve", 142, 194, 90);
+    btnHelp = formButton(this, "btnHelp", "Help", 236, 194, 60);
     pnlIjken = new QFrame(this);
     pnlIjken->setObjectName("pnlIjken");
     pnlIjken->setFrameStyle(QFrame::Panel | QFrame::Raised);
     pnlIjken->setAutoFillBackground(true);
     pnlIjken->setGeometry(0, 226, width(), 90);
-    btnIjken = addButton(pnlIjken, "btnIjken", "CALIBREREN", 4, 4, 90);
-    btnPosNegFlank = addButton(pnlIjken, "btnPosNegFlank", edgeCaption(), 98, 4, 120);
-    btnEnkelVooruit = addButton(pnlIjken, "btnEnkelVooruit", wayCaption(), 98, 32, 120);
+    btnIjken = formButton(pnlIjken, "btnIjken", "CALIBREREN", 4, 4, 90);
+    btnPosNegFlank = formButton(pnlIjken, "btnPosNegFlank", edgeCaption(), 98, 4, 120);
+    btnEnkelVooruit = formButton(pnlIjken, "btnEnkelVooruit", wayCaption(), 98, 32, 120);
     addLabel(pnlIjken, "lblIngang1", "Ingang 1", 4, 62, 50);
     edtIngang1 = addEdit(pnlIjken, "edtIngang1", 54, 60);
     addLabel(pnlIjken, "lblAfstand", "Afstand", 100, 62, 44);

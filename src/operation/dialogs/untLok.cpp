@@ -74,28 +74,12 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int x, int
     return l;
 }
 
-QLineEdit* edit(QWidget* parent, const char* name, int maxLength, int x, int y, int w) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(name);
-    e->setMaxLength(maxLength);
-    e->setGeometry(x, y, w, 21);
-    return e;
-}
-
 QComboBox* combo(QWidget* parent, const char* name, const QStringList& items, int x, int y, int w) {
     auto* c = new QComboBox(parent);
     c->setObjectName(name);
     c->addItems(items);
     c->setGeometry(x, y, w, 22);
     return c;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text, int x, int y, int w) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setGeometry(x, y, w, 25);
-    b->setAutoDefault(false);
-    return b;
 }
 
 QLabel* panel(QWidget* parent, const char* name, const QString& text, int x, int y, int w) {
@@ -153,7 +137,7 @@ TfrmLok::TfrmLok(QWidget* parent) : QDialog(parent) {
     cboLocNummer->setEditable(true);
     cboLocNummer->lineEdit()->setMaxLength(20);
     lblBlokNr = label(this, "lblBlokNr", "Blok", 130, 76, 30);
-    edtBlokNr = edit(this, "edtBlokNr", 3, 160, 74, 40);
+    edtBlokNr = formEdit(this, "edtBlokNr", 3, 160, 74, 40);
     lblRichtingHT = label(this, "lblRichtingHT", "Richting", 210, 76, 50);
     cboRichting = combo(this, "cboRichting", {"Heen", "Terug"}, 260, 74, 70);
     QStringList roles;
@@ -179,26 +163,26 @@ TfrmLok::TfrmLok(QWidget* parent) : QDialog(parent) {
     lblMaxSnelheid = label(grpStuur, "lblMaxSnelheid", "M", 42, 14, 12);
     lblKm_h = label(grpStuur, "lblKm_h", "km/h", 56, 14, 34);
     lblReeleSnelh = label(grpStuur, "lblReeleSnelh", "", 56, 30, 34);
-    btnLok0 = button(grpStuur, "btnLok0", "Aan", 95, 12, 50);
-    btnMode0 = button(grpStuur, "btnMode0", "Rangeer", 150, 12, 70);
-    btnRich0 = button(grpStuur, "btnRich0", "voorwaarts", 225, 12, 90);
+    btnLok0 = formButton(grpStuur, "btnLok0", "Aan", 95, 12, 50);
+    btnMode0 = formButton(grpStuur, "btnMode0", "Rangeer", 150, 12, 70);
+    btnRich0 = formButton(grpStuur, "btnRich0", "voorwaarts", 225, 12, 90);
     tbarVersnelling = new QSlider(Qt::Horizontal, grpStuur);
     tbarVersnelling->setObjectName("tbarVersnelling");
     tbarVersnelling->setRange(0, 9);
     tbarVersnelling->setGeometry(95, 42, 150, 22);
     lblVersn = label(grpStuur, "lblVersn", "", 250, 46, 30);
     lblPauzetel = label(grpStuur, "lblPauzetel", "", 95, 70, 40);
-    edtPauzetel = edit(grpStuur, "edtPauzetel", 4, 95, 68, 40);
+    edtPauzetel = formEdit(grpStuur, "edtPauzetel", 4, 95, 68, 40);
     lblKmTellerTot = label(grpStuur, "lblKmTellerTot", "", 140, 70, 100);
     lblKmTellerDag = label(grpStuur, "lblKmTellerDag", "", 245, 70, 100);
-    edtKmTellerDag = edit(grpStuur, "edtKmTellerDag", 7, 245, 68, 70);
+    edtKmTellerDag = formEdit(grpStuur, "edtKmTellerDag", 7, 245, 68, 70);
     lblSnelhcorr = label(grpStuur, "lblSnelhcorr", "", 95, 94, 40);
     pnlSnelhcorrauto = panel(grpStuur, "pnlSnelhcorrauto", "ASC", 300, 92, 40);
     pnlForceRijden = panel(grpStuur, "pnlForceRijden", "Force", 345, 92, 45);
     chboVersnelling = new QCheckBox("Ingestelde snelheid zenden", grpStuur);
     chboVersnelling->setObjectName("chboVersnelling");
     chboVersnelling->setGeometry(95, 114, 200, 20);
-    edtStartpauzetijd = edit(grpStuur, "edtStartpauzetijd", 1, 300, 114, 20);
+    edtStartpauzetijd = formEdit(grpStuur, "edtStartpauzetijd", 1, 300, 114, 20);
     lblSeconde = label(grpStuur, "lblSeconde", "s", 323, 116, 10);
     for (int n = 0; n < kLokFunctionPanels; ++n) {
         // F0..F4 on the first row, F5..F12 and F13..F20 on the rows the form grows for.
@@ -206,11 +190,11 @@ TfrmLok::TfrmLok(QWidget* parent) : QDialog(parent) {
         const int col = n <= 4 ? n : n <= 12 ? n - 5 : n - 13;
         pnlF[n] = panel(grpStuur, kPanelNames[n], QString("F%1").arg(n), 95 + col * 36, 142 + row * 30, 32);
     }
-    btnOK = button(this, "btnOK", "OK", 10, 275, 70);
-    btnAnnuleren = button(this, "btnAnnuleren", "Annuleren", 88, 275, 75);
-    btnTraject = button(this, "btnTraject", "Traject", 171, 275, 70);
-    btnFunctieDec = button(this, "btnFunctieDec", "F.dec.", 249, 275, 70);
-    btnHelp = button(this, "btnHelp", "Help", 327, 275, 70);
+    btnOK = formButton(this, "btnOK", "OK", 10, 275, 70);
+    btnAnnuleren = formButton(this, "btnAnnuleren", "Annuleren", 88, 275, 75);
+    btnTraject = formButton(this, "btnTraject", "Traject", 171, 275, 70);
+    btnFunctieDec = formButton(this, "btnFunctieDec", "F.dec.", 249, 275, 70);
+    btnHelp = formButton(this, "btnHelp", "Help", 327, 275, 70);
     edtPauzetel->hide();
     edtKmTellerDag->hide();
 

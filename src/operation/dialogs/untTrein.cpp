@@ -100,14 +100,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, int x, 
     return l;
 }
 
-QLineEdit* edit(QWidget* parent, const char* name, int maxLength, int x, int y, int w) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(name);
-    e->setMaxLength(maxLength);
-    e->setGeometry(x, y, w, 21);
-    return e;
-}
-
 QComboBox* combo(QWidget* parent, const char* name, int x, int y, int w) {
     auto* c = new QComboBox(parent);
     c->setObjectName(name);
@@ -116,11 +108,7 @@ QComboBox* combo(QWidget* parent, const char* name, int x, int y, int w) {
 }
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int x, int y, int w = 75) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setGeometry(x, y, w, 25);
-    b->setAutoDefault(false);
-    return b;
+    return formButton(parent, name, caption, x, y, w);
 }
 
 // Paints a wagon's small photo over column 1 of its row.
@@ -217,7 +205,7 @@ TfrmTrein::TfrmTrein(QWidget* parent) : QDialog(parent) {
     setupForm(this, "frmTrein", "Treinbeheer", 430, 440);
     cboLocNummer = combo(this, "cboLocNummer", 10, 10, 80);
     cboLocNummer->setToolTip("Decoder");
-    edtLocNummer = edit(this, "edtLocNummer", 4, 100, 10, 50);
+    edtLocNummer = formEdit(this, "edtLocNummer", 4, 100, 10, 50);
     btnLocToevoegen = button(this, "btnLocToevoegen", "Toev", 160, 8, 50);
     btnLocWijzigen = button(this, "btnLocWijzigen", "Wijz", 215, 8, 50);
     imgLocFoto = new QLabel(this);
@@ -247,7 +235,7 @@ void TfrmTrein::buildLocoTab() {
     tshLoc->setObjectName("tshLoc");
     pctTrein->addTab(tshLoc, "Locomotief");
     label(tshLoc, "lblLocNaam", "Naam", 10, 12);
-    edtLocNaam = edit(tshLoc, "edtLocNaam", 28, 100, 10, 200);
+    edtLocNaam = formEdit(tshLoc, "edtLocNaam", 28, 100, 10, 200);
     label(tshLoc, "lblLocFoto", "Foto", 10, 38);
     cboLocFoto = combo(tshLoc, "cboLocFoto", 100, 36, 120);
     cboLocMotor = combo(tshLoc, "cboLocMotor", 230, 36, 100);
@@ -256,7 +244,7 @@ void TfrmTrein::buildLocoTab() {
     cboLocSoort = combo(tshLoc, "cboLocSoort", 100, 62, 120);
     for (const char* k : kKinds) cboLocSoort->addItem(k);
     label(tshLoc, "lblMaxSnelh", "Max", 230, 64, 30);
-    edtMaxSnelh = edit(tshLoc, "edtMaxSnelh", 3, 265, 62, 40);
+    edtMaxSnelh = formEdit(tshLoc, "edtMaxSnelh", 3, 265, 62, 40);
     label(tshLoc, "lblDecoder", "Decoder", 10, 90);
     cboDecoder = combo(tshLoc, "cboDecoder", 100, 88, 200);
     for (const char* d : kDecoders) cboDecoder->addItem(d);
@@ -266,7 +254,7 @@ void TfrmTrein::buildLocoTab() {
     QLineEdit** edits[3] = {&edtKmTellerTot, &edtKmTellerTotH, &edtKmTellerDag};
     for (int i = 0; i < 3; ++i) {
         label(tshLoc, (std::string("lbl") + (names[i] + 3)).c_str(), captions[i], 10 + 130 * i, 140, 60);
-        *edits[i] = edit(tshLoc, names[i], 7, 10 + 130 * i, 158, 90);
+        *edits[i] = formEdit(tshLoc, names[i], 7, 10 + 130 * i, 158, 90);
         kmEdits_[i] = *edits[i];
     }
     btnCurve = button(tshLoc, "btnCurve", "Snelheidscurve", 10, 195, 120);
