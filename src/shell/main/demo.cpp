@@ -7,19 +7,29 @@
 #include <cstdint>
 #include <string>
 
+#include "layout/files/layout_file.h"
+#include "layout/model/display_settings.h"
 #include "layout/model/layout_model.h"
 #include "operation/control/emergency_stop.h"
 #include "platform/text_codec.h"
 #include "shell/dialogs/untDemo.h"
+#include "shell/main/demo_steps.h"
 #include "shell/main/session.h"
 #include "shell/model/app_state.h"
 #include "shell/config/messages.h"
 #include "shell/model/demo_script.h"
+#include "shell/model/settings.h"
 #include "shell/window/untSchema.h"
 
 namespace {
 
 const char* const kScriptName = "demo\\vestreldemo_n.txt";
+
+// The settings as they were before the demo: a demo changes several (short-train length, what is shown,
+// the running checks) and none of that may stay with the user's own layout or reach vestrel.cfg.
+Settings gSettingsBeforeDemo;
+
+}  // namespace
 
 // Ends the demo: nothing it did stays marked as a change, the control post is the user's again.
 void finishDemo() {
@@ -31,16 +41,48 @@ void finishDemo() {
     else if (gRunWithoutTrack)
         toggleControlPostSession(13);
     if (frmDemo) frmDemo->close();
+    gSettings = gSettingsBeforeDemo;
     gDemoStep = 0;
     if (frmSchema) frmSchema->FormActivate();
     gDemoScript.close();
 }
 
-// The step gDemoStep (negated while it waits). Every step of the demos is listed here; a number that is
-// not, and -1, finish the demo.
+namespace {
+
+// The step gDemoStep (negated while it waits). A step number no demo knows, and -1, finish the demo.
 void performDemoStep() {
     if (gDemoStep == 0) return;
+    if (gDemoStep != -1) {
+        const int step = gDemoStep < 0 ? -gDemoStep : gDemoStep;
+        bool known = false;
+        if (step <= 50)
+            known = performDrawingDemoStep(step);
+        else if ((step > 100 && step <= 200) || (step > 250 && step <= 300))
+            known = performTrainDemoStep(step);
+        else
+            known = performRouteDemoStep(step);
+        if (known && gDemoStep != -1) return;
+    }
     finishDemo();
+}
+
+// Demos 2..7 run on one of the two demo layouts, with what each demo shows; those that drive trains
+// without track control start their session here. False (the demo finished) when the layout cannot be
+// loaded.
+bool loadDemoLayout(int n) {
+    const bool second = n == 2 || n == 5 || n == 7;
+    gLayoutFileName = second ? "demo\\vestreldemo2.vtl" : "demo\\vestreldemo1.vtl";
+    gLocoFileName = second ? "demo\\vestreldemo2.loc" : "demo\\vestreldemo1.loc";
+    if (loadLayoutFile() != 1) {
+        showDialogMessage("Kan bestand '" + gLayoutFileName + "' niet openen !", 1);
+        finishDemo();
+        return false;
+    }
+    gSettings.edtLengteKorte = n == 5 || n == 7 ? 70 : 120;
+    gShowConnections = 1;
+    if (n == 3 || n == 4 || n == 5 || n == 7) toggleControlPostSession(13);
+    if (frmSchema && frmSchema->grpCmdpost) frmSchema->grpCmdpost->setEnabled(false);
+    return true;
 }
 
 void startDemo(int n) {
@@ -52,6 +94,7 @@ void startDemo(int n) {
         showDialogMessage(std::string("Kan bestand '") + kScriptName + "' niet openen !", 1);
         return;
     }
+    gSettingsBeforeDemo = gSettings;
     std::string line;
     gDemoScript.readLine(line);
     frmDemo->lblTekst->setText(vestrel::fromCp1252(line));
@@ -64,6 +107,7 @@ void startDemo(int n) {
         return;
     }
     frmDemo->setWindowTitle(vestrel::fromCp1252(title));
+    if (n >= 2 && !loadDemoLayout(n)) return;
     frmDemo->show();
     frmDemo->placeAtBottom();
     performDemoStep();
