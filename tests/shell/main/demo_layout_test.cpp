@@ -47,7 +47,8 @@ std::string dataPath(const std::string& name) { return testsupport::fixturePath(
 
 // A block of six sections drawn in the direction the trains run: sections 1..6 of kinds 1..6 (the begin
 // section, the stations for trains running back, the stations for trains running on, the end section),
-// each with its own contact, firstInput upward.
+// each with its own contact, firstInput upward. The end sections are the longest: a train put on the
+// block stands well inside its end section, as changing its mode asks.
 BlockRec* demoBlock(std::initializer_list<DiagramPoint> points, int16_t number, int16_t firstInput) {
     BlockRec* b = addBlock(points, number, 'B');
     float total = 0;
@@ -70,11 +71,11 @@ void buildDemoLayout() {
     addTurnout('l', {128, 344}, 0, 1);
     BlockRec* main = demoBlock({{160, 344}, {213, 344}, {267, 344}, {320, 344}, {373, 344}, {427, 344}, {480, 344}}, 2, 7);
     addTrack({{158, 336}, {184, 312}});
-    BlockRec* loop = demoBlock({{184, 312}, {229, 312}, {275, 312}, {320, 312}, {365, 312}, {411, 312}, {456, 312}}, 3, 13);
+    BlockRec* loop = demoBlock({{184, 312}, {236, 312}, {282, 312}, {320, 312}, {358, 312}, {404, 312}, {456, 312}}, 3, 13);
     addTrack({{456, 312}, {482, 336}});
     addTurnout('r', {512, 344}, 180, 2);
     addTrack({{512, 344}, {560, 344}, {592, 312}});
-    BlockRec* right = demoBlock({{592, 312}, {592, 277}, {592, 243}, {592, 208}, {592, 173}, {592, 139}, {592, 104}}, 1, 1);
+    BlockRec* right = demoBlock({{592, 312}, {592, 264}, {592, 236}, {592, 208}, {592, 180}, {592, 152}, {592, 104}}, 1, 1);
     addTrack({{592, 104}, {560, 72}, {512, 72}});
     BlockRec* top = demoBlock({{512, 72}, {448, 72}, {384, 72}, {320, 72}, {256, 72}, {192, 72}, {128, 72}}, 4, 19);
     addTrack({{128, 72}, {80, 72}, {48, 104}, {48, 312}});
