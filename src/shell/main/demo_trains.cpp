@@ -1,7 +1,260 @@
 // The steps of demos 3, 4 and 6: one and three locomotives without, and one with track control.
 #include "shell/main/demo_steps.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+#include "layout/dialogs/untSektie.h"
+#include "layout/model/layout_model.h"
+#include "operation/control/loco_operation.h"
+#include "operation/dialogs/untLok.h"
+#include "operation/dialogs/untTrein.h"
+#include "operation/dialogs/untWagons.h"
+#include "operation/engine/train_placement.h"
+#include "operation/model/train_model.h"
+#include "shell/config/settings_pages.h"
+#include "shell/dialogs/untDemo.h"
+#include "shell/dialogs/untInstellingen.h"
+#include "shell/main/demo.h"
+#include "shell/model/app_state.h"
+#include "shell/model/input_state.h"
+#include "shell/window/input_routing.h"
+
+namespace {
+
+// Codes of the control post: the row's locomotive, mode and direction buttons, the menu commands of the
+// "Loc" and "Wagon" menus, and the stop key.
+constexpr int kRunButton = 301;
+constexpr int kModeButton = 302;
+constexpr int kDirectionButton = 303;
+constexpr int kManageTrains = 1041;
+constexpr int kLocoOnTrack = 1042;
+constexpr int kDriveLoco = 1044;
+constexpr int kWagonTable = 1051;
+constexpr int kStopKey = 32;
+// The train dialog's decoder "DCC 28 stappen".
+constexpr int kDcc28Steps = 4;
+
+// The locomotive the demo made (demo 3), the first on the track.
+LocoRec* demoLoco() { return gLocsOnTrackCount > 0 ? gLocsOnTrack[0] : nullptr; }
+
+BlockRec* blockNumbered(int number) {
+    for (BlockRec* b : gBlocks)
+        if (b->number == number) return b;
+    return nullptr;
+}
+
+TurnoutRec* turnoutNumbered(int number) {
+    for (TurnoutRec* t : gTurnouts)
+        if (t->number == number && t->subtype != 'x') return t;
+    return nullptr;
+}
+
+// The middle of section `section` (1-based) of the block: where a user clicks on it.
+DiagramPoint sectionMiddle(const BlockRec* b, int section) {
+    const DiagramPoint a = b->points[section - 1];
+    const DiagramPoint e = b->points[section];
+    return {(a.x + e.x) / 2, (a.y + e.y) / 2};
+}
+
+// True while the head of the demo's train (its leading end: the first wagon it pushes, else the
+// locomotive) stands in that section (1-based) of that block.
+bool headIn(int blockNumber, int section) {
+    LocoRec* loco = demoLoco();
+    if (!loco) return false;
+    const PositionRec& head = headSideEnd(*loco);
+    return head.block && head.block->number == blockNumber && !head.track && !head.turnout &&
+           std::min(head.sectionA, head.sectionB) + 1 == section;
+}
+
+// What the user does: a button or menu command of the control post, a click on the diagram.
+void post(int code, int row) { routeControlPostCommand(code, row); }
+void menu(int code) { routeControlPostCommand(code, gActiveRow); }
+void clickAt(DiagramPoint p, int button) {
+    gMousePoint = p;
+    gMouseButton = button;
+    routeControlPostCommand(0, gActiveRow);
+    gMouseButton = 0;
+}
+
+// Sets the turnout to the position wanted by clicking on it when it stands otherwise.
+void setTurnout(int number, char position) {
+    TurnoutRec* t = turnoutNumbered(number);
+    if (t && t->position != position) clickAt(t->centre, 1);
+}
+
+bool stands(const LocoRec* loco) { return !loco || (loco->speedValue == 0 && loco->currentStep == 0); }
+
+// The speed step as the locomotive panel's slider sets it: half the locomotive's steps, or 0.
+void driveAtHalfSpeed(LocoRec* loco) {
+    if (loco) setLocoSpeedStep(loco, loco->run.speedSteps / 2);
+}
+
+// The text of the step just performed; "VERDER" performs the next one.
+void nextLine() {
+    showNextDemoLine(1);
+    frmDemo->btnVerder->show();
+    frmDemo->btnVerder->setFocus();
+}
+
+// The text of the step just performed; the next step waits, polled by the main cycle.
+void nextLineThenWait() {
+    showNextDemoLine(1);
+    frmDemo->btnVerder->hide();
+    gDemoStep = static_cast<int16_t>(-gDemoStep);
+}
+
+// A waiting step: false while the condition does not hold; else the step counts as performed
+// (gDemoStep positive again) and its actions follow.
+bool waitDone(int step, bool condition) {
+    if (!condition) return false;
+    gDemoStep = static_cast<int16_t>(step);
+    return true;
+}
+
+// Demo 3: one train made from scratch, put on the track and driven around the oval, first in "Auto",
+// where the program sets the turnouts it needs (the demo throws turnout 1 to send it over the loop),
+// then in "Manueel", where the train follows the turnouts as they stand and stops before a wrong one.
+bool demo3Step(int step) {
+    const bool waiting = gDemoStep < 0;
+    LocoRec* loco = demoLoco();
+    switch (step) {
+    case 101:
+        while (gLocCount > 0) deleteLoco(gLocs[0]);
+        while (gWagonTotal > 0) freeWagonSlot(gWagonTotal - 1);
+        break;
+    case 102: break;
+    case 103: menu(kManageTrains); break;
+    case 104: frmTrein->edtLocNummer->setText("3"); break;
+    case 105: frmTrein->btnLocToevoegenClick(); break;
+    case 106:
+        frmTrein->edtLocNaam->setText("Demotrein");
+        frmTrein->edtLocNaamChange();
+        break;
+    case 107:
+        frmTrein->cboDecoder->setCurrentIndex(kDcc28Steps);
+        frmTrein->cboDecoderChange();
+        break;
+    case 108: menu(kWagonTable); break;
+    case 109: frmWagons->btnNieuwClick(); break;
+    case 110: frmTrein->btnWagToevoegenClick(); break;
+    case 111:
+        menu(kWagonTable);
+        frmWagons->btnNieuwClick();
+        break;
+    case 112:
+        frmTrein->btnWagToevoegenClick();
+        frmWagons->close();
+        break;
+    case 113:
+        frmTrein->close();
+        menu(kLocoOnTrack);
+        break;
+    case 114: clickAt(sectionMiddle(blockNumbered(1), 3), 1); break;
+    case 115: frmLok->btnOKClick(); break;
+    case 116: menu(kDriveLoco); break;
+    case 117:  // "Rangeer" -> "Manueel"
+    case 118:  // -> "Auto"
+        post(kModeButton, 0);
+        break;
+    case 119: post(kRunButton, 0); break;
+    case 120: nextLineThenWait(); return true;
+    case 121:
+        if (waiting && !waitDone(step, headIn(4, 1))) return true;
+        nextLineThenWait();
+        return true;
+    case 122:
+        if (waiting && !waitDone(step, headIn(4, 6))) return true;
+        // The train is about to pass turnout 1: thrown now, it takes the loop (block 3) instead of the
+        // main track, whose block dialog shows meanwhile.
+        setTurnout(1, 'R');
+        clickAt(sectionMiddle(blockNumbered(2), 3), 2);
+        nextLineThenWait();
+        return true;
+    case 123:
+        if (waiting && !waitDone(step, headIn(3, 1))) return true;
+        frmSektie->close();
+        nextLineThenWait();
+        return true;
+    case 124:
+        if (waiting && !waitDone(step, headIn(1, 6))) return true;
+        // At once, while the head is in the end section of block 1, which "Manueel" asks for: "Auto" ->
+        // "Rangeer" -> "Manueel", and on at half speed before the train has slowed down.
+        post(kModeButton, 0);
+        post(kModeButton, 0);
+        driveAtHalfSpeed(loco);
+        nextLineThenWait();
+        return true;
+    case 125:
+        if (waiting && !waitDone(step, headIn(4, 1))) return true;
+        nextLineThenWait();
+        return true;
+    case 126:
+        if (waiting && !waitDone(step, headIn(2, 1))) return true;
+        nextLineThenWait();
+        return true;
+    case 127:
+        // Turnout 2 still stands for the loop: the train stops at the end of the main track.
+        if (waiting && !waitDone(step, headIn(2, 6) && stands(loco))) return true;
+        break;
+    case 128: setTurnout(2, 'G'); break;
+    case 129:
+        driveAtHalfSpeed(loco);
+        nextLineThenWait();
+        return true;
+    case 130:
+        if (waiting && !waitDone(step, headIn(1, 1))) return true;
+        break;
+    case 131:
+        if (loco) setLocoSpeedStep(loco, 0);
+        nextLineThenWait();
+        return true;
+    case 132:
+        // The direction changes only while the locomotive stands.
+        if (waiting && !waitDone(step, stands(loco))) return true;
+        post(kDirectionButton, 0);
+        break;
+    case 133: driveAtHalfSpeed(loco); break;
+    case 134: post(kRunButton, 0); break;
+    default: return false;
+    }
+    nextLine();
+    return true;
+}
+
+// Demo 4: three trains in "Auto" at once, the settings, a signal forced to red and the emergency stop.
+bool demo4Step(int step) {
+    switch (step) {
+    case 151:
+        for (int row = 0; row < 3; ++row) {
+            post(kModeButton, row);
+            post(kModeButton, row);
+        }
+        break;
+    case 152:
+        for (int row = 0; row < 3; ++row) post(kRunButton, row);
+        break;
+    case 153: showSettingsPage(0); break;
+    case 154: frmInstellingen->close(); break;
+    case 155:
+    case 156:
+        if (gSignalCount > 0) clickAt(gSignals[0]->outline[0], 1);
+        break;
+    case 157: menu(kStopKey); break;
+    case 158: break;
+    default: return false;
+    }
+    nextLine();
+    return true;
+}
+
+}  // namespace
+
 bool performTrainDemoStep(int step) {
-    (void)step;
+    if (step > 100 && step <= 150) return demo3Step(step);
+    if (step > 150 && step <= 200) return demo4Step(step);
     return false;
 }
