@@ -18,6 +18,7 @@
 #include <set>
 
 #include "layout/analysis/connection_analysis.h"
+#include "layout/editor/point_commit.h"
 #include "layout/files/layout_file.h"
 #include "layout/layout_builder.h"
 #include "layout/model/layout_model.h"
@@ -198,6 +199,14 @@ TEST(DemoLayoutTrains, TheDemoLayoutOpensWithThreeTrainsReadyToStart) {
     // The way round: block 1 to 4, through turnout 1 to the main track or the loop, through turnout 2 back.
     EXPECT_EQ(describeConnections(), (std::vector<std::string>{"1 2 T 2G", "1 3 T 2R", "1 4 H", "2 1 H 2G", "2 4 T 1G",
                                                                "3 1 H 2R", "3 4 T 1R", "4 1 T", "4 2 H 1G", "4 3 H 1R"}));
+    // Each signal stands where the editor puts a signal for its block's end section, as drawn.
+    for (const SignalRec* sig : gSignals) {
+        int angle = 0;
+        char letter = 0;
+        EXPECT_GT(matchSignalToBlock(*sig, *sig->block, angle, letter), 0) << sig->number;
+        EXPECT_EQ(angle, sig->angle) << sig->number;
+        EXPECT_EQ(letter, sig->direction) << sig->number;
+    }
     ASSERT_EQ(gLocsOnTrackCount, 3);
     const int blocks[3] = {1, 4, 2};
     for (int row = 0; row < 3; ++row) {

@@ -11,7 +11,12 @@
 
 #include "demo_player.h"
 #include "layout/layout_builder.h"
+#include "layout/dialogs/untSektie.h"
+#include "layout/editor/editor_state.h"
 #include "layout/model/layout_model.h"
+#include "operation/dialogs/untLok.h"
+#include "operation/dialogs/untTrein.h"
+#include "operation/dialogs/untWagons.h"
 #include "operation/engine/train_placement.h"
 #include "operation/model/train_model.h"
 #include "shell/config/messages.h"
@@ -149,37 +154,113 @@ TEST(DemoTrains, AWaitingStepOfTheThirdDemoKeepsWaitingWithTheHeadElsewhere) {
     EXPECT_EQ(gDemoStep, 0);
 }
 
+// What a step has done, checked as soon as it has been performed.
+struct Check {
+    int step;
+    std::function<bool()> done;
+};
+
+// Plays demo n as a user would (reading each line for a second) and checks each step of the table at
+// the moment it has been performed; the steps checked, in order.
+std::vector<int> playChecking(DemoPlayer& player, int n, const std::vector<Check>& checks) {
+    std::vector<int> checked;
+    int last = 0;
+    auto check = [&] {
+        if (gDemoStep == last) return;
+        last = gDemoStep;
+        const int performed = (gDemoStep < 0 ? -gDemoStep : gDemoStep) - 1;
+        for (const Check& c : checks)
+            if (c.step == performed) {
+                EXPECT_TRUE(c.done()) << "step " << c.step;
+                checked.push_back(c.step);
+            }
+    };
+    player.afterTick = [&](int) { check(); };
+    showDialogMessage("", 3);
+    runDemoStep(n);
+    check();
+    for (int presses = 0; gDemoStep != 0 && presses < 100 && lastDialogMessage().empty(); ++presses) {
+        if (gDemoStep < 0) {
+            EXPECT_TRUE(player.tickWhileWaiting()) << "waits for ever at step " << -gDemoStep;
+            if (gDemoStep < 0) break;
+            continue;
+        }
+        for (int i = 0; i < 30 && gDemoStep > 0; ++i) player.tick();
+        player.pressVerder();
+        check();
+    }
+    player.afterTick = nullptr;
+    EXPECT_EQ(lastDialogMessage(), "");
+    EXPECT_EQ(gDemoStep, 0);
+    return checked;
+}
+
+std::vector<int> stepsOf(const std::vector<Check>& checks) {
+    std::vector<int> steps;
+    for (const Check& c : checks) steps.push_back(c.step);
+    return steps;
+}
+
+const LocoRec* trainOfPost(int row) { return gLocsOnTrackCount > row ? gLocsOnTrack[row] : nullptr; }
+
+// Every locomotive on the track, at least one, satisfies `holds`.
+bool allTrains(const std::function<bool(const LocoRec&)>& holds) {
+    for (int row = 0; row < gLocsOnTrackCount; ++row)
+        if (!holds(*gLocsOnTrack[row])) return false;
+    return gLocsOnTrackCount > 0;
+}
+
+int wagonsOf(const LocoRec* l) {
+    return l ? static_cast<int>(chainWagons(l->frontChain).size() + chainWagons(l->rearChain).size()) : -1;
+}
+
+TEST(DemoTrains, TheThirdDemoDoesWhatItsLinesSay) {
+    DemoPlayer player;
+    auto loco3 = [] { return findLocoByNumber(3); };
+    auto post0 = [](const std::function<bool(const LocoRec&)>& holds) {
+        const LocoRec* l = trainOfPost(0);
+        return l && l->number == 3 && holds(*l);
+    };
+    const std::vector<Check> checks = {
+        {101, [] { return gLocCount == 0 && gWagonTotal == 0; }},
+        {103, [] { return frmTrein->isVisible(); }},
+        {105, [&] { return loco3() != nullptr; }},
+        {106, [&] { return std::string(loco3()->name) == "Demotrein"; }},
+        {107, [&] { return loco3()->decoderType == 4 && loco3()->run.speedSteps == 28; }},
+        {110, [&] { return wagonsOf(loco3()) == 1; }},
+        {112, [&] { return wagonsOf(loco3()) == 2 && !frmWagons->isVisible(); }},
+        {113, [] { return !frmTrein->isVisible() && frmLok->isVisible(); }},
+        {114, [&] { return loco3()->run.head.block == blockNumbered(1); }},
+        {115, [&] { return post0([](const LocoRec& l) { return l.mode == kModeShunting; }); }},
+        {117, [&] { return post0([](const LocoRec& l) { return l.mode == kModeManual; }); }},
+        {118, [&] { return post0([](const LocoRec& l) { return l.mode == kModeAuto; }); }},
+        {119, [&] { return post0([](const LocoRec& l) { return l.running && l.targetStep > 0; }); }},
+        {122, [] { return turnoutNumbered(1)->position == 'R' && frmSektie->isVisible() && gSelectedBlock == blockNumbered(2); }},
+        {123, [] { return !frmSektie->isVisible(); }},
+        {124, [&] { return post0([](const LocoRec& l) { return l.mode == kModeManual && l.targetStep == 14; }); }},
+        {128, [] { return turnoutNumbered(2)->position == 'G'; }},
+        {129, [&] { return post0([](const LocoRec& l) { return l.targetStep == 14; }); }},
+        {131, [&] { return post0([](const LocoRec& l) { return l.targetStep == 0; }); }},
+        {132, [&] { return post0([](const LocoRec& l) { return l.direction == 'a'; }); }},
+        {133, [&] { return post0([](const LocoRec& l) { return l.direction == 'a' && l.targetStep == 14; }); }},
+        {134, [&] { return post0([](const LocoRec& l) { return !l.running && l.targetStep == 0; }); }},
+    };
+    EXPECT_EQ(playChecking(player, 3, checks), stepsOf(checks));
+}
+
 TEST(DemoTrains, TheFourthDemoDoesWhatItsLinesSay) {
     DemoPlayer player;
-    auto all = [](auto holds) {
-        if (gLocsOnTrackCount != 3) return false;
-        for (int row = 0; row < 3; ++row)
-            if (!holds(*gLocsOnTrack[row])) return false;
-        return true;
-    };
     auto signalForcedRed = [] { return gSignalCount > 0 && gSignals[0]->aspect == 'S'; };
-    struct Row {
-        int step;
-        std::function<bool()> done;
-    };
-    const Row rows[] = {
-        {151, [&] { return all([](const LocoRec& l) { return l.mode == kModeAuto && !l.running; }); }},
-        {152, [&] { return all([](const LocoRec& l) { return l.running != 0; }); }},
+    const std::vector<Check> checks = {
+        {151, [] { return gLocsOnTrackCount == 3 && allTrains([](const LocoRec& l) { return l.mode == kModeAuto && !l.running; }); }},
+        {152, [] { return allTrains([](const LocoRec& l) { return l.running != 0; }); }},
         {153, [] { return frmInstellingen->isVisible() && frmInstellingen->pctInstellingen->currentIndex() == 0; }},
         {154, [] { return !frmInstellingen->isVisible(); }},
         {155, signalForcedRed},
         {156, [&] { return !signalForcedRed(); }},
-        {157, [&] { return all([](const LocoRec& l) { return !l.running && l.targetStep == 0 && l.currentStep == 0; }); }},
+        {157, [] { return allTrains([](const LocoRec& l) { return !l.running && l.targetStep == 0 && l.currentStep == 0; }); }},
     };
-    showDialogMessage("", 3);
-    runDemoStep(4);
-    for (const Row& row : rows) {
-        EXPECT_EQ(gDemoStep, row.step + 1);
-        EXPECT_TRUE(row.done()) << "after step " << row.step;
-        for (int i = 0; i < 30; ++i) player.tick();  // the trains run on while the user reads
-        player.pressVerder();
-    }
-    EXPECT_EQ(lastDialogMessage(), "");
+    EXPECT_EQ(playChecking(player, 4, checks), stepsOf(checks));
 }
 
 }  // namespace
