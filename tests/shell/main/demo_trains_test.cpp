@@ -20,10 +20,12 @@
 #include "operation/engine/train_placement.h"
 #include "operation/model/train_model.h"
 #include "shell/config/messages.h"
+#include "shell/dialogs/untDemo.h"
 #include "shell/dialogs/untInstellingen.h"
 #include "shell/main/demo.h"
 #include "shell/model/app_state.h"
 #include "shell/model/settings.h"
+#include "shell/shell_test_support.h"
 #include "shell/window/untSchema.h"
 #include "test_support.h"
 
@@ -53,6 +55,14 @@ int chapterLines(int n) {
     return lines;
 }
 
+// The names of the dialogs the demos open that are still shown.
+std::string openDialogs() {
+    std::string open;
+    for (QWidget* w : std::initializer_list<QWidget*>{frmTrein, frmWagons, frmLok, frmSektie, frmInstellingen})
+        if (w->isVisible()) open += w->objectName().toStdString() + " ";
+    return open;
+}
+
 // Played at once and at a reader's pace (three seconds a line, the trains running on meanwhile).
 TEST(DemoTrains, EachDemoPlaysToItsEndAndLeavesNothingBehind) {
     struct Row {
@@ -74,6 +84,7 @@ TEST(DemoTrains, EachDemoPlaysToItsEndAndLeavesNothingBehind) {
         EXPECT_EQ(gDirtyFlags, 0);
         EXPECT_EQ(gLocoDataModified, 0);
         EXPECT_FALSE(sessionRunning());
+        EXPECT_EQ(openDialogs(), "");
         EXPECT_EQ(gSettings.edtLengteKorte, shortTrain);
         for (size_t i = 0; i < std::size(files); ++i)
             EXPECT_EQ(readBytes(player.program.dir.file(files[i])), before[i]) << files[i];
@@ -261,6 +272,33 @@ TEST(DemoTrains, TheFourthDemoDoesWhatItsLinesSay) {
         {157, [] { return allTrains([](const LocoRec& l) { return !l.running && l.targetStep == 0 && l.currentStep == 0; }); }},
     };
     EXPECT_EQ(playChecking(player, 4, checks), stepsOf(checks));
+}
+
+// "STOP" at any moment: a dialog a step opened, a train running, a step waiting.
+TEST(DemoTrains, StopLeavesNoDialogSessionOrChangeBehind) {
+    struct Row {
+        int demo, stopAt;  // negative: while that step waits
+    };
+    const Row rows[] = {{3, 104}, {3, 110}, {3, 114}, {3, 116}, {3, -123}, {3, -132}, {4, 154}, {4, 156}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE("demo " + std::to_string(row.demo) + " at step " + std::to_string(row.stopAt));
+        DemoPlayer player;
+        const std::vector<uint8_t> loco = readBytes(player.program.dir.file("demo/vestreldemo1.loc"));
+        showDialogMessage("", 3);
+        runDemoStep(row.demo);
+        for (int i = 0; i < 20000 && gDemoStep != row.stopAt && gDemoStep != 0; ++i)
+            if (gDemoStep > 0) player.pressVerder();
+            else player.tick();
+        ASSERT_EQ(gDemoStep, row.stopAt);
+        clickButton(frmDemo, "btnStop");
+        EXPECT_EQ(gDemoStep, 0);
+        EXPECT_EQ(lastDialogMessage(), "");
+        EXPECT_FALSE(sessionRunning());
+        EXPECT_TRUE(frmSchema->grpCmdpost->isEnabled());
+        EXPECT_EQ(gDirtyFlags, 0);
+        EXPECT_EQ(openDialogs(), "");
+        EXPECT_EQ(readBytes(player.program.dir.file("demo/vestreldemo1.loc")), loco);
+    }
 }
 
 }  // namespace
