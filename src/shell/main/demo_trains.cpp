@@ -70,9 +70,10 @@ bool headIn(int blockNumber, int section) {
            std::min(head.sectionA, head.sectionB) + 1 == section;
 }
 
-// What the user does: a button or menu command of the control post, a click on the diagram.
+// What the user does: a button of a control-post row, a menu command or key (for the selected row), a
+// click on the diagram.
 void post(int code, int row) { routeControlPostCommand(code, row); }
-void menu(int code) { routeControlPostCommand(code, gActiveRow); }
+void command(int code) { routeControlPostCommand(code, gActiveRow); }
 void clickAt(DiagramPoint p, int button) {
     gMousePoint = p;
     gMouseButton = button;
@@ -127,7 +128,7 @@ bool demo3Step(int step) {
         while (gWagonTotal > 0) freeWagonSlot(gWagonTotal - 1);
         break;
     case 102: break;
-    case 103: menu(kManageTrains); break;
+    case 103: command(kManageTrains); break;
     case 104: frmTrein->edtLocNummer->setText("3"); break;
     case 105: frmTrein->btnLocToevoegenClick(); break;
     case 106:
@@ -138,11 +139,11 @@ bool demo3Step(int step) {
         frmTrein->cboDecoder->setCurrentIndex(kDcc28Steps);
         frmTrein->cboDecoderChange();
         break;
-    case 108: menu(kWagonTable); break;
+    case 108: command(kWagonTable); break;
     case 109: frmWagons->btnNieuwClick(); break;
     case 110: frmTrein->btnWagToevoegenClick(); break;
     case 111:
-        menu(kWagonTable);
+        command(kWagonTable);
         frmWagons->btnNieuwClick();
         break;
     case 112:
@@ -151,11 +152,11 @@ bool demo3Step(int step) {
         break;
     case 113:
         frmTrein->close();
-        menu(kLocoOnTrack);
+        command(kLocoOnTrack);
         break;
     case 114: clickAt(sectionMiddle(blockNumbered(1), 3), 1); break;
     case 115: frmLok->btnOKClick(); break;
-    case 116: menu(kDriveLoco); break;
+    case 116: command(kDriveLoco); break;
     case 117:  // "Rangeer" -> "Manueel"
     case 118:  // -> "Auto"
         post(kModeButton, 0);
@@ -239,11 +240,11 @@ bool demo4Step(int step) {
         break;
     case 153: showSettingsPage(0); break;
     case 154: frmInstellingen->close(); break;
-    case 155:
-    case 156:
+    case 155:  // forced red
+    case 156:  // and back
         if (gSignalCount > 0) clickAt(gSignals[0]->outline[0], 1);
         break;
-    case 157: menu(kStopKey); break;
+    case 157: command(kStopKey); break;
     case 158: break;
     default: return false;
     }
