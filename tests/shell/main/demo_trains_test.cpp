@@ -13,6 +13,7 @@
 #include "layout/layout_builder.h"
 #include "layout/dialogs/untSektie.h"
 #include "layout/editor/editor_state.h"
+#include "layout/model/display_settings.h"
 #include "layout/model/layout_model.h"
 #include "operation/dialogs/untLok.h"
 #include "operation/dialogs/untTrein.h"
@@ -77,6 +78,7 @@ TEST(DemoTrains, EachDemoPlaysToItsEndAndLeavesNothingBehind) {
         std::vector<std::vector<uint8_t>> before;
         for (const char* f : files) before.push_back(readBytes(player.program.dir.file(f)));
         const int16_t shortTrain = gSettings.edtLengteKorte;
+        const uint8_t connections = gShowConnections;
 
         EXPECT_EQ(player.playToEnd(row.demo), "");
         EXPECT_EQ(player.linesShown, chapterLines(row.demo));
@@ -86,7 +88,8 @@ TEST(DemoTrains, EachDemoPlaysToItsEndAndLeavesNothingBehind) {
         EXPECT_EQ(gLocoDataModified, 0);
         EXPECT_FALSE(sessionRunning());
         EXPECT_EQ(openDialogs(), "");
-        EXPECT_EQ(gSettings.edtLengteKorte, shortTrain);
+        EXPECT_EQ(gSettings.edtLengteKorte, shortTrain);  // the demo's 120 cm and connections shown are undone
+        EXPECT_EQ(gShowConnections, connections);
         for (size_t i = 0; i < std::size(files); ++i)
             EXPECT_EQ(readBytes(player.program.dir.file(files[i])), before[i]) << files[i];
     }
