@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QGroupBox>
-
 #include <QTabWidget>
 
 #include <functional>
@@ -10,10 +9,10 @@
 #include <vector>
 
 #include "demo_player.h"
-#include "layout/layout_builder.h"
 #include "layout/dialogs/untSektie.h"
 #include "layout/editor/editor_state.h"
 #include "layout/model/display_settings.h"
+#include "layout/layout_builder.h"
 #include "layout/model/layout_model.h"
 #include "operation/dialogs/untLok.h"
 #include "operation/dialogs/untTrein.h"
@@ -106,8 +105,8 @@ const Place kDemo3Waits[] = {{121, 4, 1}, {122, 4, 6}, {123, 3, 1}, {124, 1, 6},
 
 bool headAt(const Place& p) {
     if (gLocsOnTrackCount == 0) return false;
-    const LocoRec* loco = gLocsOnTrack[0];
-    const PositionRec& head = headSideEnd(*gLocsOnTrack[0]);
+    LocoRec* loco = gLocsOnTrack[0];
+    const PositionRec& head = headSideEnd(*loco);
     const bool stands = loco->speedValue == 0 && loco->currentStep == 0;
     return head.block && head.block->number == p.block && !head.track && !head.turnout &&
            std::min(head.sectionA, head.sectionB) + 1 == p.section && (stands || !p.standing);
