@@ -62,6 +62,7 @@ constexpr int32_t kLongestWaitMs = 10000;
 
 BlockRec* gEnteredBlock = nullptr;  // the block whose sections the demo reports next
 uint32_t gPauseStart = 0;
+bool gPauseStarted = false;
 
 LocoRec* demoTrain() { return gLocsOnTrackCount > 0 ? gLocsOnTrack[0] : nullptr; }
 
@@ -147,11 +148,17 @@ BlockRec* nextBlock() {
 void waitForPause() {
     frmDemo->btnVerder->hide();
     frmDemo->lblTekst->setText(kPauseText);
-    gPauseStart = gMsTick;
+    gPauseStarted = false;
     gDemoStep = -263;
 }
 
+// The pause is timed by the cycle that polls it: "VERDER" comes between two ticks.
 bool pauseOver() {
+    if (!gPauseStarted) {
+        gPauseStarted = true;
+        gPauseStart = gMsTick;
+        return false;
+    }
     const int32_t waited = msBetween(gMsTick, gPauseStart);
     if (waited < kPauseMs) return false;
     const LocoRec* t = demoTrain();

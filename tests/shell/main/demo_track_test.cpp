@@ -25,6 +25,7 @@
 #include "operation/control/control_post.h"
 #include "operation/model/train_model.h"
 #include "operation/session_trains.h"
+#include "platform/text_codec.h"
 #include "shell/config/config_file.h"
 #include "shell/config/messages.h"
 #include "shell/dialogs/untDemo.h"
@@ -144,6 +145,44 @@ protected:
         ASSERT_TRUE(player.tickWhileWaiting());
         EXPECT_TRUE(frmDemo->btnVerder->isVisible());
     }
+    // Plays the reports of that many blocks the train enters: for each its begin, short-train station
+    // and stop section, each text naming the block, each contact on when "VERDER" has been pressed and
+    // evaluated as the train's last contact role; then the pause. Returns the blocks in order.
+    std::vector<int> playReports(int blocks) {
+        static const char* const kTexts[] = {"'beginsectie richting heen'", "'station/vrijgave korte trein'",
+                                             "'eindsectie richting heen'"};
+        static const int kKinds[] = {1, 4, 6};
+        std::vector<int> entered;
+        LocoRec* train = gLocsOnTrack[0];
+        for (int n = 0; n < blocks && !HasFatalFailure(); ++n) {
+            BlockRec* b = train->connection ? train->connection->to : nullptr;
+            if (!b) {
+                ADD_FAILURE() << "the train has no way on";
+                break;
+            }
+            entered.push_back(b->number);
+            SCOPED_TRACE("block " + std::to_string(b->number));
+            BlockRec* behind = train->connection->from;
+            for (int r = 0; r < 3; ++r) {
+                EXPECT_EQ(frmDemo->lblTekst->text().toStdString(),
+                          "Bezetmelding activeren van de sectie " + std::string(kTexts[r]) + " van blok " +
+                              std::to_string(b->number) + ".");
+                int s = 1;
+                while (s < b->sections && b->sectionKinds[s - 1] != kKinds[r]) ++s;
+                const int contact = b->sectionInputs[s];
+                EXPECT_FALSE(getContactBit(contact));
+                player.pressVerder();
+                EXPECT_TRUE(getContactBit(contact));
+                for (int i = 0; i < 3; ++i) player.tick();
+                if (kKinds[r] != 4 || train->trainLength <= gShortTrainUnits) EXPECT_EQ(train->contactRole, kKinds[r]);
+                if (kKinds[r] != 1) EXPECT_EQ(train->run.head.block, b) << "the contact puts the train there";
+                for (int k = 1; k <= behind->sections; ++k)
+                    EXPECT_FALSE(getContactBit(behind->sectionInputs[k])) << "section " << k << " behind";
+            }
+            expectPause();
+        }
+        return entered;
+    }
     void expectCleanEnd() {
         EXPECT_EQ(gDemoStep, 0);
         EXPECT_FALSE(frmDemo->isVisible());
@@ -190,41 +229,80 @@ TEST_F(DemoTrack, PlaysTheDetectorsOfTheTrainRoundTheLoopUntilStopped) {
     EXPECT_TRUE(train->running);
     expectPause();
 
-    // Round the loop and into block 2 again: each block's begin, short-train station and stop section
-    // in turn, and the block left behind free again.
-    const int expectedBlocks[] = {2, 3, 4, 1, 2};
-    for (int block : expectedBlocks) {
-        SCOPED_TRACE("block " + std::to_string(block));
-        const int c = 4 * (block - 1);
-        const int behind = (block + 2) % 4 + 1;
-        const struct {
-            const char* text;
-            int contact;
-            int role;
-        } reports[] = {
-            {"'beginsectie richting heen' van blok ", c + 1, 1},
-            {"'station/vrijgave korte trein' van blok ", c + 2, 4},
-            {"'eindsectie richting heen' van blok ", c + 4, 6},
-        };
-        for (const auto& r : reports) {
-            ASSERT_EQ(frmDemo->lblTekst->text().toStdString(),
-                      "Bezetmelding activeren van de sectie " + std::string(r.text) + std::to_string(block) + ".");
-            ASSERT_FALSE(getContactBit(r.contact));
-            player.pressVerder();
-            EXPECT_TRUE(getContactBit(r.contact));
-            for (int i = 0; i < 3; ++i) player.tick();
-            EXPECT_EQ(train->contactRole, r.role);
-            if (r.role != 1) EXPECT_EQ(train->run.head.block, blockNumbered(block)) << "the contact puts the train there";
-            for (int s = 1; s <= 4; ++s) EXPECT_FALSE(getContactBit(4 * (behind - 1) + s)) << "section " << s << " behind";
-        }
-        expectPause();
-    }
+    // Round the loop and into block 2 again.
+    EXPECT_EQ(playReports(5), (std::vector<int>{2, 3, 4, 1, 2}));
     EXPECT_EQ(station.count(0xCB), 0) << "the demo's contacts are never polled from the command station";
     EXPECT_TRUE(lastDialogMessage().empty()) << lastDialogMessage();
 
     frmDemo->btnStop->click();
     expectCleanEnd();
     EXPECT_TRUE(vestrel::serialPortFree("COM1"));
+}
+
+// The explanation lines of the demo's chapter in the shipped text, decoded.
+std::vector<QString> chapterLines() {
+    const std::vector<uint8_t> bytes = testsupport::readBytes(testsupport::fixturePath("../../data/demo/vestreldemo_n.txt"));
+    std::vector<QString> lines;
+    int chapter = 0;
+    size_t start = 0;
+    for (size_t end; (end = std::string(bytes.begin(), bytes.end()).find("\r\n", start)) != std::string::npos; start = end + 2) {
+        const std::string line(bytes.begin() + start, bytes.begin() + end);
+        if (!line.empty() && line[0] == '#') ++chapter;
+        else if (chapter == 6) lines.push_back(vestrel::fromCp1252(line));
+    }
+    if (!lines.empty()) lines.erase(lines.begin());  // the title
+    return lines;
+}
+
+// Until the session runs a line of the chapter for each step; when the train finds no way on, after a
+// while, its last line, and "VERDER" ends the demo.
+TEST_F(DemoTrack, ATrainWithNoWayOnEndsTheDemoWithTheChaptersLastLine) {
+    station.pty().setAsComPort(1);
+    writeLoopLayout(player.program.dir);
+    const std::vector<QString> lines = chapterLines();
+    ASSERT_EQ(lines.size(), 9u);
+    showDialogMessage("", 3);
+    runDemoStep(6);
+    for (int k = 0; k < 8; ++k) {
+        EXPECT_EQ(frmDemo->lblTekst->text(), lines[k]) << "step " << 251 + k;
+        if (k < 7) player.pressVerder();
+    }
+    ASSERT_EQ(gDemoStep, 259);
+    blockNumbered(2)->allowedTrains = 0;  // no train may go there
+    player.pressVerder();
+    ASSERT_EQ(gDemoStep, -263);
+    ASSERT_TRUE(player.tickWhileWaiting());
+    EXPECT_EQ(frmDemo->lblTekst->text(), lines[8]);
+    EXPECT_TRUE(frmDemo->btnVerder->isVisible());
+    player.pressVerder();
+    EXPECT_EQ(lastDialogMessage(), "");
+    expectCleanEnd();
+}
+
+// The shipped layout: the train of post 0 runs from block to block along its connections.
+TEST_F(DemoTrack, PlaysTheShippedLayout) {
+    const fs::path shipped = testsupport::fixturePath("../../data/demo");
+    if (!fs::exists(shipped / "vestreldemo1.vtl")) GTEST_SKIP() << "no shipped demo layout";
+    station.pty().setAsComPort(1);
+    showDialogMessage("", 3);
+    runDemoStep(6);
+    pressUntil(259);
+    player.pressVerder();
+    expectPause();
+    const std::vector<int> blocks = playReports(6);
+    EXPECT_EQ(blocks.size(), 6u);
+    for (size_t i = 1; i < blocks.size(); ++i) {
+        bool connected = false;
+        for (const ConnectionRec* c : gConnections) connected = connected || (c->from->number == blocks[i - 1] && c->to->number == blocks[i]);
+        EXPECT_TRUE(connected) << blocks[i - 1] << " to " << blocks[i];
+    }
+    EXPECT_TRUE(lastDialogMessage().empty()) << lastDialogMessage();
+    frmDemo->btnStop->click();
+    expectCleanEnd();
+    for (const char* name : {"vestreldemo1.vtl", "vestreldemo1.loc"})
+        EXPECT_EQ(testsupport::readBytes(player.program.dir.file(std::string("demo/") + name)),
+                  testsupport::readBytes((shipped / name).string()))
+            << name << " unchanged";
 }
 
 // Stopped at any point, with the settings dialog open, the session running or a step waiting, the
