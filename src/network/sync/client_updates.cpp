@@ -44,6 +44,7 @@ void locoData(LocoRec* loco, const uint8_t* r) {
     LocoLinks links;
     if (!decodeLoco(in, got, links) || !validLocoSpeedSteps(got.run.speedSteps) || got.decoderType > 5) return;
     loco->run.maxSpeed = got.run.maxSpeed;
+    std::memcpy(loco->run.spare, got.run.spare, sizeof loco->run.spare);  // with it whether "Max" was typed
     if (got.run.speedSteps != loco->run.speedSteps) {
         loco->run.speedSteps = got.run.speedSteps;
         loco->maxStep = got.run.speedSteps;
