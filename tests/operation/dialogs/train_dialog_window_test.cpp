@@ -22,6 +22,7 @@
 #include "network/model/net_state.h"
 #include "operation/control/control_post.h"
 #include "operation/dialogs/main_window_input.h"
+#include "operation/dialogs/untFunctieDec.h"
 #include "operation/dialogs/untLok.h"
 #include "operation/dialogs/untTrein.h"
 #include "operation/dialogs/untWagons.h"
@@ -183,6 +184,63 @@ TEST(TrainDialogWindow, ALocomotiveAndItsTrainMadeInTheDialogAreBackAfterANewSta
     EXPECT_EQ(loco->run.head.block, blockNumbered(1));
     EXPECT_EQ(chainWagons(loco->frontChain).size() + chainWagons(loco->rearChain).size(), 2u);
     EXPECT_EQ(gWagonTotal, 3);  // the removed one off the track
+}
+
+// A stop frees every locomotive and wagon and closes the dialogs: none keeps one, and opened again the
+// train dialog shows none and the decoder dialog its decoder without a locomotive.
+TEST(TrainDialogWindow, AfterAStopNoDialogKeepsAFreedLocomotiveOrWagon) {
+    RunningProgram program;
+    program.start();
+    frmSchema->Timer1->stop();
+    buildSessionLayoutWithTwoTrains();
+    startSessionWithF11();
+    LocoRec* three = findLocoByNumber(3);
+    ASSERT_NE(three, nullptr);
+
+    gCurTrain = three;
+    frmTrein->show();
+    frmTrein->pctTrein->setCurrentWidget(frmTrein->tshWagons);
+    addNewWagon();
+    ASSERT_EQ(gTrainList.size(), 2u);
+    const int wagonRow = gTrainList[0] ? 0 : 1;
+    frmTrein->strgrdWagons->setCurrentCell(wagonRow, 0);
+    frmTrein->strgrdWagonsDblClick();
+    ASSERT_TRUE(frmWagons->isVisible());
+    ASSERT_NE(gCurWagon, nullptr);
+    ASSERT_NE(gCurWagonFirst, nullptr);
+
+    gActiveRow = gLocsOnTrack.indexOf(three);
+    ASSERT_TRUE(focusMainWindow());
+    frmSchema->findChild<QAction*>("mnuLocSturen1")->trigger();
+    ASSERT_TRUE(frmLok->isVisible());
+    ASSERT_EQ(gCurLoc, three);
+
+    frmFunctieDec->show();
+    frmFunctieDec->edtFdecNummer->setText("3");
+    frmFunctieDec->btnFdecToevoegen->click();
+    FunctionDecoderRec* decoder = gCurFunctionDecoder;
+    ASSERT_NE(decoder, nullptr);
+    ASSERT_EQ(decoder->loco, three);  // coupled to the locomotive with its address
+
+    EXPECT_EQ(toggleControlPostSession(13), 0);
+    ASSERT_TRUE(processUntil([] { return frmBestandOpslaan->isVisible(); }));
+    frmBestandOpslaan->btnNeen->click();
+    ASSERT_FALSE(sessionRunning());
+    ASSERT_EQ(gLocCount, 0);
+    EXPECT_EQ(gCurTrain, nullptr);
+    EXPECT_EQ(gCurLoc, nullptr);
+    EXPECT_EQ(gCurWagon, nullptr);
+    EXPECT_EQ(gCurWagonFirst, nullptr);
+    EXPECT_TRUE(gTrainList.empty());
+    for (QWidget* w : std::initializer_list<QWidget*>{frmLok, frmWagons, frmTrein, frmFunctieDec})
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    frmTrein->show();
+    EXPECT_FALSE(frmTrein->pctTrein->isEnabled());
+    EXPECT_EQ(frmTrein->cboLocNummer->count(), 0);
+    frmFunctieDec->show();
+    EXPECT_EQ(gCurFunctionDecoder, decoder);
+    EXPECT_EQ(decoder->loco, nullptr);
+    EXPECT_EQ(frmFunctieDec->cboLoc->currentIndex(), 0);
 }
 
 }  // namespace
