@@ -7,6 +7,7 @@
 #include "layout/files/layout_file.h"
 #include "layout/model/layout_model.h"
 #include "network/sync/record_fields.h"
+#include "operation/control/dialog_refresh.h"
 #include "operation/model/loco_file_format.h"
 #include "operation/model/route_codec.h"
 #include "operation/model/route_file.h"
@@ -209,7 +210,10 @@ void netApplyDataRecord(const uint8_t* r, int length) {
     }
     case 35: {
         FunctionDecoderRec* d = objectAt<FunctionDecoderRec>(gFunctionDecoders, b);
-        if (d && d->address == a) functionDecoderRecord(d, code, c, r, length);
+        if (d && d->address == a) {
+            functionDecoderRecord(d, code, c, r, length);
+            refreshFunctionDecoderDialog(d);
+        }
         return;
     }
     default: return;

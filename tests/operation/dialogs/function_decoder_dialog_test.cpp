@@ -224,4 +224,31 @@ TEST_F(FunctionDecoderDialog, AClientFollowsDecodersAddedAndDeletedOnTheServer) 
     EXPECT_EQ(gNetOutFill, 0);
 }
 
+// The server's changes of the decoder a client's dialog shows appear there at once: 35/35 (c = function
+// + 256 x on), 35/37 (function index, 11-byte name), 35/49 (21-byte name, function count), 35/50
+// (c = count), 35/51 (c = protocol).
+TEST_F(FunctionDecoderDialog, AClientsDialogShowsTheServersChangesOfItsDecoder) {
+    open();
+    add(258);
+    gNetLinkState = 40;
+    gNetOutFill = 0;
+    std::vector<uint8_t> r = {35, 35, 2, 1, 0, 0, 3, 1};               // F3 on
+    const std::vector<uint8_t> fname = {35, 37, 2, 1, 0, 0, 2, 'L', 'i', 'c', 'h', 't', 0, 0, 0, 0, 0, 0};
+    r.insert(r.end(), fname.begin(), fname.end());
+    const std::vector<uint8_t> name = {35, 49, 2, 1, 0, 0, 'D', 'e', 'c', 0, 0, 0, 0, 0, 0, 0,
+                                       0,  0,  0, 0, 0, 0, 0,   0,   0,   0, 0, 28};
+    r.insert(r.end(), name.begin(), name.end());
+    r.insert(r.end(), {35, 50, 2, 1, 0, 0, 6, 0, 35, 51, 2, 1, 0, 0, 0, 0});
+    std::memcpy(gNetInBuffer, r.data(), r.size());
+    ASSERT_EQ(netClientReceive(static_cast<int>(r.size())), 1);
+    EXPECT_EQ(frmFunctieDec->pnlF[2]->frameShadow(), QFrame::Sunken);
+    EXPECT_EQ(frmFunctieDec->edtF[2]->text(), "Licht");
+    EXPECT_EQ(frmFunctieDec->edtFdecNaam->text(), "Dec");
+    EXPECT_EQ(frmFunctieDec->cboFdecAantal->currentIndex(), 5);
+    EXPECT_TRUE(frmFunctieDec->pnlF[5]->isVisible());
+    EXPECT_FALSE(frmFunctieDec->pnlF[6]->isVisible());
+    EXPECT_EQ(frmFunctieDec->cboDCC->currentIndex(), 0);
+    EXPECT_EQ(gNetOutFill, 0);
+}
+
 }  // namespace
