@@ -267,9 +267,13 @@ Applied applyRecord(const uint8_t* r, int length) {
             netApplyDataRecord(r, length);
         }
         break;
+    case 35:
+        if (code == 0) netApplyFunctionDecoderAdded(c);
+        else if (code == 42) netApplyFunctionDecoderDeleted(a, b);
+        else netApplyDataRecord(r, length);
+        break;
     case 13:
-    case 15:
-    case 35: netApplyDataRecord(r, length); break;
+    case 15: netApplyDataRecord(r, length); break;
     case 5:
         if (BlockRec* blk = objectAt<BlockRec>(gBlocks, b); blk && blk->number == a) {
             if (code == 37) netApplyDataRecord(r, length);

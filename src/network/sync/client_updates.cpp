@@ -7,6 +7,7 @@
 #include "layout/files/layout_file.h"
 #include "layout/model/layout_model.h"
 #include "network/sync/record_fields.h"
+#include "operation/control/dialog_refresh.h"
 #include "operation/model/loco_file_format.h"
 #include "operation/model/route_codec.h"
 #include "operation/model/route_file.h"
@@ -44,6 +45,7 @@ void locoData(LocoRec* loco, const uint8_t* r) {
     LocoLinks links;
     if (!decodeLoco(in, got, links) || !validLocoSpeedSteps(got.run.speedSteps) || got.decoderType > 5) return;
     loco->run.maxSpeed = got.run.maxSpeed;
+    std::memcpy(loco->run.spare, got.run.spare, sizeof loco->run.spare);  // with it whether "Max" was typed
     if (got.run.speedSteps != loco->run.speedSteps) {
         loco->run.speedSteps = got.run.speedSteps;
         loco->maxStep = got.run.speedSteps;
@@ -208,7 +210,10 @@ void netApplyDataRecord(const uint8_t* r, int length) {
     }
     case 35: {
         FunctionDecoderRec* d = objectAt<FunctionDecoderRec>(gFunctionDecoders, b);
-        if (d && d->address == a) functionDecoderRecord(d, code, c, r, length);
+        if (d && d->address == a) {
+            functionDecoderRecord(d, code, c, r, length);
+            refreshFunctionDecoderDialog(d);
+        }
         return;
     }
     default: return;

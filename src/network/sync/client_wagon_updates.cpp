@@ -102,6 +102,18 @@ void netApplyLocoAdded(int number) {
     }
 }
 
+void netApplyFunctionDecoderAdded(int address) {
+    NetworkSilence local;  // the server did it already: no request goes back
+    if (frmFunctieDec) frmFunctieDec->addDecoder(address, false);
+}
+
+void netApplyFunctionDecoderDeleted(int address, int slot) {
+    FunctionDecoderRec* d = gFunctionDecoders[slot];
+    if (!d || d->address != address) return;
+    NetworkSilence local;
+    if (frmFunctieDec) frmFunctieDec->deleteDecoder(d, false);
+}
+
 bool netApplyLocoChange(LocoRec* l, int code, int c, const uint8_t* r, int length) {
     switch (code) {
     case 18: {

@@ -13,3 +13,7 @@ void netApplyWagonRecord(const uint8_t* r, int length);
 bool netApplyLocoChange(LocoRec* loco, int code, int c, const uint8_t* r, int length);
 // Kind 2 code 0: the server added locomotive `number`; the same one is added here.
 void netApplyLocoAdded(int number);
+// Kind 35 codes 0 (the server added the decoder with this address) and 42 (it deleted the decoder at
+// this slot, checked against its address): the same is done here through the decoder dialog.
+void netApplyFunctionDecoderAdded(int address);
+void netApplyFunctionDecoderDeleted(int address, int slot);

@@ -2,6 +2,7 @@
 // (5/37) and a turntable's settings (10/37). Each image is read field by field and checked whole; only
 // the fields a dialog may change during a session are taken over, and the result goes to every client.
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "layout/dialogs/untSektie.h"
@@ -54,6 +55,7 @@ int locoDataRequest(const NetRequest& q, LocoRec* loco) {
         return 0;
     const bool newMaximum = run.maxSpeed != loco->run.maxSpeed || run.speedSteps != loco->run.speedSteps;
     loco->run.maxSpeed = run.maxSpeed;
+    std::memcpy(loco->run.spare, run.spare, sizeof loco->run.spare);  // with it whether "Max" was typed
     if (run.speedSteps != loco->run.speedSteps) {
         loco->run.speedSteps = run.speedSteps;
         loco->maxStep = run.speedSteps;

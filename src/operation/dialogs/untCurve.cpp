@@ -202,6 +202,7 @@ void TfrmCurve::FormActivate() {
         Tag = 1;
         for (int j = 0; j < kSpeedTableSize; ++j) gCurveBackup.table[j] = loco->speedTable[j];
         gCurveBackup.maxSpeed = loco->run.maxSpeed;
+        gCurveBackup.typedMaxSpeed = hasTypedMaxSpeed(*loco);
         lblLoc->setText(QString::number(loco->number));
         if (gCurveStep < 1 || gCurveStep > n) gCurveStep = 1;
         setBackColour(pnlIjken, vestrel::clBtnFace);
@@ -300,7 +301,10 @@ void editSpeedCurve(int code, int step) {
     }
     if (write) gChangeFlags |= kCurveChanged;
     drawSpeedCurve();
-    if (write) fillSpeedCurveStep(loco, step, static_cast<uint8_t>(std::clamp(v, 0, 255)));
+    if (write) {
+        fillSpeedCurveStep(loco, step, static_cast<uint8_t>(std::clamp(v, 0, 255)));
+        dropTypedMaxSpeed(loco);  // the maximum follows the edited curve
+    }
     normaliseSpeedCurve(loco);
     gCurveStep = step;
     drawSpeedCurve();
@@ -350,6 +354,7 @@ void TfrmCurve::btnLineairClick() {
         drawLinearSpeedLine(1);
         loco->run.maxSpeed = std::max<int16_t>(loco->speedTable[126], 28);
         loco->speedTable.fill(0);
+        dropTypedMaxSpeed(loco);
         normaliseSpeedCurve(loco);
         drawSpeedCurve();
         gChangeFlags |= kCurveChanged;
@@ -361,6 +366,8 @@ void TfrmCurve::btnAnnulerenClick() {
     if (LocoRec* loco = gCurveLoco) {
         for (int j = 0; j < kSpeedTableSize; ++j) loco->speedTable[j] = static_cast<uint8_t>(gCurveBackup.table[j]);
         loco->run.maxSpeed = gCurveBackup.maxSpeed;
+        if (gCurveBackup.typedMaxSpeed) markTypedMaxSpeed(loco);
+        else dropTypedMaxSpeed(loco);
         loco->stepDelay = static_cast<int16_t>(calcStepDelay(loco, loco->acceleration));
         normaliseSpeedCurve(loco);
     }

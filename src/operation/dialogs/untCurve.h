@@ -12,11 +12,13 @@ class QLineEdit;
 class QPushButton;
 struct LocoRec;
 
-// The table, maximum speed and slot of the locomotive as the dialog found it when it opened.
+// The table, maximum speed and slot of the locomotive as the dialog found it when it opened, and
+// whether that maximum was typed in the train dialog.
 struct CurveBackup {
     int16_t table[127] = {};
     int16_t maxSpeed = 0;
     int16_t slot = 0;
+    bool typedMaxSpeed = false;
 };
 
 extern LocoRec* gCurveLoco;   // the locomotive the dialog shows; null while it is closed

@@ -206,16 +206,17 @@ void TfrmFunctieDec::showPanel(const FunctionDecoderRec* decoder, int n) {
 
 // ------------------------------------------------------------------- adding and deleting
 
-void TfrmFunctieDec::btnFdecToevoegenClick() {
-    const int address = edtFdecNummer->text().toInt();
+void TfrmFunctieDec::btnFdecToevoegenClick() { addDecoder(edtFdecNummer->text().toInt(), true); }
+
+void TfrmFunctieDec::addDecoder(int address, bool withSender) {
     if (address < 1 || address > 9999) return;
     for (const FunctionDecoderRec* d : gFunctionDecoders)
         if (d->address == address) {
-            showDialogMessage("Deze functiedecoder werd reeds toegevoegd", 1);
+            if (withSender) showDialogMessage("Deze functiedecoder werd reeds toegevoegd", 1);
             return;
         }
     if (gFunctionDecoderCount >= kMaxDecodersInFile) {
-        showDialogMessage("Maximaal aantal functiedecoders reeds ingevoerd !", 1);
+        if (withSender) showDialogMessage("Maximaal aantal functiedecoders reeds ingevoerd !", 1);
         return;
     }
     auto rec = std::make_unique<FunctionDecoderRec>();
@@ -226,27 +227,34 @@ void TfrmFunctieDec::btnFdecToevoegenClick() {
         return;
     }
     gFunctionDecoders.stableSort([](const FunctionDecoderRec& a, const FunctionDecoderRec& b) { return a.address < b.address; });
-    gCurFunctionDecoder = d;
+    if (withSender) gCurFunctionDecoder = d;
     fillNumberList();
-    FormActivate();
+    refreshIfShown();
     netQueueRecord(30, 35, 0, 0, 0, address);
 }
 
-void TfrmFunctieDec::btnFdecVerwijderenClick(bool withSender) {
-    FunctionDecoderRec* d = gCurFunctionDecoder;
+void TfrmFunctieDec::btnFdecVerwijderenClick(bool withSender) { deleteDecoder(gCurFunctionDecoder, withSender); }
+
+void TfrmFunctieDec::deleteDecoder(FunctionDecoderRec* d, bool withSender) {
     if (!valid(d)) return;
     if (withSender && showDialogMessage("", 2) != 1) return;
     if (!valid(d)) return;
     netQueueRecord(30, 35, 42, d->address, d->slot, 0);
     const int index = d->slot;
-    const int selected = cboFdecNummer->currentIndex();
+    FunctionDecoderRec* const shown = gCurFunctionDecoder;
+    const int selected = withSender ? cboFdecNummer->currentIndex() : index;
     forgetProgrammingRecord(nullptr, d);
     forgetFunctionDecoderRecord(d);
     gFunctionDecoders.removeAt(index);
     const int next = std::min(selected >= 0 ? selected : index, gFunctionDecoderCount - 1);
-    gCurFunctionDecoder = gFunctionDecoders[next];
+    gCurFunctionDecoder = (withSender || shown == d) ? gFunctionDecoders[next] : shown;
     fillNumberList();
-    FormActivate();
+    refreshIfShown();
+}
+
+// A closed dialog keeps Tag 0, so that it fills itself afresh when it opens.
+void TfrmFunctieDec::refreshIfShown() {
+    if (isVisible()) FormActivate();
 }
 
 // ------------------------------------------------------------------- field changes

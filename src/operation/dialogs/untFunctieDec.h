@@ -27,6 +27,10 @@ public:
     // Without a sender (the network client) "Verwijderen" deletes gCurFunctionDecoder unasked.
     void btnFdecToevoegenClick();
     void btnFdecVerwijderenClick(bool withSender = true);
+    // The work of the two: without a sender (the network receiver applying what the server's dialog did)
+    // nothing is shown or asked and the dialog keeps the decoder it shows unless that one goes.
+    void addDecoder(int address, bool withSender);
+    void deleteDecoder(FunctionDecoderRec* d, bool withSender);
     void cboFdecNummerChange();
     void edtFdecNaamExit();
     void cboDCCChange();
@@ -64,6 +68,7 @@ protected:
 
 private:
     void fillNumberList();
+    void refreshIfShown();
     void showDecoder(FunctionDecoderRec* d);
     void placeButtons(int count);
     bool filling_ = false;

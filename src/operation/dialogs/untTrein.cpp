@@ -51,8 +51,6 @@ namespace {
 
 constexpr int kDialogCode = 13;
 constexpr int kHelpTopic = 15;
-constexpr int kMinMaxSpeed = 70;
-constexpr int kMaxMaxSpeed = 255;
 constexpr int kNewMaxSpeed = 130;
 constexpr int kVisibleGridRows = 7;
 constexpr int kWagonModeAdd = 3;
@@ -579,8 +577,9 @@ void TfrmTrein::cboLocSoortChange() {
 
 void TfrmTrein::takeMaxSpeed(int value) {
     LocoRec* loco = gCurTrain;
-    if (!loco || value < kMinMaxSpeed || value > kMaxMaxSpeed || value == loco->run.maxSpeed) return;
+    if (!loco || value < kLowestTypedMaxSpeed || value > kHighestTypedMaxSpeed || value == loco->run.maxSpeed) return;
     loco->run.maxSpeed = static_cast<int16_t>(value);
+    markTypedMaxSpeed(loco);
     loco->stepDelay = static_cast<int16_t>(calcStepDelay(loco, loco->acceleration));
     markChanged();
 }
@@ -591,7 +590,7 @@ void TfrmTrein::edtMaxSnelhChange() {
 
 void TfrmTrein::edtMaxSnelhExit() {
     if (!gCurTrain || filling_) return;
-    const int value = std::clamp(edtMaxSnelh->text().toInt(), kMinMaxSpeed, kMaxMaxSpeed);
+    const int value = std::clamp(edtMaxSnelh->text().toInt(), kLowestTypedMaxSpeed, kHighestTypedMaxSpeed);
     edtMaxSnelh->setText(QString::number(value));
     takeMaxSpeed(value);
 }

@@ -41,7 +41,7 @@ void normaliseSpeedCurve(LocoRec* loco) {
     } else {
         // The straight line is what an empty table was filled with: its sampled mean falls just below
         // the maximum it came from, and deriving from it would lower the maximum at every load.
-        if (isStraightLine(*loco)) return;
+        if (isStraightLine(*loco) || hasTypedMaxSpeed(*loco)) return;
         const int m = 2 * sum / (n + 1);
         if (m == loco->run.maxSpeed) return;
         referenceLine(loco, 1);
@@ -49,6 +49,24 @@ void normaliseSpeedCurve(LocoRec* loco) {
         referenceLine(loco, 0);
     }
     loco->stepDelay = static_cast<int16_t>(calcStepDelay(loco, loco->acceleration));
+}
+
+void markTypedMaxSpeed(LocoRec* loco) {
+    if (!loco) return;
+    const auto v = static_cast<uint16_t>(loco->run.maxSpeed);
+    loco->run.spare[0] = static_cast<uint8_t>(v & 0xFF);
+    loco->run.spare[1] = static_cast<uint8_t>(v >> 8);
+}
+
+void dropTypedMaxSpeed(LocoRec* loco) {
+    if (!loco) return;
+    loco->run.spare[0] = 0;
+    loco->run.spare[1] = 0;
+}
+
+bool hasTypedMaxSpeed(const LocoRec& loco) {
+    const int mark = loco.run.spare[0] | (loco.run.spare[1] << 8);
+    return mark == loco.run.maxSpeed && mark >= kLowestTypedMaxSpeed && mark <= kHighestTypedMaxSpeed;
 }
 
 int fillSpeedCurveStep(LocoRec* loco, int step, uint8_t value) {

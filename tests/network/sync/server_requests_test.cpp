@@ -14,6 +14,7 @@
 #include "network/socket/net_clients.h"
 #include "network/sync/server_receive.h"
 #include "operation/files/function_decoder_file.h"
+#include "operation/model/speed_curve.h"
 #include "operation/model/train_model.h"
 #include "shell/model/app_state.h"
 #include "steps/editor/formula_store.h"
@@ -390,6 +391,22 @@ TEST_F(ServerRequestTable, ReceivedTextsEndAtTheirField) {
     Bytes name(22, 'N');
     EXPECT_EQ(receive(blob(35, 49, 12, 0, name)), 1);
     EXPECT_EQ(decoder().name, std::string(20, 'N'));
+}
+
+// 2/37 carries the spare bytes behind the maximum speed: a maximum typed in a client's "Max" (repeated
+// there) stays when the server's table is normalised, as at the next load; without the mark the
+// maximum follows the curve.
+TEST_F(ServerRequestTable, ALocomotivesDataKeepsAMaximumTypedInMax) {
+    for (const int mark : {90, 0}) {
+        LocoRec* loco = gLocs[0];
+        loco->speedTable.fill(100);
+        Bytes data = locoData(28, 2, 4);
+        data[2] = static_cast<uint8_t>(mark);
+        ASSERT_EQ(receive(blob(2, 37, 3, 0, data)), 1);
+        EXPECT_EQ(loco->run.maxSpeed, 90);
+        normaliseSpeedCurve(loco);
+        EXPECT_EQ(loco->run.maxSpeed, mark ? 90 : 193) << mark;
+    }
 }
 
 TEST_F(ServerRequestTable, WagonsAreTakenOffOnlyFromTheTrackAndPlacedOnlyFromOffIt) {

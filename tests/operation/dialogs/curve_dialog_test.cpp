@@ -217,6 +217,30 @@ TEST_F(CurveDialog, AnnulerenRestoresTheTableAndMaximumAndSendsNothing) {
     EXPECT_EQ(gChangeFlags & 0x08, 0);
 }
 
+// A maximum typed in the train dialog's "Max" stands while steps are only chosen and comes back with
+// "Annuleren"; an edit of the curve makes the maximum follow the curve again.
+TEST_F(CurveDialog, ATypedMaximumStandsUntilTheCurveIsEdited) {
+    flatCurve(100);
+    loco->run.maxSpeed = 130;
+    markTypedMaxSpeed(loco);
+    open(3);
+    altKey(Qt::Key_Right);
+    altKey(Qt::Key_Left);
+    EXPECT_EQ(loco->run.maxSpeed, 130);
+    altKey(Qt::Key_Up);
+    EXPECT_EQ(loco->run.maxSpeed, 2 * (101 + 27 * 100) / 29);
+    frmCurve->btnAnnuleren->click();
+    EXPECT_EQ(loco->run.maxSpeed, 130);
+    EXPECT_TRUE(hasTypedMaxSpeed(*loco));
+    open(3);
+    altKey(Qt::Key_Up);
+    frmCurve->btnOK->click();
+    EXPECT_EQ(loco->run.maxSpeed, 193);
+    EXPECT_FALSE(hasTypedMaxSpeed(*loco));
+    normaliseSpeedCurve(loco);  // as the next load does
+    EXPECT_EQ(loco->run.maxSpeed, 193);
+}
+
 TEST_F(CurveDialog, LinearCurveFrom12IsTheStraightLineTo28) {
     flatCurve(12);
     open(1);

@@ -8,9 +8,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <cstring>
+#include <vector>
 
 #include "network/model/net_queue.h"
 #include "network/model/net_state.h"
+#include "network/sync/client_receive.h"
 #include "operation/control/control_post.h"
 #include "operation/dialogs/untFunctieDec.h"
 #include "operation/files/function_decoder_file.h"
@@ -157,6 +160,95 @@ TEST_F(FunctionDecoderDialog, DeletingLeavesTheNextDecoderCurrent) {
     EXPECT_EQ(gFunctionDecoders[1]->address, 20);
     EXPECT_EQ(gFunctionDecoders[1]->slot, 1);
     EXPECT_EQ(gCurFunctionDecoder, gFunctionDecoders[1]);
+}
+
+// What a client receives when the server's dialog adds or deletes a decoder: 35/0 (a = b = 0, c = the
+// address) and 35/42 (a = the address, b = its slot, c = 0). The client does the same without asking or
+// sending anything, and keeps the decoder its own dialog shows unless that one goes.
+TEST_F(FunctionDecoderDialog, AClientFollowsDecodersAddedAndDeletedOnTheServer) {
+    open();
+    for (int a : {5, 20}) add(a);
+    gCurFunctionDecoder = gFunctionDecoders[1];
+    frmFunctieDec->FormActivate();
+    gNetLinkState = 40;
+    gNetOutFill = 0;
+    auto receive = [](std::vector<uint8_t> r) {
+        std::memcpy(gNetInBuffer, r.data(), r.size());
+        return netClientReceive(static_cast<int>(r.size()));
+    };
+    auto listed = [] {
+        std::vector<int> out;
+        for (int i = 0; i < frmFunctieDec->cboFdecNummer->count(); ++i)
+            out.push_back(frmFunctieDec->cboFdecNummer->itemText(i).toInt());
+        return out;
+    };
+    // 300 added, then 12 (both in one read), then 20 again, which is already there.
+    ASSERT_EQ(receive({35, 0, 0, 0, 0, 0, 0x2C, 0x01, 35, 0, 0, 0, 0, 0, 12, 0}), 1);
+    ASSERT_EQ(receive({35, 0, 0, 0, 0, 0, 20, 0}), 1);
+    EXPECT_EQ(lastDialogMessage(), "");
+    ASSERT_EQ(gFunctionDecoderCount, 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(gFunctionDecoders[i]->address, (std::vector<int>{5, 12, 20, 300})[i]);
+        EXPECT_EQ(gFunctionDecoders[i]->slot, i);
+        EXPECT_EQ(gFunctionDecoders[i]->functionCount, 28);
+        EXPECT_EQ(gFunctionDecoders[i]->protocol, 1);
+    }
+    EXPECT_EQ(listed(), (std::vector<int>{5, 12, 20, 300}));
+    ASSERT_NE(gCurFunctionDecoder, nullptr);
+    EXPECT_EQ(gCurFunctionDecoder->address, 20);
+    EXPECT_EQ(frmFunctieDec->cboFdecNummer->currentText(), "20");
+
+    // 5 at slot 0 deleted; a record whose address is not the slot's decoder's changes nothing.
+    ASSERT_EQ(receive({35, 42, 5, 0, 0, 0, 0, 0}), 1);
+    ASSERT_EQ(receive({35, 42, 99, 0, 0, 0, 0, 0}), 1);
+    EXPECT_EQ(listed(), (std::vector<int>{12, 20, 300}));
+    for (int i = 0; i < gFunctionDecoderCount; ++i) EXPECT_EQ(gFunctionDecoders[i]->slot, i);
+    EXPECT_EQ(gCurFunctionDecoder->address, 20);
+    EXPECT_EQ(frmFunctieDec->cboFdecNummer->currentText(), "20");
+
+    // The decoder the client shows is deleted: the one now at its place is shown, as after a click.
+    ASSERT_EQ(receive({35, 42, 20, 0, 1, 0, 0, 0}), 1);
+    EXPECT_EQ(listed(), (std::vector<int>{12, 300}));
+    ASSERT_NE(gCurFunctionDecoder, nullptr);
+    EXPECT_EQ(gCurFunctionDecoder->address, 300);
+    EXPECT_EQ(frmFunctieDec->cboFdecNummer->currentText(), "300");
+
+    // With the dialog closed the table follows and the dialog stays closed.
+    frmFunctieDec->close();
+    ASSERT_EQ(receive({35, 0, 0, 0, 0, 0, 7, 0, 35, 42, 12, 0, 1, 0, 0, 0}), 1);  // 12 is at slot 1 behind 7
+    EXPECT_FALSE(frmFunctieDec->isVisible());
+    EXPECT_EQ(frmFunctieDec->Tag, 0);
+    ASSERT_EQ(gFunctionDecoderCount, 2);
+    EXPECT_EQ(gFunctionDecoders[0]->address, 7);
+    EXPECT_EQ(gFunctionDecoders[1]->address, 300);
+    EXPECT_EQ(gNetOutFill, 0);
+}
+
+// The server's changes of the decoder a client's dialog shows appear there at once: 35/35 (c = function
+// + 256 x on), 35/37 (function index, 11-byte name), 35/49 (21-byte name, function count), 35/50
+// (c = count), 35/51 (c = protocol).
+TEST_F(FunctionDecoderDialog, AClientsDialogShowsTheServersChangesOfItsDecoder) {
+    open();
+    add(258);
+    gNetLinkState = 40;
+    gNetOutFill = 0;
+    std::vector<uint8_t> r = {35, 35, 2, 1, 0, 0, 3, 1};               // F3 on
+    const std::vector<uint8_t> fname = {35, 37, 2, 1, 0, 0, 2, 'L', 'i', 'c', 'h', 't', 0, 0, 0, 0, 0, 0};
+    r.insert(r.end(), fname.begin(), fname.end());
+    const std::vector<uint8_t> name = {35, 49, 2, 1, 0, 0, 'D', 'e', 'c', 0, 0, 0, 0, 0, 0, 0,
+                                       0,  0,  0, 0, 0, 0, 0,   0,   0,   0, 0, 28};
+    r.insert(r.end(), name.begin(), name.end());
+    r.insert(r.end(), {35, 50, 2, 1, 0, 0, 6, 0, 35, 51, 2, 1, 0, 0, 0, 0});
+    std::memcpy(gNetInBuffer, r.data(), r.size());
+    ASSERT_EQ(netClientReceive(static_cast<int>(r.size())), 1);
+    EXPECT_EQ(frmFunctieDec->pnlF[2]->frameShadow(), QFrame::Sunken);
+    EXPECT_EQ(frmFunctieDec->edtF[2]->text(), "Licht");
+    EXPECT_EQ(frmFunctieDec->edtFdecNaam->text(), "Dec");
+    EXPECT_EQ(frmFunctieDec->cboFdecAantal->currentIndex(), 5);
+    EXPECT_TRUE(frmFunctieDec->pnlF[5]->isVisible());
+    EXPECT_FALSE(frmFunctieDec->pnlF[6]->isVisible());
+    EXPECT_EQ(frmFunctieDec->cboDCC->currentIndex(), 0);
+    EXPECT_EQ(gNetOutFill, 0);
 }
 
 }  // namespace

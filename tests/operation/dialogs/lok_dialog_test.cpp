@@ -19,6 +19,7 @@
 #include "network/model/net_state.h"
 #include "operation/control/control_post.h"
 #include "operation/control/loco_operation.h"
+#include "operation/dialogs/main_window_input.h"
 #include "operation/dialogs/untLok.h"
 #include "operation/model/loco_functions.h"
 #include "operation/model/train_model.h"
@@ -54,20 +55,9 @@ protected:
         gNetLinkState = 0;
         gNetOutFill = 0;
     }
-    static bool focusMain() {
-        if (frmBoodschap->isVisible()) frmBoodschap->close();
-        QApplication::setActiveWindow(frmSchema);
-        return processUntil([] { return QApplication::activeWindow() == frmSchema; });
-    }
-    static void clickDiagram(QPoint p) {
-        QWidget* diagram = frmSchema->imgSchema;
-        QTest::mouseMove(diagram, p + QPoint(1, 1));
-        QTest::mouseMove(diagram, p);
-        QTest::mouseClick(diagram, Qt::LeftButton, {}, p);
-    }
     // Ctrl+Ins, then a click on the block at that point.
     void chooseBlock(QPoint p) {
-        ASSERT_TRUE(focusMain());
+        ASSERT_TRUE(focusMainWindow());
         QTest::keyClick(frmSchema, Qt::Key_Insert, Qt::ControlModifier);
         ASSERT_TRUE(frmLok->isVisible());
         ASSERT_EQ(frmLok->Tag, 3);

@@ -94,6 +94,12 @@ TEST_F(WagonDialog, ANewWagonNeverHasFewerThanSixLengthUnits) {
     gCmPerUnit = cmPerUnit;
     ASSERT_EQ(gWagonTotal, 1);
     EXPECT_EQ(gWagons[0]->lengthUnits, 6);
+    // Scale II at zoom "zeer klein": 15 cm is 3 units, which would be stored as 253.
+    setScaleParameters('1', '1', 0);
+    ASSERT_EQ(fromCentimetres(15), 3);
+    frmWagons->btnNieuw->click();
+    ASSERT_EQ(gWagonTotal, 2);
+    EXPECT_EQ(gWagons[1]->lengthUnits, 6);
 }
 
 TEST_F(WagonDialog, The201stWagonIsRefused) {

@@ -455,11 +455,11 @@ TEST_F(LocoFile, Version6SpeedTablesAreRebuiltFromTheMaximumSpeed) {
 }
 
 // One locomotive off the track (current version) with the given maximum speed, speed steps and table.
-Bytes oneLocoFile(int maxSpeed, int steps, const Image& table) {
+Bytes oneLocoFile(int maxSpeed, int steps, const Image& table, int spare = 0) {
     FileBytes f;
     f.header('3').i32(1);
     Image four = locoImage(4);
-    four.i16(LocoAt::maxSpeed, maxSpeed).i16(LocoAt::steps, steps).i16(LocoAt::delay, 1);
+    four.i16(LocoAt::maxSpeed, maxSpeed).i16(LocoAt::steps, steps).i16(LocoAt::delay, 1).i16(LocoAt::spare, spare);
     f.add(four).add(table);
     f.i32(0).i32(0);                                        // no wagons
     f.i32(3).zeros(3 * 8).i32(2).zeros(2 * 5).i32(1).u8('G');  // run state of the test layout
@@ -470,7 +470,10 @@ Bytes oneLocoFile(int maxSpeed, int steps, const Image& table) {
 
 // An empty table is filled with the straight line up to the maximum speed; that line, loaded again, keeps
 // the maximum speed and with it the step delay (its sampled mean lies just below the maximum). A
-// calibrated table sets the maximum speed from its mean, the same at every load.
+// calibrated table sets the maximum speed from its mean, the same at every load. A maximum typed in the
+// train dialog's "Max" is marked by repeating it in the first two spare bytes after it: it is kept
+// whatever the curve; a mark that is not the maximum (the curve was edited since) or that "Max" could
+// not have given is no mark, and files without one load as before.
 TEST_F(LocoFile, MaximumSpeedAndStepDelaySurviveSaveAndLoad) {
     auto straight = [](int max) {
         Image t(127);
@@ -486,14 +489,22 @@ TEST_F(LocoFile, MaximumSpeedAndStepDelaySurviveSaveAndLoad) {
         int maxSpeed, steps;
         Image table;
         int loadedMax;
+        int spare = 0;
     } cases[] = {
         {"empty, 28 steps", 130, 28, Image(127), 130}, {"empty, 14 steps", 77, 14, Image(127), 77},
         {"empty, 126 steps", 201, 126, Image(127), 201}, {"empty, 27 steps", 255, 27, Image(127), 255},
         {"straight line", 130, 28, straight(130), 130},  {"straight line", 300, 28, straight(300), 300},
         {"calibrated flat", 130, 28, calibrated, 193},   {"calibrated bent", 130, 14, bent, 0},
+        {"straight line to 130, 70 typed", 70, 28, straight(130), 70, 70},
+        {"straight line to 130, 70 unmarked", 70, 28, straight(130), 129},
+        {"calibrated flat, 130 typed", 130, 28, calibrated, 130, 130},
+        {"calibrated flat, 255 typed", 255, 28, calibrated, 255, 255},
+        {"calibrated flat, stale mark", 130, 28, calibrated, 193, 120},
+        {"calibrated flat, 60 never typed", 60, 28, calibrated, 193, 60},
+        {"calibrated flat, 256 never typed", 256, 28, calibrated, 193, 256},
     };
     for (const auto& c : cases) {
-        ASSERT_EQ(load(oneLocoFile(c.maxSpeed, c.steps, c.table)), 1) << c.what;
+        ASSERT_EQ(load(oneLocoFile(c.maxSpeed, c.steps, c.table, c.spare)), 1) << c.what;
         ASSERT_EQ(gLocCount, 1);
         const int max = gLocs[0]->run.maxSpeed, delay = gLocs[0]->stepDelay;
         if (c.loadedMax) {
