@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <string>
 
+#include "layout/editor/editor_forms.h"
 #include "layout/files/layout_file.h"
+#include "layout/frame/render.h"
 #include "layout/model/display_settings.h"
 #include "layout/model/layout_model.h"
 #include "operation/control/emergency_stop.h"
@@ -17,6 +19,8 @@
 #include "shell/main/session.h"
 #include "shell/model/app_state.h"
 #include "shell/config/messages.h"
+#include "shell/dialogs/untBestandNieuw.h"
+#include "shell/dialogs/untInstellingen.h"
 #include "shell/model/demo_script.h"
 #include "shell/model/settings.h"
 #include "shell/window/untSchema.h"
@@ -29,6 +33,17 @@ const char* const kScriptName = "demo\\vestreldemo_n.txt";
 // the running checks) and none of that may stay with the user's own layout or reach vestrel.cfg.
 Settings gSettingsBeforeDemo;
 
+// Without a session the demo worked in the editor: what it left open goes, and the layout comes back as
+// it is on disk.
+void reloadAfterEditing() {
+    for (int code = 401; code <= 408; ++code) closeElementDialog(code);
+    if (frmBestandNieuw && frmBestandNieuw->isVisible()) frmBestandNieuw->btnAnnulerenClick();
+    endEditorOperation();
+    if (frmInstellingen && frmInstellingen->isVisible()) frmInstellingen->close();
+    loadLayoutFile();
+    redrawSchema(1);
+}
+
 }  // namespace
 
 // Ends the demo: nothing it did stays marked as a change, the control post is the user's again.
@@ -36,12 +51,15 @@ void finishDemo() {
     gDirtyFlags = 0;
     gLocoDataModified = 0;
     if (frmSchema && frmSchema->grpCmdpost) frmSchema->grpCmdpost->setEnabled(true);
+    // The settings come back before the layout is reloaded: the reload writes them to vestrel.cfg.
+    gSettings = gSettingsBeforeDemo;
     if (gRunWithTrack)
         toggleControlPostSession(12);
     else if (gRunWithoutTrack)
         toggleControlPostSession(13);
+    else
+        reloadAfterEditing();
     if (frmDemo) frmDemo->close();
-    gSettings = gSettingsBeforeDemo;
     gDemoStep = 0;
     if (frmSchema) frmSchema->FormActivate();
     gDemoScript.close();
