@@ -16,6 +16,7 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "demo_player.h"
@@ -203,15 +204,14 @@ int chapterOneLines() {
     return lines;
 }
 
-// The demo's working folder with its layout: the fixture drawn and saved there, or the shipped one. The
-// user's own layout is open (empty and unchanged) when the demo starts. Answers the models as on disk.
-class DrawingDemo : public ::testing::TestWithParam<bool> {
+// The demo's working folder with its layout: the fixture drawn and saved there, or the shipped one; the
+// models are the demo layout's elements as on disk.
+class DemoLayoutTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const bool shipped = GetParam();
+    void prepare(bool shipped) {
         if (shipped && !fs::exists(testsupport::fixturePath("../../data/demo/vestreldemo1.vtl")))
             GTEST_SKIP() << "data/demo holds no demo layout";
-        const std::string userLayout = gLayoutFileName;
+        userLayout = gLayoutFileName;
         if (!shipped) {
             QApplication::setActiveWindow(frmSchema);
             ASSERT_TRUE(processUntil([] { return QApplication::activeWindow() == frmSchema; }));
@@ -228,8 +228,12 @@ protected:
         ASSERT_EQ(models.turnouts.size(), 2u);
         ASSERT_EQ(models.signalRecords.size(), 4u);
         onDisk = testsupport::readBytes(player.program.dir.file("demo/vestreldemo1.vtl"));
+        // The user's own layout, the sample one, is open when the demo starts.
+        fs::copy_file(testsupport::fixturePath("../../data/voorbeeld.vtl"), player.program.dir.file(userLayout));
         gLayoutFileName = userLayout;
-        loadLayoutFile();
+        ASSERT_EQ(loadLayoutFile(), 1);
+        userElements = inTables();
+        ASSERT_FALSE(userElements.blocks.empty());
         ASSERT_EQ(gDirtyFlags, 0);
     }
 
@@ -243,8 +247,9 @@ protected:
         return gDemoStep == step;
     }
 
-    // What the end of the demo leaves: the demo layout as on disk, nothing open, nothing changed.
-    void expectCleanEnd() {
+    // What the end of the demo leaves: the demo layout as on disk (the user's own before the demo loaded
+    // it), nothing open, nothing changed.
+    void expectCleanEnd(bool demoLayoutLoaded = true) {
         EXPECT_EQ(gDemoStep, 0);
         EXPECT_FALSE(frmDemo->isVisible());
         EXPECT_TRUE(frmSchema->grpCmdpost->isEnabled());
@@ -254,13 +259,20 @@ protected:
             EXPECT_FALSE(form->isVisible()) << form->objectName().toStdString();
         EXPECT_EQ(lastDialogMessage(), "");
         EXPECT_EQ(testsupport::readBytes(player.program.dir.file("demo/vestreldemo1.vtl")), onDisk);
-        expectSameElements(models, "after the demo");
+        EXPECT_EQ(gLayoutFileName, demoLayoutLoaded ? kDemoLayout : userLayout);
+        expectSameElements(demoLayoutLoaded ? models : userElements, "after the demo");
     }
 
     DemoPlayer player;
     std::set<int> stepsPassed;
-    Elements models;
+    Elements models, userElements;
+    std::string userLayout;
     std::vector<uint8_t> onDisk;
+};
+
+class DrawingDemo : public DemoLayoutTest, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override { prepare(GetParam()); }
 };
 
 TEST_P(DrawingDemo, PlaysToItsEndWithOneLinePerAdvance) {
@@ -283,26 +295,32 @@ TEST_P(DrawingDemo, TheEditorDrawsEveryModelElementAgain) {
     expectCleanEnd();
 }
 
-TEST_P(DrawingDemo, StopHalfWayPutsTheWholeLayoutBack) {
-    showDialogMessage("", 3);
-    runDemoStep(1);
-    ASSERT_TRUE(playUntil(10)) << "step " << gDemoStep << ": " << lastDialogMessage();
-    ASSERT_EQ(gTurnoutCount, 1);  // turnout 1 drawn, turnout 2 turned at the pointer
-    ASSERT_EQ(gBlockCount, 0);
-    clickButton(frmDemo, "btnStop");
-    expectCleanEnd();
-}
-
-TEST_P(DrawingDemo, StopWithANewBlockInItsDialogPutsTheWholeLayoutBack) {
-    showDialogMessage("", 3);
-    runDemoStep(1);
-    ASSERT_TRUE(playUntil(15)) << "step " << gDemoStep << ": " << lastDialogMessage();
-    ASSERT_TRUE(frmSektie->isVisible());
-    clickButton(frmDemo, "btnStop");
-    expectCleanEnd();
-}
-
 INSTANTIATE_TEST_SUITE_P(Layouts, DrawingDemo, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Shipped" : "Fixture"; });
+
+// STOP at the step VERDER would perform next: the name dialog open with the name typed (5), a turnout
+// turned at the pointer (10), a new block in its dialog (15), a new signal in its dialog (20), a curve
+// laid out in a block (24, the fixture's).
+class DrawingDemoStop : public DemoLayoutTest, public ::testing::WithParamInterface<std::tuple<bool, int>> {
+protected:
+    void SetUp() override { prepare(std::get<0>(GetParam())); }
+};
+
+TEST_P(DrawingDemoStop, PutsTheWholeLayoutBack) {
+    const auto [shipped, at] = GetParam();
+    showDialogMessage("", 3);
+    runDemoStep(1);
+    const bool reached = playUntil(at);
+    if (!reached && shipped && at > 21 && gDemoStep == 0) GTEST_SKIP() << "no curve in the shipped layout";
+    ASSERT_TRUE(reached) << "step " << gDemoStep << ": " << lastDialogMessage();
+    clickButton(frmDemo, "btnStop");
+    expectCleanEnd(at > 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, DrawingDemoStop, ::testing::Combine(::testing::Bool(), ::testing::Values(5, 10, 15, 20, 24)),
+                         [](const ::testing::TestParamInfo<std::tuple<bool, int>>& info) {
+                             return std::string(std::get<0>(info.param) ? "Shipped" : "Fixture") + "AtStep" +
+                                    std::to_string(std::get<1>(info.param));
+                         });
 
 }  // namespace
