@@ -40,6 +40,8 @@ void reloadAfterEditing() {
     if (frmBestandNieuw && frmBestandNieuw->isVisible()) frmBestandNieuw->btnAnnulerenClick();
     endEditorOperation();
     if (frmInstellingen && frmInstellingen->isVisible()) frmInstellingen->close();
+    // The reload writes the settings to vestrel.cfg: they are the user's again first.
+    gSettings = gSettingsBeforeDemo;
     loadLayoutFile();
     redrawSchema(1);
 }
@@ -51,15 +53,13 @@ void finishDemo() {
     gDirtyFlags = 0;
     gLocoDataModified = 0;
     if (frmSchema && frmSchema->grpCmdpost) frmSchema->grpCmdpost->setEnabled(true);
-    // The settings come back before the layout is reloaded: the reload writes them to vestrel.cfg.
-    gSettings = gSettingsBeforeDemo;
+    if (!gRunWithTrack && !gRunWithoutTrack) reloadAfterEditing();
     if (gRunWithTrack)
         toggleControlPostSession(12);
     else if (gRunWithoutTrack)
         toggleControlPostSession(13);
-    else
-        reloadAfterEditing();
     if (frmDemo) frmDemo->close();
+    gSettings = gSettingsBeforeDemo;
     gDemoStep = 0;
     if (frmSchema) frmSchema->FormActivate();
     gDemoScript.close();

@@ -7,8 +7,8 @@ bool performDrawingDemoStep(int step);  // demo 1: steps 1..50
 bool performTrainDemoStep(int step);    // demos 3, 4 and 6: steps 101..200 and 251..300
 bool performRouteDemoStep(int step);    // demos 2, 5 and 7: steps 51..100, 201..250 and 301..350
 
-// A right-click on the diagram, repeated while an editor operation runs: ends any tool or entry.
-void endEditorOperation();
-
 // Ends the running demo (the "finishing" of a demo): see demo.cpp.
 void finishDemo();
+
+// A right-click on the diagram, repeated while an editor operation runs: ends any tool or entry.
+void endEditorOperation();

@@ -32,6 +32,7 @@
 #include "shell/main/demo.h"
 #include "shell/model/app_state.h"
 #include "shell/model/input_state.h"
+#include "shell/model/settings.h"
 #include "shell/window/image_view.h"
 #include "shell/window/untSchema.h"
 #include "test_support.h"
@@ -297,6 +298,20 @@ TEST_P(DrawingDemo, TheEditorDrawsEveryModelElementAgain) {
 
 INSTANTIATE_TEST_SUITE_P(Layouts, DrawingDemo, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Shipped" : "Fixture"; });
+
+TEST_P(DrawingDemo, SettingsChangedDuringTheDemoDoNotReachTheConfiguration) {
+    const std::string cfg = player.program.dir.file("vestrel.cfg");
+    const std::vector<uint8_t> before = testsupport::readBytes(cfg);
+    const int shortTrain = gSettings.edtLengteKorte;
+    runDemoStep(1);
+    ASSERT_TRUE(playUntil(5));
+    // As the demos that drive trains change them.
+    gSettings.edtLengteKorte = shortTrain + 10;
+    gSettings.chboVisuVerbinding = !gSettings.chboVisuVerbinding;
+    clickButton(frmDemo, "btnStop");
+    EXPECT_EQ(gSettings.edtLengteKorte, shortTrain);
+    EXPECT_EQ(testsupport::readBytes(cfg), before);
+}
 
 // STOP at the step VERDER would perform next: the name dialog open with the name typed (5), a turnout
 // turned at the pointer (10), a new block in its dialog (15), a new signal in its dialog (20), a curve
