@@ -265,6 +265,8 @@ void curveStep(int step) {
     }
     if (step == 23) {
         // The number of pieces; without a direction leading in, the space bar bends it to the other side.
+        // The pointer is brought back first: the user's own went to "VERDER" meanwhile.
+        movePointer(m.points[gCurveEnd]);
         pressKey('0' + gCurvePiecesFound);
         if (!curveLaidOutAsModel(m, n, gCurveEnd)) pressKey(' ');
         if (!curveLaidOutAsModel(m, n, gCurveEnd)) {
