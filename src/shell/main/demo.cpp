@@ -13,6 +13,7 @@
 #include "layout/model/display_settings.h"
 #include "layout/model/layout_model.h"
 #include "operation/control/emergency_stop.h"
+#include "operation/dialogs/untTraject.h"
 #include "platform/text_codec.h"
 #include "shell/dialogs/untDemo.h"
 #include "shell/main/demo_steps.h"
@@ -38,6 +39,8 @@ Settings gSettingsBeforeDemo;
 void reloadAfterEditing() {
     for (int code = 401; code <= 408; ++code) closeElementDialog(code);
     if (frmBestandNieuw && frmBestandNieuw->isVisible()) frmBestandNieuw->btnAnnulerenClick();
+    // The route editor holds blocks of the layout that the reload frees.
+    if (frmTraject && frmTraject->isVisible()) frmTraject->close();
     endEditorOperation();
     if (frmInstellingen && frmInstellingen->isVisible()) frmInstellingen->close();
     // The reload writes the settings to vestrel.cfg: they are the user's again first.
