@@ -315,6 +315,26 @@ TEST_P(DrawingDemo, SettingsChangedDuringTheDemoDoNotReachTheConfiguration) {
     EXPECT_EQ(testsupport::readBytes(cfg), before);
 }
 
+TEST(DrawingDemoWithoutItsLayout, TellsAndLeavesTheUsersOwnLayoutOpen) {
+    DemoPlayer player;
+    fs::remove(player.program.dir.file("demo/vestreldemo1.vtl"));
+    fs::copy_file(testsupport::fixturePath("../../data/voorbeeld.vtl"), player.program.dir.file(gLayoutFileName));
+    const std::string userLayout = gLayoutFileName;
+    ASSERT_EQ(loadLayoutFile(), 1);
+    const Elements user = inTables();
+    const std::vector<uint8_t> cfg = testsupport::readBytes(player.program.dir.file("vestrel.cfg"));
+    EXPECT_EQ(player.playToEnd(1), "message: Kan bestand 'demo\\vestreldemo1.vtl' niet openen !");
+    EXPECT_EQ(gDemoStep, 0);
+    EXPECT_EQ(gLayoutFileName, userLayout);
+    expectSameElements(user, "the user's layout");
+    // The configuration names the user's files again, its settings as they were (the file keeps the tail
+    // that the longer demo names gave it: the configuration is written over, never shortened).
+    std::vector<uint8_t> after = testsupport::readBytes(player.program.dir.file("vestrel.cfg"));
+    ASSERT_GE(after.size(), cfg.size());
+    after.resize(cfg.size());
+    EXPECT_EQ(after, cfg);
+}
+
 // STOP at the step VERDER would perform next: the name dialog open with the name typed (5), a turnout
 // turned at the pointer (10), a new block in its dialog (15), a new signal in its dialog (20), a curve
 // laid out in a block (24, the fixture's).
