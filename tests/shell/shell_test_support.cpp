@@ -9,6 +9,7 @@
 #include "config_fixture.h"
 #include "layout/draw/diagram_area.h"
 #include "layout/model/layout_model.h"
+#include "layout/model/scale.h"
 #include "network/model/net_state.h"
 #include "operation/control/control_post.h"
 #include "platform/keyboard.h"
@@ -74,6 +75,10 @@ void resetShellState() {
     gEditOpRunning = 0;
     gCanvasSize = {640, 480};
     gCanvasCentre = {320, 240};
+    // The tick period the main cycle learns, and the running speed that follows from it: the vehicle
+    // positions a locomotive file holds depend on them.
+    gTickPeriod = 0;
+    gSpeedFactor = 0;
     vestrel::setCapsLockForTest(0);
 }
 

@@ -12,10 +12,12 @@
 #include "layout/frame/render.h"
 #include "layout/model/display_settings.h"
 #include "layout/model/layout_model.h"
+#include "operation/control/control_post.h"
 #include "operation/control/emergency_stop.h"
 #include "operation/dialogs/untTraject.h"
 #include "platform/text_codec.h"
 #include "shell/dialogs/untDemo.h"
+#include "shell/dialogs/untInstellingen.h"
 #include "shell/main/demo_steps.h"
 #include "shell/main/session.h"
 #include "shell/model/app_state.h"
@@ -61,10 +63,18 @@ void finishDemo() {
         toggleControlPostSession(12);
     else if (gRunWithoutTrack)
         toggleControlPostSession(13);
+    // Opened by a step, with its pages locked for the demo: not left behind.
+    if (frmInstellingen && frmInstellingen->isVisible()) frmInstellingen->close();
     if (frmDemo) frmDemo->close();
     gSettings = gSettingsBeforeDemo;
     gDemoStep = 0;
     if (frmSchema) frmSchema->FormActivate();
+    // The demo played the detectors itself: the polls start again, and the blocks are shown as the
+    // user's own setting has them.
+    if (gNoFeedbackPoll) {
+        gNoFeedbackPoll = 0;
+        applyFeedbackVisualisation(gShowBlockFeedback);
+    }
     gDemoScript.close();
 }
 

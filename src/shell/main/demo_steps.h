@@ -7,6 +7,12 @@ bool performDrawingDemoStep(int step);  // demo 1: steps 1..50
 bool performTrainDemoStep(int step);    // demos 3, 4 and 6: steps 101..200 and 251..300
 bool performRouteDemoStep(int step);    // demos 2, 5 and 7: steps 51..100, 201..250 and 301..350
 
+struct InputRec;
+
+// Points the mouse at the input and switches its contact in the feedback image when it disagrees with
+// what stands there: on under a locomotive or wagon, off where none stands.
+void simulateDemoContact(const InputRec* input);
+
 // Ends the running demo (the "finishing" of a demo): see demo.cpp.
 void finishDemo();
 

@@ -22,8 +22,10 @@ DemoPlayer::DemoPlayer() {
 }
 
 void DemoPlayer::tick() {
+    const int before = gDemoStep;
     clock.advance(30);
     frmSchema->Timer1Timer();
+    if (afterTick) afterTick(before);
 }
 
 bool DemoPlayer::tickWhileWaiting(int limit) {
@@ -58,6 +60,7 @@ std::string DemoPlayer::playToEnd(int n, int maxPresses) {
             continue;
         }
         if (!frmDemo->btnVerder->isVisible()) return "VERDER hidden at step " + std::to_string(gDemoStep);
+        for (int i = 0; i < readingTicks; ++i) tick();
         pressVerder();
         countLine();
     }

@@ -2,6 +2,7 @@
 // Plays the shipped demos on the real main window as a user would: the demo data and configuration of
 // data/ in the working folder, the main cycle stepped by hand on a manual clock, "VERDER" pressed
 // whenever it is shown.
+#include <functional>
 #include <string>
 
 #include "platform/clock.h"
@@ -22,6 +23,12 @@ public:
     // empty string when it ended cleanly within maxPresses presses, else what went wrong. Counts the text
     // lines shown (each change of the demo window's text) in linesShown.
     std::string playToEnd(int n, int maxPresses = 400);
+
+    // Main-cycle ticks the player lets pass before each press of "VERDER", as a user reads the line.
+    int readingTicks = 0;
+    // Called after every tick with the step as it was before the tick: a test sees there what made a
+    // waiting step go on.
+    std::function<void(int stepBefore)> afterTick;
 
     RunningProgram program;
     vestrel::ManualClock clock{100000};
