@@ -23,7 +23,6 @@
 #include "shell/model/app_state.h"
 #include "shell/config/messages.h"
 #include "shell/dialogs/untBestandNieuw.h"
-#include "shell/dialogs/untInstellingen.h"
 #include "shell/model/demo_script.h"
 #include "shell/model/settings.h"
 #include "shell/window/untSchema.h"
@@ -44,7 +43,6 @@ void reloadAfterEditing() {
     // The route editor holds blocks of the layout that the reload frees.
     if (frmTraject && frmTraject->isVisible()) frmTraject->close();
     endEditorOperation();
-    if (frmInstellingen && frmInstellingen->isVisible()) frmInstellingen->close();
     // The reload writes the settings to vestrel.cfg: they are the user's again first.
     gSettings = gSettingsBeforeDemo;
     loadLayoutFile();
