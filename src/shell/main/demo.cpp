@@ -7,11 +7,14 @@
 #include <cstdint>
 #include <string>
 
+#include "layout/editor/editor_forms.h"
 #include "layout/files/layout_file.h"
+#include "layout/frame/render.h"
 #include "layout/model/display_settings.h"
 #include "layout/model/layout_model.h"
 #include "operation/control/control_post.h"
 #include "operation/control/emergency_stop.h"
+#include "operation/dialogs/untTraject.h"
 #include "platform/text_codec.h"
 #include "shell/dialogs/untDemo.h"
 #include "shell/dialogs/untInstellingen.h"
@@ -19,6 +22,7 @@
 #include "shell/main/session.h"
 #include "shell/model/app_state.h"
 #include "shell/config/messages.h"
+#include "shell/dialogs/untBestandNieuw.h"
 #include "shell/model/demo_script.h"
 #include "shell/model/settings.h"
 #include "shell/window/untSchema.h"
@@ -31,6 +35,20 @@ const char* const kScriptName = "demo\\vestreldemo_n.txt";
 // the running checks) and none of that may stay with the user's own layout or reach vestrel.cfg.
 Settings gSettingsBeforeDemo;
 
+// Without a session the demo worked in the editor: what it left open goes, and the layout comes back as
+// it is on disk.
+void reloadAfterEditing() {
+    for (int code = 401; code <= 408; ++code) closeElementDialog(code);
+    if (frmBestandNieuw && frmBestandNieuw->isVisible()) frmBestandNieuw->btnAnnulerenClick();
+    // The route editor holds blocks of the layout that the reload frees.
+    if (frmTraject && frmTraject->isVisible()) frmTraject->close();
+    endEditorOperation();
+    // The reload writes the settings to vestrel.cfg: they are the user's again first.
+    gSettings = gSettingsBeforeDemo;
+    loadLayoutFile();
+    redrawSchema(1);
+}
+
 }  // namespace
 
 // Ends the demo: nothing it did stays marked as a change, the control post is the user's again.
@@ -38,6 +56,7 @@ void finishDemo() {
     gDirtyFlags = 0;
     gLocoDataModified = 0;
     if (frmSchema && frmSchema->grpCmdpost) frmSchema->grpCmdpost->setEnabled(true);
+    if (!gRunWithTrack && !gRunWithoutTrack) reloadAfterEditing();
     if (gRunWithTrack)
         toggleControlPostSession(12);
     else if (gRunWithoutTrack)

@@ -15,3 +15,6 @@ void simulateDemoContact(const InputRec* input);
 
 // Ends the running demo (the "finishing" of a demo): see demo.cpp.
 void finishDemo();
+
+// A right-click on the diagram, repeated while an editor operation runs: ends any tool or entry.
+void endEditorOperation();
