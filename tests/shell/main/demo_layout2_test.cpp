@@ -121,12 +121,12 @@ BlockRec* demoBlock(std::initializer_list<DiagramPoint> points, int number, std:
 }
 
 // A station track from x0 to x1 (either way) at height y: stop, station, short-train station twice,
-// station, stop.
+// station, stop. The stop sections are long enough for a train put on the track to stand in them.
 BlockRec* stationTrack(int x0, int x1, int y, int number) {
     const int d = x1 > x0 ? 1 : -1;
     const int len = std::abs(x1 - x0);
-    return demoBlock({{x0, y}, {x0 + d * 24, y}, {x0 + d * 84, y}, {x0 + d * (len / 2), y}, {x0 + d * (len - 84), y},
-                      {x0 + d * (len - 24), y}, {x1, y}},
+    return demoBlock({{x0, y}, {x0 + d * 48, y}, {x0 + d * 108, y}, {x0 + d * (len / 2), y}, {x0 + d * (len - 108), y},
+                      {x0 + d * (len - 48), y}, {x1, y}},
                      number, {1, 2, 3, 4, 5, 6});
 }
 
@@ -154,24 +154,24 @@ void buildDemoLayout2() {
     addTrack({{40, 352}, {72, 384}, {96, 384}});
     stationThroat(96, 384, true, true, 1, 246);
     stationThroat(704, 384, false, true, 5, 554);
-    demoBlock({{224, 384}, {248, 384}, {308, 384}, {400, 384}, {492, 384}, {552, 384}, {576, 384}}, kBottomTracks[0],
+    demoBlock({{224, 384}, {272, 384}, {332, 384}, {400, 384}, {468, 384}, {528, 384}, {576, 384}}, kBottomTracks[0],
               {1, 2, 3, 4, 5, 6});
     for (int k = 1; k < 5; ++k) stationTrack(246, 554, 384 - 32 * k, kBottomTracks[k]);
     addTrack({{704, 384}, {728, 384}, {760, 352}});
     // The right side, running up.
-    demoBlock({{760, 352}, {760, 328}, {760, 240}, {760, 216}}, 24, {1, 0, 6});
-    demoBlock({{760, 216}, {760, 192}, {760, 104}, {760, 80}}, 23, {1, 0, 6});
+    demoBlock({{760, 352}, {760, 304}, {760, 264}, {760, 216}}, 24, {1, 0, 6});
+    demoBlock({{760, 216}, {760, 168}, {760, 128}, {760, 80}}, 23, {1, 0, 6});
     // Top station, trains running west.
     addTrack({{760, 80}, {728, 48}, {704, 48}});
     stationThroat(704, 48, false, false, 9, 554);
     stationThroat(96, 48, true, false, 13, 246);
-    demoBlock({{576, 48}, {552, 48}, {492, 48}, {400, 48}, {308, 48}, {248, 48}, {224, 48}}, kTopTracks[0],
+    demoBlock({{576, 48}, {528, 48}, {468, 48}, {400, 48}, {332, 48}, {272, 48}, {224, 48}}, kTopTracks[0],
               {1, 2, 3, 4, 5, 6});
     for (int k = 1; k < 5; ++k) stationTrack(554, 246, 48 + 32 * k, kTopTracks[k]);
     addTrack({{96, 48}, {72, 48}, {40, 80}});
     // The left side, running down.
-    demoBlock({{40, 80}, {40, 104}, {40, 168}, {40, 192}}, 22, {1, 0, 6});
-    demoBlock({{40, 192}, {40, 216}, {40, 328}, {40, 352}}, 20, {1, 0, 6});
+    demoBlock({{40, 80}, {40, 120}, {40, 152}, {40, 192}}, 22, {1, 0, 6});
+    demoBlock({{40, 192}, {40, 240}, {40, 304}, {40, 352}}, 20, {1, 0, 6});
     // Exit signals of both stations, numbered after the sixteen turnouts.
     for (int k = 0; k < 5; ++k) {
         const int bottomY = 384 - 32 * k;
@@ -348,6 +348,7 @@ TEST(DemoLayout2Shipped, LoadsWithItsRoutesAndSevenTrainsReady) {
     // The session finds the seven trains on their blocks, post 6 with its wagons where both routes pass,
     // each allowed on every block of the routes.
     ASSERT_EQ(toggleControlPostSession(13), 1);
+    showDialogMessage("", 3);  // the session's own notice
     ASSERT_EQ(gLocsOnTrackCount, 7);
     for (int post = 0; post < 7; ++post) {
         const LocoRec* loco = gLocsOnTrack[post];
@@ -356,6 +357,12 @@ TEST(DemoLayout2Shipped, LoadsWithItsRoutesAndSevenTrainsReady) {
         EXPECT_EQ(loco->run.head.block->number, kTrains[post].block) << post;
         for (int block : kGoodsRoute) EXPECT_NE(blockNumbered(block)->allowedTrains & loco->kind, 0);
     }
+    // Each can leave the shunting mode where it stands: its leading end is in the block's end section.
+    for (int post = 0; post < 7; ++post) {
+        controlPostCommand(302, post);
+        EXPECT_EQ(gLocsOnTrack[post]->mode, kModeManual) << post;
+    }
+    EXPECT_EQ(lastDialogMessage(), "");
     const LocoRec* goods = gLocsOnTrack[6];
     EXPECT_EQ(chainWagons(goods->frontChain).size() + chainWagons(goods->rearChain).size(), 2u);
     // No train but post 6's stands on a block of either route.
