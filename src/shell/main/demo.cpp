@@ -11,6 +11,7 @@
 #include "layout/model/display_settings.h"
 #include "layout/model/layout_model.h"
 #include "operation/control/emergency_stop.h"
+#include "operation/dialogs/untTraject.h"
 #include "platform/text_codec.h"
 #include "shell/dialogs/untDemo.h"
 #include "shell/main/demo_steps.h"
@@ -40,6 +41,8 @@ void finishDemo() {
         toggleControlPostSession(12);
     else if (gRunWithoutTrack)
         toggleControlPostSession(13);
+    else if (frmTraject && frmTraject->isVisible())
+        frmTraject->close();  // a route the demo began in the editor is not kept
     if (frmDemo) frmDemo->close();
     gSettings = gSettingsBeforeDemo;
     gDemoStep = 0;
@@ -71,10 +74,17 @@ void performDemoStep() {
 // loaded.
 bool loadDemoLayout(int n) {
     const bool second = n == 2 || n == 5 || n == 7;
+    const std::string userLayout = gLayoutFileName;
+    const std::string userLocos = gLocoFileName;
     gLayoutFileName = second ? "demo\\vestreldemo2.vtl" : "demo\\vestreldemo1.vtl";
     gLocoFileName = second ? "demo\\vestreldemo2.loc" : "demo\\vestreldemo1.loc";
     if (loadLayoutFile() != 1) {
         showDialogMessage("Kan bestand '" + gLayoutFileName + "' niet openen !", 1);
+        // The failed load has emptied the tables and named the demo files in vestrel.cfg: the user's own
+        // layout comes back, and with it the configuration.
+        gLayoutFileName = userLayout;
+        gLocoFileName = userLocos;
+        loadLayoutFile();
         finishDemo();
         return false;
     }
