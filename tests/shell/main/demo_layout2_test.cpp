@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "demo_player.h"
 #include "layout/analysis/connection_analysis.h"
 #include "layout/files/layout_file.h"
 #include "layout/layout_builder.h"
@@ -372,6 +373,50 @@ TEST(DemoLayout2Shipped, LoadsWithItsRoutesAndSevenTrainsReady) {
     for (int i = 0; i < 10; ++i) frmSchema->Timer1Timer();
     frmSchema->grab().save(QString::fromStdString(testsupport::artefactPath("demo_layout2_trains.png")));
     toggleControlPostSession(13);
+}
+
+// The goods train of post 6 runs either route from where it stands: route 1 through the loading and
+// the unloading track, route 2 through blocks 19 and 27 and over the three step-program contacts.
+TEST(DemoLayout2Shipped, TheGoodsTrainRunsEitherRoute) {
+    const struct {
+        int route;
+        std::vector<int> passes;
+        std::vector<int> contacts;
+    } rows[] = {{0, {21, 28}, {}}, {1, {19, 27}, {1, 2, 3}}};
+    for (const auto& row : rows) {
+        DemoPlayer player;
+        gLayoutFileName = kLayout;
+        gLocoFileName = kLocos;
+        ASSERT_EQ(loadLayoutFile(), 1);
+        ASSERT_EQ(toggleControlPostSession(13), 1);
+        showDialogMessage("", 3);
+        LocoRec* goods = gLocsOnTrack[6];
+        goods->route = gRoutes[row.route];
+        for (int i = 0; i < 3; ++i) controlPostCommand(302, 6);
+        ASSERT_EQ(goods->mode, kModeRoute) << row.route;
+        controlPostCommand(301, 6);
+        std::set<int> visited;
+        std::map<int, double> nearest;  // contact number: the head's nearest approach, pixels
+        auto done = [&] {
+            for (int block : row.passes)
+                if (!visited.count(block)) return false;
+            for (int contact : row.contacts)
+                if (!nearest.count(contact) || nearest[contact] >= 2.0) return false;
+            return true;
+        };
+        for (int tick = 0; tick < 20000 && !done(); ++tick) {
+            player.tick();
+            if (goods->run.head.block) visited.insert(goods->run.head.block->number);
+            for (const InputRec* i : gInputs) {
+                const double d = std::hypot(goods->run.head.x - i->anchor.x, goods->run.head.y - i->anchor.y);
+                if (!nearest.count(i->number) || d < nearest[i->number]) nearest[i->number] = d;
+            }
+        }
+        EXPECT_EQ(lastDialogMessage(), "") << row.route;
+        for (int block : row.passes) EXPECT_TRUE(visited.count(block)) << "route " << row.route + 1 << " block " << block;
+        for (int contact : row.contacts) EXPECT_LT(nearest[contact], 2.0) << "contact " << contact;
+        toggleControlPostSession(13);
+    }
 }
 
 }  // namespace
