@@ -9,6 +9,7 @@
 #include "config_fixture.h"
 #include "layout/draw/diagram_area.h"
 #include "layout/model/layout_model.h"
+#include "layout/model/scale.h"
 #include "network/model/net_state.h"
 #include "operation/control/control_post.h"
 #include "platform/keyboard.h"
@@ -72,6 +73,9 @@ void resetShellState() {
     gStatusLineShown = 0;
     gMessageShown = 0;
     gEditOpRunning = 0;
+    // What a stepped main cycle learned: a locomotive made later would take up its speed factor.
+    gTickPeriod = 0;
+    gSpeedFactor = 0;
     gCanvasSize = {640, 480};
     gCanvasCentre = {320, 240};
     vestrel::setCapsLockForTest(0);
