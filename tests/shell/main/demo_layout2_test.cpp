@@ -1,10 +1,11 @@
-// The second demo layout (data/demo/vestreldemo2.vtl with its .loc and .trj): a double-track oval with
+// The second demo layout (data/demo/vestreldemo2.vtl with its .loc and .trj): an oval with
 // two five-track stations, a loading track (block 21) at the bottom and an unloading track (block 28)
 // at the top, seven trains standing ready and two routes. The layout is built here in code and written
 // by the program's own layout writer, the routes with the route editing functions, the trains with the
 // train dialog; the route and train files are written by the program's writers.
-// To write the data files again after a change of the layout, the dialogs or the file formats:
-//   VESTREL_WRITE_SAMPLE=$PWD/data build/tests/test_shell --gtest_filter='DemoLayout2*'
+// To write the data files again after a change of the layout, the dialogs or the file formats (twice:
+// the trains are put on the layout as shipped):
+//   VESTREL_WRITE_SAMPLE=$PWD/data build/tests/test_shell --gtest_filter='DemoLayout2.*'
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -278,8 +279,8 @@ TEST(DemoLayout2, TheDemoFolderHoldsTheTrainsTheDialogsMake) {
     expectShipped(program.dir, "vestreldemo2.loc");
 }
 
-// Every accessory number (turnouts, signals) used once, and no block contact shared with another block
-// or with the step programs' contacts.
+// The shipped files as the demos find them: numbers used once, every block reachable both ways, both
+// routes whole, the step programs' contacts on route 2, seven trains on their blocks ready to leave.
 TEST(DemoLayout2Shipped, LoadsWithItsRoutesAndSevenTrainsReady) {
     RunningProgram program;
     showDialogMessage("", 3);
@@ -303,7 +304,7 @@ TEST(DemoLayout2Shipped, LoadsWithItsRoutesAndSevenTrainsReady) {
     }
     for (const auto& [number, uses] : accessories) EXPECT_EQ(uses, 1) << "accessory " << number;
 
-    // Every block can be left at both ends (the layout is a double oval with no dead end).
+    // Every block can be left at both ends (an oval through two stations, no dead end).
     for (const BlockRec* b : gBlocks) {
         int leaving[2] = {0, 0};
         for (const ConnectionRec* c : gConnections)
