@@ -73,6 +73,9 @@ void resetShellState() {
     gStatusLineShown = 0;
     gMessageShown = 0;
     gEditOpRunning = 0;
+    // What a stepped main cycle learned: a locomotive made later would take up its speed factor.
+    gTickPeriod = 0;
+    gSpeedFactor = 0;
     gCanvasSize = {640, 480};
     gCanvasCentre = {320, 240};
     // The tick period the main cycle learns, and the running speed that follows from it: the vehicle

@@ -100,10 +100,17 @@ void performDemoStep() {
 // loaded.
 bool loadDemoLayout(int n) {
     const bool second = n == 2 || n == 5 || n == 7;
+    const std::string userLayout = gLayoutFileName;
+    const std::string userLocos = gLocoFileName;
     gLayoutFileName = second ? "demo\\vestreldemo2.vtl" : "demo\\vestreldemo1.vtl";
     gLocoFileName = second ? "demo\\vestreldemo2.loc" : "demo\\vestreldemo1.loc";
     if (loadLayoutFile() != 1) {
         showDialogMessage("Kan bestand '" + gLayoutFileName + "' niet openen !", 1);
+        // The failed load has emptied the tables and named the demo files in vestrel.cfg: the user's own
+        // layout comes back, and with it the configuration.
+        gLayoutFileName = userLayout;
+        gLocoFileName = userLocos;
+        loadLayoutFile();
         finishDemo();
         return false;
     }
