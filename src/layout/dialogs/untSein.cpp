@@ -39,12 +39,6 @@ SignalRec* signalWithNumber(int number) {
     return nullptr;
 }
 
-BlockRec* blockWithNumber(int number) {
-    for (BlockRec* b : gBlocks)
-        if (b->number == number) return b;
-    return nullptr;
-}
-
 const char* aspectCaption(char aspect, bool orange) {
     switch (aspect) {
     case 'O': return orange ? "Oranje" : "Groen";
@@ -172,7 +166,7 @@ void TfrmSein::edtBlokNrChange() {
     const int typed = fieldValue(edtBlokNr);
     if (!s || (gSignalBlock && gSignalBlock->number == typed)) return;
     gSignalBlock = nullptr;
-    if (BlockRec* b = blockWithNumber(typed)) {
+    if (BlockRec* b = blockByNumber(typed)) {
         int angle = 0;
         char letter = 0;
         const int match = matchSignalToBlock(*s, *b, angle, letter);

@@ -38,5 +38,11 @@ void clearElementTables() {
 }
 
 int blockIndexOf(const BlockRec* b) { return b ? gBlocks.indexOf(b) : -1; }
+
+BlockRec* blockByNumber(int number) {
+    for (BlockRec* b : gBlocks)
+        if (b->number == number) return b;
+    return nullptr;
+}
 int trackIndexOf(const TrackRec* t) { return t ? gTracks.indexOf(t) : -1; }
 int turnoutIndexOf(const TurnoutRec* t) { return t ? gTurnouts.indexOf(t) : -1; }

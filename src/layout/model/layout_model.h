@@ -248,5 +248,7 @@ void clearElementTables();
 
 // Table index of a block, or -1 when the pointer is not in gBlocks.
 int blockIndexOf(const BlockRec* b);
+// The first block in gBlocks with that number, or null.
+BlockRec* blockByNumber(int number);
 int trackIndexOf(const TrackRec* t);
 int turnoutIndexOf(const TurnoutRec* t);

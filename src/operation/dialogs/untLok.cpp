@@ -116,12 +116,6 @@ LocoRec* locoNumbered(int number, bool onTrack) {
     return nullptr;
 }
 
-BlockRec* blockNumbered(int number) {
-    for (BlockRec* b : gBlocks)
-        if (b->number == number) return b;
-    return nullptr;
-}
-
 int rowOf(const LocoRec* loco) { return gLocsOnTrack.indexOf(const_cast<LocoRec*>(loco)); }
 
 double typedValue(const QLineEdit* e) { return e->text().trimmed().replace(',', '.').toDouble(); }
@@ -481,7 +475,7 @@ void TfrmLok::cboLocNummerChange() {
 void TfrmLok::edtBlokNrChange() {
     if (filling_ || Tag != kPutting) return;
     const int number = parseNumber(edtBlokNr->text().toStdString());
-    gSelectedBlock = number > 0 ? blockNumbered(number) : nullptr;
+    gSelectedBlock = number > 0 ? blockByNumber(number) : nullptr;
     FormActivate();
 }
 

@@ -13,12 +13,6 @@
 
 namespace {
 
-BlockRec* blockByNumber(int number) {
-    for (BlockRec* b : gBlocks)
-        if (b->number == number) return b;
-    return nullptr;
-}
-
 // The first connection leaving block `from` toward `to` (null: anywhere), with the direction character
 // `direction` (0: any); -1 none.
 int firstConnection(const BlockRec* from, const BlockRec* to, char direction = 0) {

@@ -27,12 +27,6 @@ int firstConnection(int from, const BlockRec* to) {
     return -1;
 }
 
-BlockRec* blockByNumber(int number) {
-    for (BlockRec* b : gBlocks)
-        if (b->number == number) return b;
-    return nullptr;
-}
-
 // Lines of version 1 are checked against the layout by their block numbers: a stale index is replaced
 // by the first connection that still runs from the line's block to the next line's block. True when
 // some line changed.

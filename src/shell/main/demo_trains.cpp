@@ -51,12 +51,6 @@ constexpr int kDcc28Steps = 4;
 // The locomotive the demo made (demo 3), the first on the track.
 LocoRec* demoLoco() { return gLocsOnTrackCount > 0 ? gLocsOnTrack[0] : nullptr; }
 
-BlockRec* blockNumbered(int number) {
-    for (BlockRec* b : gBlocks)
-        if (b->number == number) return b;
-    return nullptr;
-}
-
 TurnoutRec* turnoutNumbered(int number) {
     for (TurnoutRec* t : gTurnouts)
         if (t->number == number && t->subtype != 'x') return t;
@@ -164,7 +158,7 @@ bool demo3Step(int step) {
         frmTrein->close();
         command(kLocoOnTrack);
         break;
-    case 114: clickAt(sectionMiddle(blockNumbered(1), 3), 1); break;
+    case 114: clickAt(sectionMiddle(blockByNumber(1), 3), 1); break;
     case 115: frmLok->btnOKClick(); break;
     case 116: command(kDriveLoco); break;
     case 117:  // "Rangeer" -> "Manueel"
@@ -182,7 +176,7 @@ bool demo3Step(int step) {
         // The train is about to pass turnout 1: thrown now, it takes the loop (block 3) instead of the
         // main track, whose block dialog shows meanwhile.
         setTurnout(1, 'R');
-        clickAt(sectionMiddle(blockNumbered(2), 3), 2);
+        clickAt(sectionMiddle(blockByNumber(2), 3), 2);
         nextLineThenWait();
         return true;
     case 123:
