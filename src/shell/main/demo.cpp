@@ -33,6 +33,8 @@ Settings gSettingsBeforeDemo;
 
 // Ends the demo: nothing it did stays marked as a change, the control post is the user's again.
 void finishDemo() {
+    // The user's settings first, so that the diagram drawn when the session stops shows what they chose.
+    gSettings = gSettingsBeforeDemo;
     gDirtyFlags = 0;
     gLocoDataModified = 0;
     if (frmSchema && frmSchema->grpCmdpost) frmSchema->grpCmdpost->setEnabled(true);
@@ -41,7 +43,6 @@ void finishDemo() {
     else if (gRunWithoutTrack)
         toggleControlPostSession(13);
     if (frmDemo) frmDemo->close();
-    gSettings = gSettingsBeforeDemo;
     gDemoStep = 0;
     if (frmSchema) frmSchema->FormActivate();
     gDemoScript.close();
