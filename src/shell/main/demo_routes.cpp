@@ -17,6 +17,7 @@
 #include "shell/main/demo_steps.h"
 #include "shell/model/app_state.h"
 #include "shell/model/input_state.h"
+#include "shell/window/input_routing.h"
 #include "shell/window/untSchema.h"
 #include "steps/dialogs/untStappen.h"
 #include "steps/model/step_program.h"
@@ -37,7 +38,7 @@ void clickDemoPoint(DiagramPoint point) {
     const int savedButton = gMouseButton;
     gMousePoint = point;
     gMouseButton = 1;
-    controlPostCommand(0, gActiveRow);
+    routeControlPostCommand(0, gActiveRow);
     gMousePoint = savedPoint;
     gMouseButton = savedButton;
 }
@@ -96,7 +97,7 @@ bool demo7Step(int step) {
     switch (step) {
     case 301:
         // The route dialog of post 6: the locomotive, then route 2.
-        controlPostCommand(1046, kStepsPost);
+        routeControlPostCommand(1046, kStepsPost);
         if (frmTraject) {
             frmTraject->cboLocNummer->setCurrentIndex(kStepsPost);
             frmTraject->cboLocNummerClick();
@@ -111,9 +112,9 @@ bool demo7Step(int step) {
         for (int row = 0; row <= kStepsPost; ++row) {
             const uint8_t mode = row == kStepsPost ? kModeRoute : kModeAuto;
             for (int k = 0; k < 4 && gLocsOnTrack[row] && gLocsOnTrack[row]->mode != mode; ++k)
-                controlPostCommand(302, row);
+                routeControlPostCommand(302, row);
         }
-        controlPostCommand(301, kStepsPost);
+        routeControlPostCommand(301, kStepsPost);
         showNextDemoLine(1);
         return true;
     case 303:
@@ -121,7 +122,7 @@ bool demo7Step(int step) {
         // box starts its program.
         gShowNumbers = 0;
         redrawSchema(1);
-        controlPostCommand(1111, kStepsPost);
+        routeControlPostCommand(1111, kStepsPost);
         if (frmStappen) placeBesideMainWindow(frmStappen);
         for (int i = 0; i < kStepsPrograms && i < gStepProgramCount; ++i) {
             const StepBoxRect& box = gStepPrograms[i]->box;

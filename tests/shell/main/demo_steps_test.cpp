@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTest>
 #include <cstdlib>
@@ -17,7 +18,10 @@
 #include <vector>
 
 #include "demo_player.h"
+#include "layout/draw/diagram_canvas.h"
 #include "layout/editor/editor_state.h"
+#include "layout/frame/render.h"
+#include "platform/canvas.h"
 #include "layout/model/display_settings.h"
 #include "layout/model/layout_model.h"
 #include "link/buffers/link_buffers.h"
@@ -55,7 +59,8 @@ constexpr int kStapUitgangG = 3;
 constexpr int kTellerPlus = 24;
 
 // What the demo layout offers the programs: input 1 lies on station track 19 before its exit signal 34,
-// input 2 on station track 27 beyond turnout 9 (toward the unloading track), input 3 on the right side.
+// input 2 on station track 27, which the train enters past turnout 9 (toward the unloading track), input 3
+// on the right side.
 constexpr int kExitSignal = 34;
 constexpr int kTurnout = 9;
 
@@ -76,17 +81,17 @@ struct ProgramPlan {
 // Programs 1..3 (the file keeps them sorted by name), each on its own input, their boxes between the two
 // stations.
 const ProgramPlan kPlans[] = {
-    {"1 sein", {264, 224}, {
+    {"1 sein", {264, 200}, {
         {kIngang1, 1, kStapUitgangR, kExitSignal, 0},  // a train on input 1: its exit signal to red
         {kGeen, 0, kStapUitgangG, kExitSignal, 5},     // five seconds later green again
         {kIngang0, 1, kGeen, 0, 0},                    // and wait until input 1 is free
     }},
-    {"2 wissel", {368, 224}, {
-        {kIngang1, 2, kStapUitgangR, kTurnout, 0},     // a train on input 2: throw turnout 9
-        {kIngang0, 2, kGeen, 0, 0},                    // wait until the train has passed
-        {kGeen, 0, kStapUitgangG, kTurnout, 5},        // five seconds later throw it back
+    {"2 wissel", {368, 200}, {
+        {kIngang1, 2, kGeen, 0, 0},                    // a train on input 2
+        {kGeen, 0, kStapUitgangR, kTurnout, 3},        // three seconds later, behind it, turnout 9 thrown
+        {kGeen, 0, kStapUitgangG, kTurnout, 5},        // and five seconds later back
     }},
-    {"3 teller", {472, 224}, {
+    {"3 teller", {472, 200}, {
         {kIngang1, 3, kTellerPlus, 1, 0},              // count every train over input 3
         {kIngang0, 3, kGeen, 0, 0},
     }},
@@ -195,8 +200,12 @@ int chapterSevenLines() {
 std::vector<Bytes> demoFiles(const RunningProgram& program) {
     std::vector<Bytes> files;
     for (const char* name : {"demo/vestreldemo2.vtl", "demo/vestreldemo2.loc", "demo/vestreldemo2.trj",
-                             "demo/vestreldemo2.stp", "vestrel.cfg"})
+                             "demo/vestreldemo2.stp"})
         files.push_back(readBytes(program.dir.file(name)));
+    // The configuration after the two file names (which name the layout shown: the demo's, after it).
+    Bytes cfg = readBytes(program.dir.file("vestrel.cfg"));
+    for (int lineFeeds = 0; !cfg.empty() && lineFeeds < 5;) lineFeeds += cfg.front() == '\n', cfg.erase(cfg.begin());
+    files.push_back(cfg);
     return files;
 }
 
@@ -234,7 +243,10 @@ TEST(DemoSteps, TheStepProgramDemoFollowsTheTrainRoundAndStopsClean) {
             ASSERT_TRUE(frmStappen->isVisible());
             EXPECT_EQ(frmStappen->Tag, 18);  // view and run
             EXPECT_EQ(gCurStepBox, gStepPrograms[0]);
-            EXPECT_GE(frmStappen->x(), frmSchema->frameGeometry().right());
+            // Beside the main window, as far as the screen allows.
+            const QRect area = frmStappen->screen()->availableGeometry();
+            EXPECT_GT(frmStappen->x(), frmSchema->x());
+            EXPECT_LE(frmStappen->frameGeometry().right(), area.right());
             ASSERT_GE(gStepProgramCount, 3);
             for (int i = 0; i < 3; ++i) EXPECT_EQ(gStepPrograms[i]->state, 1) << "program " << i + 1;
         }
@@ -246,12 +258,16 @@ TEST(DemoSteps, TheStepProgramDemoFollowsTheTrainRoundAndStopsClean) {
     struct Wait { int step; int block; int program; };
     const Wait waits[] = {{305, 19, 0}, {306, 27, 1}, {307, 19, 0}, {308, 27, 1}, {307, 19, 0}};
     bool contactSeen[4] = {};
+    bool signalRed = false;     // program 1 held the train at exit signal 34
+    bool turnoutThrown = false;  // program 2 threw turnout 9
     for (const Wait& w : waits) {
         ASSERT_EQ(gDemoStep, -w.step);
         for (int i = 0; i < 20000 && gDemoStep == -w.step; ++i) {
             player.tick();
             countLine();
             for (int n = 1; n <= 3; ++n) contactSeen[n] |= gFeedbackImage.contactBit(n) != 0;
+            for (const SignalRec* sig : gSignals) signalRed |= sig->number == kExitSignal && sig->aspect == 'S';
+            for (const TurnoutRec* t : gTurnouts) turnoutThrown |= t->number == kTurnout && t->position == 'R';
         }
         ASSERT_NE(gDemoStep, -w.step) << "waits for ever at step " << w.step;
         ASSERT_EQ(lastDialogMessage(), "") << "step " << w.step;
@@ -262,6 +278,8 @@ TEST(DemoSteps, TheStepProgramDemoFollowsTheTrainRoundAndStopsClean) {
         EXPECT_EQ(frmStappen->cboStappenNaam->currentIndex(), w.program) << "step " << w.step;
     }
     for (int n = 1; n <= 3; ++n) EXPECT_TRUE(contactSeen[n]) << "input " << n << " never under a vehicle";
+    EXPECT_TRUE(signalRed);
+    EXPECT_TRUE(turnoutThrown);
     EXPECT_GE(gStepPrograms[2]->counter, 2);  // program 3 counted the train twice
     EXPECT_EQ(player.linesShown, chapterSevenLines());
 
@@ -276,6 +294,10 @@ TEST(DemoSteps, TheStepProgramDemoFollowsTheTrainRoundAndStopsClean) {
     EXPECT_EQ(gShowNumbers, settingsBefore.chboVisuNummer);
     EXPECT_EQ(gSettings.edtLengteKorte, settingsBefore.edtLengteKorte);
     EXPECT_EQ(gShowConnections, settingsBefore.chboVisuVerbinding);
+    // The diagram left on the screen is the one the user's settings draw (with the numbers).
+    const QImage shownAfter = gDiagramCanvas->image().copy();
+    redrawSchema(1);
+    EXPECT_TRUE(gDiagramCanvas->image() == shownAfter);
     EXPECT_EQ(demoFiles(player.program), filesBefore);
 }
 
