@@ -108,7 +108,8 @@ bool demo7Step(int step) {
         return true;
     case 302:
         // Posts 0..5 to "Auto", post 6 one step further to "Traject", and post 6 starts.
-        if (frmTraject && frmTraject->isVisible()) frmTraject->btnAnnuleren->click();
+        // The route dialog's buttons are locked during the demo: its window is closed as a whole.
+        if (frmTraject && frmTraject->isVisible()) frmTraject->close();
         for (int row = 0; row <= kStepsPost; ++row) {
             const uint8_t mode = row == kStepsPost ? kModeRoute : kModeAuto;
             for (int k = 0; k < 4 && gLocsOnTrack[row] && gLocsOnTrack[row]->mode != mode; ++k)

@@ -25,6 +25,7 @@
 #include "layout/model/display_settings.h"
 #include "layout/model/layout_model.h"
 #include "link/buffers/link_buffers.h"
+#include "operation/dialogs/untTraject.h"
 #include "operation/model/route_file.h"
 #include "operation/model/train_model.h"
 #include "shell/config/messages.h"
@@ -237,6 +238,7 @@ TEST(DemoSteps, TheStepProgramDemoFollowsTheTrainRoundAndStopsClean) {
             EXPECT_EQ(train->route, gRoutes[1]);
             EXPECT_EQ(train->mode, kModeRoute);
             EXPECT_TRUE(train->running);
+            EXPECT_FALSE(frmTraject->isVisible());
         }
         if (step == 303) {
             EXPECT_EQ(gShowNumbers, 0);
