@@ -223,6 +223,7 @@ TEST(DemoSteps, TheStepProgramDemoFollowsTheTrainRoundAndStopsClean) {
         shown = frmDemo->lblTekst->text();
         ++player.linesShown;
     };
+    showDialogMessage("", 3);
     runDemoStep(7);
     countLine();
     while (gDemoStep > 0 && gDemoStep < 305) {
@@ -324,6 +325,33 @@ TEST(DemoSteps, TheStartDialogsDemoButtonStartsIt) {
     frmDemo->btnStop->click();
     EXPECT_EQ(gDemoStep, 0);
     EXPECT_FALSE(sessionRunning());
+}
+
+// "STOP" at any point gives a clean end: the route dialog and the step-program editor closed with the
+// session, the user's settings back.
+TEST(DemoSteps, StopAtEachStepEndsClean) {
+    for (const int stopAt : {302, 303, 304, -305, -306}) {
+        DemoPlayer player;
+        const uint8_t numbersBefore = gShowNumbers;
+        showDialogMessage("", 3);
+    runDemoStep(7);
+        for (int i = 0; i < 20000 && gDemoStep != stopAt && gDemoStep != 0; ++i) {
+            if (gDemoStep > 0)
+                player.pressVerder();
+            else
+                player.tick();
+        }
+        ASSERT_EQ(gDemoStep, stopAt);
+        frmDemo->btnStop->click();
+        EXPECT_EQ(lastDialogMessage(), "") << stopAt;
+        EXPECT_EQ(gDemoStep, 0) << stopAt;
+        EXPECT_FALSE(sessionRunning()) << stopAt;
+        EXPECT_FALSE(frmTraject->isVisible()) << stopAt;
+        EXPECT_FALSE(frmStappen->isVisible()) << stopAt;
+        EXPECT_FALSE(frmDemo->isVisible()) << stopAt;
+        EXPECT_TRUE(frmSchema->grpCmdpost->isEnabled()) << stopAt;
+        EXPECT_EQ(gShowNumbers, numbersBefore) << stopAt;
+    }
 }
 
 }  // namespace
