@@ -3,11 +3,12 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+
 #include "layout/frame/render.h"
 #include "layout/model/display_settings.h"
 #include "layout/model/layout_model.h"
 #include "link/buffers/feedback.h"
-#include "operation/control/control_post.h"
 #include "operation/control/loco_operation.h"
 #include "operation/dialogs/untTraject.h"
 #include "operation/engine/wagon_coupling.h"
@@ -112,6 +113,7 @@ bool demo7Step(int step) {
         if (frmTraject && frmTraject->isVisible()) frmTraject->close();
         for (int row = 0; row <= kStepsPost; ++row) {
             const uint8_t mode = row == kStepsPost ? kModeRoute : kModeAuto;
+            // The mode button steps through the four modes: four presses reach any of them.
             for (int k = 0; k < 4 && gLocsOnTrack[row] && gLocsOnTrack[row]->mode != mode; ++k)
                 routeControlPostCommand(302, row);
         }

@@ -152,7 +152,10 @@ constexpr size_t boxRightOffset(size_t program) { return 10 + 56 * program + 40;
 
 TEST_F(DemoStepPrograms, TheDemoFolderHoldsTheStepProgramsTheEditorMakes) {
     gLayoutFileName = "vestreldemo2.vtl";
-    for (const ProgramPlan& plan : kPlans) writeProgram(plan);
+    for (const ProgramPlan& plan : kPlans) {
+        writeProgram(plan);
+        ASSERT_FALSE(HasFatalFailure()) << plan.name;
+    }
 
     ASSERT_EQ(gStepProgramCount, 3);
     for (int i = 0; i < 3; ++i) {
