@@ -108,7 +108,7 @@ bool demo7Step(int step) {
         showNextDemoLine(1);
         return true;
     case 302:
-        // Posts 0..5 to "Auto", post 6 one step further to "Traject", and post 6 starts.
+        // Posts 0..5 to "Auto", post 6 one step further to "Traject".
         // The route dialog's buttons are locked during the demo: its window is closed as a whole.
         if (frmTraject && frmTraject->isVisible()) frmTraject->close();
         for (int row = 0; row <= kStepsPost; ++row) {
@@ -117,7 +117,6 @@ bool demo7Step(int step) {
             for (int k = 0; k < 4 && gLocsOnTrack[row] && gLocsOnTrack[row]->mode != mode; ++k)
                 routeControlPostCommand(302, row);
         }
-        routeControlPostCommand(301, kStepsPost);
         showNextDemoLine(1);
         return true;
     case 303:
@@ -134,6 +133,9 @@ bool demo7Step(int step) {
         showNextDemoLine(1);
         return true;
     case 304:
+        // Post 6 starts only now that the inputs follow the vehicles: while the user reads the steps before,
+        // the train would pass inputs that nothing sets.
+        routeControlPostCommand(301, kStepsPost);
         frmDemo->btnVerder->hide();
         showNextDemoLine(1);
         gDemoStep = static_cast<int16_t>(-gDemoStep);

@@ -241,7 +241,7 @@ TEST(DemoSteps, TheStepProgramDemoFollowsTheTrainRoundAndStopsClean) {
             ASSERT_NE(train->route, nullptr);
             EXPECT_EQ(train->route, gRoutes[1]);
             EXPECT_EQ(train->mode, kModeRoute);
-            EXPECT_TRUE(train->running);
+            EXPECT_FALSE(train->running);  // it starts when the inputs follow the vehicles
             EXPECT_FALSE(frmTraject->isVisible());
         }
         if (step == 303) {
@@ -258,6 +258,7 @@ TEST(DemoSteps, TheStepProgramDemoFollowsTheTrainRoundAndStopsClean) {
         }
     }
     ASSERT_EQ(gDemoStep, -305);
+    EXPECT_TRUE(gLocsOnTrack[6]->running);
     EXPECT_FALSE(frmDemo->btnVerder->isVisible());
 
     // Each wait ends with the train's head in its block, the editor on that block's program.
