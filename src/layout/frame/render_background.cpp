@@ -79,5 +79,10 @@ void drawBackground(int mode) {
     c.FillRect(area);
     if (gSettings.chboAchtergrondbeeld) drawBackgroundBitmap(c);
     if (!sessionRunning()) drawGrid(c);
-    if (mode && gBackBuffer && gBackBuffer != gDiagramCanvas) gBackBuffer->CopyRect(area, c, area);
+    if (mode && gBackBuffer && gBackBuffer != gDiagramCanvas) {
+        // The back buffer keeps what lies under moving trains over the whole diagram: a diagram that grew
+        // (a larger layout loaded) takes it along, or trains beyond its old edge could not be erased.
+        if (gBackBuffer->width() < c.width() || gBackBuffer->height() < c.height()) recreateBackBuffer();
+        gBackBuffer->CopyRect(area, c, area);
+    }
 }

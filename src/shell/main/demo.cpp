@@ -53,6 +53,8 @@ void reloadAfterEditing() {
 
 // Ends the demo: nothing it did stays marked as a change, the control post is the user's again.
 void finishDemo() {
+    // The user's settings first, so that the diagram drawn when the session stops shows what they chose.
+    gSettings = gSettingsBeforeDemo;
     gDirtyFlags = 0;
     gLocoDataModified = 0;
     if (frmSchema && frmSchema->grpCmdpost) frmSchema->grpCmdpost->setEnabled(true);
@@ -64,7 +66,6 @@ void finishDemo() {
     // Opened by a step, with its pages locked for the demo: not left behind.
     if (frmInstellingen && frmInstellingen->isVisible()) frmInstellingen->close();
     if (frmDemo) frmDemo->close();
-    gSettings = gSettingsBeforeDemo;
     gDemoStep = 0;
     if (frmSchema) frmSchema->FormActivate();
     // The demo played the detectors itself: the polls start again, and the blocks are shown as the

@@ -78,6 +78,21 @@ TEST_F(DiagramRedraw, EveryElementOnTheBackBufferOfTheMainWindow) {
     EXPECT_EQ(countColour(back(), 0, 1, 7, 7, kWhiteColour), 0);
 }
 
+// A back buffer made for a smaller diagram (the window's first layout, before a larger one was loaded)
+// grows with the next full redraw: what lies beyond its old edge is kept for the trains there too.
+TEST_F(DiagramRedraw, TheBackBufferGrowsWithTheDiagram) {
+    const CanvasSize size = gCanvasSize;
+    gCanvasSize = {diagram().width() / 2, diagram().height() / 2};
+    recreateBackBuffer();
+    gCanvasSize = size;
+    redrawSchema(1);
+    ASSERT_GE(back().width(), diagram().width());
+    ASSERT_GE(back().height(), diagram().height());
+    const int x = diagram().width() - 2, y = diagram().height() - 2;
+    EXPECT_EQ(back().Pixel(x, y), diagram().Pixel(x, y));
+    EXPECT_EQ(back().Pixel(x, y), kSilver);
+}
+
 TEST_F(DiagramRedraw, ToolBarAndLegendOnTheWindowInEditorMode) {
     redrawSchema(1);
     window().savePng(testsupport::artefactPath("redraw_schema_tool_bar.png"));
