@@ -1,8 +1,8 @@
-// The first demo layout (data/demo/vestreldemo1.vtl and .loc): an oval with a passing loop in the station,
-// four blocks of six sections, each section of its own kind with its own contact, two turnouts and a
-// signal at the end of every block; three locomotives stand ready on three of the blocks. The layout is
-// built here in code and written by the program's own layout writer, the locomotives are made with the
-// train dialog and written by the locomotive file writer.
+// The first demo layout (data/demo/vestreldemo1.vtl and .loc): an oval with half circles at its ends and a
+// passing loop in the station, four blocks of six sections, each section of its own kind with its own
+// contact, two turnouts and a signal at the end of every block; three locomotives stand ready on three of
+// the blocks. The layout is built here in code and written by the program's own layout writer, the
+// locomotives are made with the train dialog and written by the locomotive file writer.
 // To write the data files again after a change of the builder, the dialogs or the file formats:
 //   VESTREL_WRITE_SAMPLE=$PWD/data build/tests/test_shell --gtest_filter='DemoLayout*'
 #include <gtest/gtest.h>
@@ -65,28 +65,30 @@ BlockRec* demoBlock(std::initializer_list<DiagramPoint> points, int16_t number, 
 }
 
 // Trains run anticlockwise: along the station at the bottom from turnout 1 (left) to turnout 2 (right),
-// on the main track (block 2) or the loop (block 3), up the right side (block 1), along the top to the
-// left (block 4) and down the left side back to turnout 1. Every block has a signal at its far end.
+// on the main track (block 2) or the loop (block 3), round the right end (block 1), along the top to the
+// left and round the left end back to turnout 1 (block 4). Every block has a signal at its far end.
+// The ends are half circles of four pieces, as the editor lays out a curve ("c", "4" and a click at the
+// far end) on the chord between a straight begin or end section and the next one: the points are the
+// editor's own, so that the drawing demo enters them as a curve too.
 void buildDemoLayout() {
     clearElementTables();
-    addTurnout('l', {128, 344}, 0, 1);
-    BlockRec* main = demoBlock({{160, 344}, {213, 344}, {267, 344}, {320, 344}, {373, 344}, {427, 344}, {480, 344}}, 2, 7);
-    addTrack({{158, 336}, {184, 312}});
-    BlockRec* loop = demoBlock({{184, 312}, {236, 312}, {282, 312}, {320, 312}, {358, 312}, {404, 312}, {456, 312}}, 3, 13);
-    addTrack({{456, 312}, {482, 336}});
-    addTurnout('r', {512, 344}, 180, 2);
-    addTrack({{512, 344}, {560, 344}, {592, 312}});
-    BlockRec* right = demoBlock({{592, 312}, {592, 264}, {592, 236}, {592, 208}, {592, 180}, {592, 152}, {592, 104}}, 1, 1);
-    addTrack({{592, 104}, {560, 72}, {512, 72}});
-    BlockRec* top = demoBlock({{512, 72}, {448, 72}, {384, 72}, {320, 72}, {256, 72}, {192, 72}, {128, 72}}, 4, 19);
-    addTrack({{128, 72}, {80, 72}, {48, 104}, {48, 312}});
-    addTrack({{48, 312}, {80, 344}, {128, 344}});
+    addTurnout('l', {200, 344}, 0, 1);
+    BlockRec* main = demoBlock({{232, 344}, {272, 344}, {310, 344}, {348, 344}, {386, 344}, {424, 344}, {464, 344}}, 2, 7);
+    addTrack({{230, 336}, {256, 312}});
+    BlockRec* loop = demoBlock({{256, 312}, {292, 312}, {320, 312}, {348, 312}, {376, 312}, {404, 312}, {440, 312}}, 3, 13);
+    addTrack({{440, 312}, {466, 336}});
+    addTurnout('r', {496, 344}, 180, 2);
+    addTrack({{496, 344}, {504, 344}});
+    BlockRec* right = demoBlock({{504, 344}, {528, 344}, {596, 316}, {624, 248}, {596, 180}, {528, 152}, {232, 152}}, 1, 1);
+    addTrack({{232, 152}, {216, 152}});
+    BlockRec* top = demoBlock({{216, 152}, {112, 152}, {44, 180}, {16, 248}, {44, 316}, {112, 344}, {192, 344}}, 4, 19);
+    addTrack({{192, 344}, {200, 344}});
     // Accessory numbers are unique: turnouts 1 and 2, signals 3 to 6. The first signal guards the
     // station's entry at the end of block 4.
-    addSignal({144, 60}, 180, 3, top, 'H');
-    addSignal({604, 120}, 90, 4, right, 'H');
-    addSignal({464, 356}, 0, 5, main, 'H');
-    addSignal({440, 300}, 0, 6, loop, 'H');
+    addSignal({176, 356}, 0, 3, top, 'H');
+    addSignal({248, 140}, 180, 4, right, 'H');
+    addSignal({448, 356}, 0, 5, main, 'H');
+    addSignal({424, 300}, 0, 6, loop, 'H');
     // The connections, as "Verbindingen genereren" with block 1 as drawn ("Ja") makes them.
     vestrel::setDesktopOpener([](const std::string&) { return true; });
     analyseConnections(blockNumbered(1));
