@@ -1,6 +1,6 @@
 #pragma once
 // Opening a file with the desktop's default program for its type (the connection report in the
-// text viewer, help pages in the browser).
+// text viewer, help pages in the browser), and starting another program of ours.
 #include <functional>
 #include <string>
 
@@ -14,5 +14,11 @@ bool openWithDesktop(const std::string& path);
 // an empty function restores the desktop.
 using DesktopOpener = std::function<bool(const std::string& path)>;
 void setDesktopOpener(DesktopOpener opener);
+
+// Starts the program at path (the animation viewer) on its own, without waiting for it. Returns false
+// when it could not be started.
+bool startProgram(const std::string& path);
+// Replaces what startProgram does (tests record the path); an empty function restores it.
+void setProgramStarter(DesktopOpener starter);
 
 }  // namespace vestrel

@@ -90,9 +90,13 @@ RunningProgram::RunningProgram() { resetShellState(); }
 void RunningProgram::start(bool show) {
     createForms();
     if (!show) return;
+    // No main-cycle tick before the test's own: the start takes longer than a cycle on a busy machine,
+    // and a tick before the cycle time is known disables the control-post menu (and its F10, F11).
+    frmSchema->Timer1->stop();
     whenModal([](QWidget* modal) { pressKey(modal, Qt::Key_Escape); });
     frmSchema->show();
     processUntil([] { return !frmInfo->btnOK->isHidden() && !frmInfo->isVisible(); });
+    frmSchema->Timer1->start();
 }
 
 RunningProgram::~RunningProgram() {

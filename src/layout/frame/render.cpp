@@ -38,7 +38,17 @@ void drawDirectionLegend(vestrel::Canvas& c) {
     c.TextOut(x + 118, y - 8, "TERUG");
 }
 
+bool gFullRedrawScheduled = false;
+
 }  // namespace
+
+void scheduleFullRedraw() { gFullRedrawScheduled = true; }
+
+bool runScheduledFullRedraw() {
+    if (!gFullRedrawScheduled) return false;
+    redrawSchema(1);
+    return !gFullRedrawScheduled;
+}
 
 void redrawSchema(int mode) {
     // The canvas keeps no font cache to forget: every text drawing sets its own font.
@@ -51,6 +61,7 @@ void redrawSchema(int mode) {
         }
     }
     if (!repainting) {
+        if (mode != 0) gFullRedrawScheduled = false;
         drawBackground(mode);
         drawAllElements(mode);
         for (int bit : kLayerBits) drawLayerButton(bit);

@@ -8,6 +8,13 @@
 // Full redraw. While the main window repaints itself (gRepaintRequest 1) only the window's own
 // surface (read-outs, legend, tool bar) is drawn again; the diagram keeps its picture.
 void redrawSchema(int mode);
+// A full redraw (mode 1) that is due but need not happen at once: a network read that completes a copy
+// schedules it, so that the read stays short. The next main cycle tick runs it before anything moves,
+// and so does whatever reads the picture earlier (a repaint of the window, a change that erases
+// trains from it). Any full redraw with the back buffer in between takes its place.
+void scheduleFullRedraw();
+// Returns whether it drew.
+bool runScheduledFullRedraw();
 // Silver drawing area, the optional background bitmap and, in editor mode, the grid.
 void drawBackground(int mode);
 // Every element in its fixed order: step-program boxes, tracks, blocks, turnouts, signals, outputs,

@@ -416,6 +416,8 @@ int netClientReceive(int count) {
 }
 
 void netClearClientModel() {
+    // Taking the trains off erases them from the picture, which must first show the copy before.
+    runScheduledFullRedraw();
     // From the last row up: taking off a train refills the rows below it, and below the last there are
     // none left to refill.
     while (gLocsOnTrack.count() > 0) {

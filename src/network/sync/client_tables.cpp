@@ -411,7 +411,9 @@ void netClientEndOfCopy(const uint8_t* rec) {
     gCoordOrientation = gServerOrientation;
     rotateLayout(gOrientation, 3);
     gTurnCached = false;
-    redrawSchema(1);
+    // The whole diagram is drawn again by the next tick, or sooner where something reads it: drawn here
+    // it would make this read as long as a full redraw.
+    scheduleFullRedraw();
     for (int row = 0; row < gLocsOnTrackCount; ++row) fillControlPostRow(row);
     gActiveRow = 0;
     const float ratio = gNetServerSpeedFactor != 0 ? gSpeedFactor / gNetServerSpeedFactor : 1.0f;

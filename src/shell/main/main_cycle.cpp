@@ -8,6 +8,7 @@
 #include "layout/editor/edit_input.h"
 #include "layout/editor/editor_state.h"
 #include "layout/editor/measure_readouts.h"
+#include "layout/frame/render.h"
 #include "layout/model/scale.h"
 #include "link/port/decoder_programming.h"
 #include "network/sync/client_tick.h"
@@ -80,6 +81,8 @@ void runDeferredRedraw() {
 void runTickBody() {
     const int64_t start = vestrel::perfCounter();
     gMsTick = vestrel::tickCountMs();
+    // Before anything moves on the picture: moving trains restore what lies under them.
+    runScheduledFullRedraw();
     if (gTickPeriod == 0) {
         gClockRelearnCount = 0;
         enableControlPostMenu(false);

@@ -259,6 +259,13 @@ void TfrmSchema::closeEvent(QCloseEvent* event) {
 }
 
 bool TfrmSchema::eventFilter(QObject* watched, QEvent* event) {
+    // A repaint shows the diagram as it is due; a redraw done here changed all of it, so all of it is
+    // painted again.
+    if ((watched == ClientArea || watched == imgSchema) && event->type() == QEvent::Paint &&
+        runScheduledFullRedraw()) {
+        ClientArea->updateDrawn();
+        imgSchema->updateDrawn();
+    }
     if (watched == ClientArea && event->type() == QEvent::Resize) {
         layoutClientArea();
         FormResize();

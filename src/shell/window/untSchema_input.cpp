@@ -10,7 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QProcess>
+#include <QFile>
 #include <QToolButton>
 #include <QVariant>
 #include <cstring>
@@ -21,6 +21,7 @@
 #include "layout/model/scale.h"
 #include "network/model/net_state.h"
 #include "operation/dialogs/untTijd.h"
+#include "platform/desktop.h"
 #include "platform/virtual_keys.h"
 #include "shell/model/app_state.h"
 #include "shell/main/demo.h"
@@ -142,7 +143,9 @@ bool effectivelyEnabled(const QAction* item) {
     return true;
 }
 
-void startAnimationViewer() { QProcess::startDetached(QCoreApplication::applicationDirPath() + "/VestrelAnim", {}); }
+void startAnimationViewer() {
+    vestrel::startProgram(QFile::encodeName(QCoreApplication::applicationDirPath() + "/VestrelAnim").toStdString());
+}
 
 }  // namespace
 

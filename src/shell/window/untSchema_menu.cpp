@@ -24,6 +24,17 @@ QAction* addItem(QWidget* menu, const char* name, const QString& caption, const 
 
 void addSeparator(QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(name); }
 
+// Every item of the menus under these actions, in menu order.
+template <class F>
+void forEachItem(const QList<QAction*>& actions, F f) {
+    for (QAction* a : actions) {
+        if (QMenu* m = a->menu())
+            forEachItem(m->actions(), f);
+        else if (!a->isSeparator())
+            f(a);
+    }
+}
+
 }  // namespace
 
 void TfrmSchema::buildMainMenu() {
@@ -110,7 +121,9 @@ void TfrmSchema::buildMainMenu() {
     mnuInhoud = addItem(mnuHelp, "mnuInhoud", "&Inhoud");
     mnuInfo = addItem(mnuHelp, "mnuInfo", "I&nfo");
 
-    connect(MainMenu1, &QMenuBar::triggered, this, &TfrmSchema::menuItemClick);
+    // Each item answers its own trigger. The bar's triggered signal would miss the items of a narrow
+    // window chosen through the bar's overflow button: their menus are then not opened from the bar.
+    forEachItem(bar->actions(), [this](QAction* a) { connect(a, &QAction::triggered, this, [this, a] { menuItemClick(a); }); });
 }
 
 void TfrmSchema::applyMenuStates(bool session, bool demo, bool client, bool noDialog) {

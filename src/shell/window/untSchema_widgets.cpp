@@ -39,6 +39,7 @@ QGroupBox* makeGroup(QWidget* parent, const char* name, int x, int y, int w, int
 void TfrmSchema::buildDiagramWidgets() {
     imgSchema = new TImage(ClientArea);
     imgSchema->setObjectName("imgSchema");
+    imgSchema->installEventFilter(this);
     connect(imgSchema, &TImage::mouseDown, this, &TfrmSchema::imgSchemaMouseDown);
     connect(imgSchema, &TImage::mouseMove, this, &TfrmSchema::imgSchemaMouseMove);
     connect(imgSchema, &TImage::mouseUp, this, &TfrmSchema::imgSchemaMouseUp);

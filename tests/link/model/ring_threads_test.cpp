@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <thread>
 
@@ -34,18 +35,35 @@ struct Generator {
 
 constexpr uint32_t kCommands = 1000000;
 
+// A thread that waits for the other one: it tries again at once for a while, as the other one is
+// likely running on its own core, then sleeps a little at a time. On a busy machine the other thread
+// may have lost its core to another program: a sleeper lets it have a core, and gets one back as soon
+// as it wakes, where yielding to the other program would cost a whole time slice each time.
+class Backoff {
+public:
+    void wait() {
+        if (++spins_ > 2000) std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+    void reset() { spins_ = 0; }
+
+private:
+    int spins_ = 0;
+};
+
 TEST(RingThreads, AMillionCommandsArriveWholeAndInOrder) {
     CommandRing q;
     std::atomic<bool> failed{false};
     std::thread reader([&] {
         Generator expect(7);
         LinkCommand c;
+        Backoff backoff;
         for (uint32_t n = 0; n < kCommands && !failed;) {
             const RingTake t = q.take(c, false);
             if (t == RingTake::Empty) {
-                std::this_thread::yield();
+                backoff.wait();
                 continue;
             }
+            backoff.reset();
             uint8_t want[6];
             const int len = expect.command(n, want);
             if (t != RingTake::Command || c.length != len || !std::equal(want, want + len, c.bytes)) failed = true;
@@ -54,9 +72,11 @@ TEST(RingThreads, AMillionCommandsArriveWholeAndInOrder) {
     });
     Generator gen(7);
     uint8_t b[6];
+    Backoff backoff;
     for (uint32_t n = 0; n < kCommands && !failed; ++n) {
         const int len = gen.command(n, b);
-        while (!q.append(b, len, false) && !failed) std::this_thread::yield();
+        while (!q.append(b, len, false) && !failed) backoff.wait();
+        backoff.reset();
     }
     reader.join();
     EXPECT_FALSE(failed);
@@ -73,14 +93,16 @@ TEST(RingThreads, DiscardsWhileTheReaderRunsNeverCorruptACommand) {
         uint32_t last = 0;
         bool any = false;
         LinkCommand c;
+        Backoff backoff;
         while (true) {
             const bool finished = done.load();
             const RingTake t = q.take(c, false);
             if (t == RingTake::Empty) {
                 if (finished) break;
-                std::this_thread::yield();
+                backoff.wait();
                 continue;
             }
+            backoff.reset();
             const uint32_t a = c.bytes[2] | c.bytes[3] << 8 | c.bytes[4] << 16;
             if (t != RingTake::Command || c.length != 6 || c.bytes[0] != 0x58 || c.bytes[5] != (a & 0xFF) ||
                 (any && a <= last))
@@ -93,7 +115,8 @@ TEST(RingThreads, DiscardsWhileTheReaderRunsNeverCorruptACommand) {
         const uint8_t b[6] = {0x58, 0x80, static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8),
                               static_cast<uint8_t>(n >> 16), static_cast<uint8_t>(n)};
         if (n % 97 == 0) q.discard();
-        while (!q.append(b, 6, false)) std::this_thread::yield();
+        Backoff backoff;
+        while (!q.append(b, 6, false)) backoff.wait();
     }
     done = true;
     reader.join();
@@ -111,11 +134,13 @@ TEST(RingThreads, FeedbackImagesPassFromTheWorkerToTheGuiThread) {
     });
     uint32_t lastSeen = 0;
     bool ordered = true;
+    Backoff backoff;
     while (lastSeen < kImages) {
         if (!image.pending()) {
-            std::this_thread::yield();
+            backoff.wait();
             continue;
         }
+        backoff.reset();
         const FeedbackImage::Read read = image.lastRead();
         ordered = ordered && read.number > lastSeen && read.byteCount == 8;
         for (int i = 0; i < 8; ++i) (void)image.byteAt(i);
