@@ -4,9 +4,12 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "test_support.h"
+
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int peer = testsupport::playPeerRole();
+    return peer >= 0 ? peer : RUN_ALL_TESTS();
 }

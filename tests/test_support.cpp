@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <cstdlib>
 #include <iterator>
+#include <map>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -41,6 +43,27 @@ std::string fixturePath(const std::string& name) { return std::string(VESTREL_FI
 std::string artefactPath(const std::string& name) {
     fs::create_directories(VESTREL_ARTEFACTS);
     return std::string(VESTREL_ARTEFACTS) + "/" + name;
+}
+
+namespace {
+
+std::map<std::string, PeerRole>& peerRoles() {
+    static std::map<std::string, PeerRole> roles;
+    return roles;
+}
+
+}  // namespace
+
+bool registerPeerRole(const std::string& name, PeerRole role) {
+    peerRoles()[name] = role;
+    return true;
+}
+
+int playPeerRole() {
+    const char* name = std::getenv("VESTREL_TEST_PEER");
+    if (!name) return -1;
+    const auto it = peerRoles().find(name);
+    return it == peerRoles().end() ? 2 : it->second();
 }
 
 }  // namespace testsupport

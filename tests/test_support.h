@@ -25,4 +25,13 @@ std::string fixturePath(const std::string& name);
 // Folder for files a test keeps for people to look at (screenshots); created on demand.
 std::string artefactPath(const std::string& name);
 
+// A second copy of a test program: a test starts its own program again with the environment variable
+// VESTREL_TEST_PEER naming a role, which the copy then plays in place of the tests (two copies of the
+// program's state, as two programs on a network have).
+using PeerRole = int (*)();
+// Registers a role (at static initialisation); returns true.
+bool registerPeerRole(const std::string& name, PeerRole role);
+// Plays the role named in VESTREL_TEST_PEER and gives its exit code; -1 when none is named.
+int playPeerRole();
+
 }  // namespace testsupport

@@ -53,11 +53,12 @@ int netQueueBlobRecord(int role, int kind, int code, int a, int b, const uint8_t
     return 1;
 }
 
-int netQueueLocoState(const LocoRec& loco) {
+int netQueueLocoState(LocoRec& loco) {
     if (gNetLinkState != 30 || gNetOutFill >= kNetBufferSize - kNetLocoStateSize) return 0;
     vestrel::ByteWriter w;
     encodeLocoStateRecord(w, loco);
     putBytes(w.data().data(), static_cast<int>(w.size()));
+    loco.run.runFlagsA |= 0x08;
     return 1;
 }
 

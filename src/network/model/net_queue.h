@@ -22,8 +22,10 @@ int netQueueRecord5(int role, int kind, int code, int v1, int v2, int v3, int v4
 // NetBlobRec: kind, code, a, b and n raw bytes; refused at 1994 - n or more.
 int netQueueBlobRecord(int role, int kind, int code, int a, int b, const uint8_t* bytes, int n);
 // The locomotive state record (12 bytes), only while a client is synchronised (gNetLinkState 30);
-// refused at 1988 or more.
-int netQueueLocoState(const LocoRec& loco);
+// refused at 1988 or more. A queued state marks the train changed (run flags A 0x08), so that its
+// position goes with it in the same send pass: a client learns of a new speed up to two ticks after
+// the train took it, and would otherwise stay as far behind as the train went meanwhile.
+int netQueueLocoState(LocoRec& loco);
 // A table record of the full copy: 0, the table code and the size-byte record image. No role test;
 // refused at 1998 - size or more.
 int netQueueTableRecord(int tableCode, const uint8_t* image, int size);

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "layout/model/geometry.h"
+#include "link/buffers/link_buffers.h"
 #include "layout/draw/element_draw.h"
 #include "layout/files/layout_file.h"
 #include "layout/frame/render.h"
@@ -161,6 +162,9 @@ void applyLocoRecord(LocoRec* l, int code, int c, const uint8_t* r) {
         if (r[10]) l->run.runFlagsA |= 0x01;
         else l->run.runFlagsA &= static_cast<uint8_t>(~0x01);
         showLocoSpeed(l, 2);
+        // A shunting locomotive takes its new step at once on the server (without a ramp): so here.
+        // Nothing is sent from a client; the speed read-outs follow.
+        if (l->mode == kModeShunting) queueLocoSpeed(l, 0);
         break;
     case 27: l->acceleration = static_cast<uint8_t>(c); break;
     case 29: l->running = static_cast<uint8_t>(c != 0); break;
@@ -187,7 +191,10 @@ void applyLocoRecord(LocoRec* l, int code, int c, const uint8_t* r) {
         else l->flags &= static_cast<uint8_t>(~kLocoForce);
         break;
     case 36: l->run.runFlagsA = static_cast<uint8_t>((l->run.runFlagsA & 0x1F) | (c & 0xE0)); break;
-    case 43: l->number = static_cast<int16_t>(c); break;
+    case 43:
+        // As the train dialog renumbers: a decoder address, 1..9999.
+        if (c >= 1 && c <= 9999) l->number = static_cast<int16_t>(c);
+        break;
     case 45: l->currentStep = static_cast<int16_t>(c); break;
     default: return;
     }

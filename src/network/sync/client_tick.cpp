@@ -32,9 +32,10 @@ void mirrorLocomotive(LocoRec* l) {
         if (msBetween(gMsTick, static_cast<uint32_t>(l->nextStepTime)) < 0) return;
         l->run.runFlagsA &= static_cast<uint8_t>(~kStartPause);
     }
-    if (l->mode != kModeShunting || l->speedValue != 0 || (l->flags & kLocoForce)) {
-        if (rampStage(l) >= 0) queueLocoSpeed(l, 0);
-    }
+    // As on the server: a shunting locomotive at speed value 0 is neither ramped nor moved unless
+    // forced; its step then drives the locomotive on the track, not the train on the diagram.
+    if (l->mode == kModeShunting && l->speedValue == 0 && !(l->flags & kLocoForce)) return;
+    if (rampStage(l) >= 0) queueLocoSpeed(l, 0);
     l->run.runFlagsA &= static_cast<uint8_t>(~kMoved);
     if (l->currentStep == 0 || (l->run.runFlagsA & kHalted)) return;
     updateTrainPosition(l);

@@ -160,4 +160,6 @@ void toggleLocoForce(LocoRec* loco) {
     loco->flags ^= kLocoForce;
     showLocoSpeed(loco, 1);
     broadcastLoco(loco, 34, (loco->flags & kLocoForce) ? -1 : 0);
+    // A shunting train starts or stops with it at once: its position follows, as with a new speed.
+    loco->run.runFlagsA |= 0x08;
 }

@@ -4,6 +4,7 @@
 
 #include "layout/model/layout_model.h"
 #include "link/buffers/link_buffers.h"
+#include "network/model/net_queue.h"
 #include "operation/control/accessory_operation.h"
 #include "operation/control/loco_operation.h"
 #include "operation/draw/train_drawing.h"
@@ -38,6 +39,7 @@ namespace {
 
 constexpr uint8_t kHalted = 0x01;
 constexpr uint8_t kMoved = 0x04;
+constexpr uint8_t kChanged = 0x08;  // its position goes to the clients
 constexpr uint8_t kStartPause = 0x10;
 
 // A tick that went back in time makes every due time due now.
@@ -78,8 +80,10 @@ void runLocomotive(LocoRec* l) {
     if (holdOrPause(l)) return;
     // A halt sets the target step to 0; without track control a new target lets the train go on (with
     // track control only a green or orange aspect does).
-    if (gRunWithoutTrack && (l->run.runFlagsA & kHalted) && l->targetStep != 0)
+    if (gRunWithoutTrack && (l->run.runFlagsA & kHalted) && l->targetStep != 0) {
         l->run.runFlagsA &= static_cast<uint8_t>(~kHalted);
+        netQueueLocoState(*l);  // the clients' copies go on as well
+    }
     checkStandingCollision(l);
     if (l->mode == kModeShunting && l->speedValue == 0 && !(l->flags & kLocoForce)) return;
     rampLocoSpeed(l);
@@ -167,6 +171,8 @@ void rampLocoSpeed(LocoRec* l) {
     if (stage < 0) return;
     if (stage == 1) cameToStand(l);
     queueLocoSpeed(l, 0);
+    // The clients ramp on their own clock: the position after each stage keeps them with the train.
+    l->run.runFlagsA |= kChanged;
 }
 
 void runTrainsCycle() {

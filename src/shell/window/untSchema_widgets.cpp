@@ -64,6 +64,9 @@ void TfrmSchema::buildDiagramWidgets() {
 
 void TfrmSchema::buildControlPosts() {
     grpCmdpost = makeGroup(ClientArea, "grpCmdpost", 0, 0, 800, 62);
+    // The window's own canvas keeps what the editor drew at the top (its tool bar, the direction
+    // legend); the control post covers it as a panel of its own.
+    grpCmdpost->setAutoFillBackground(true);
     lblLokAanUit = makeLabel(grpCmdpost, "lblLokAanUit", "Loc Aan/Uit (L)", 4, 8, 90, 13);
     lblModeRich = makeLabel(grpCmdpost, "lblModeRich", "Mode/Rich (M/R)", 4, 22, 90, 13);
     lblSnelh = makeLabel(grpCmdpost, "lblSnelh", "Snelheid (^)", 4, 35, 90, 13);
@@ -93,6 +96,9 @@ void TfrmSchema::buildFilePanel() {
     lblZoomwaarde = makeLabel(grpBestand, "lblZoomwaarde", QString(), 210, 30, 80, 13);
     lblCurPos = makeLabel(ClientArea, "lblCurPos", QString(), 504, 50, 64, 13);
     lblLijnlengte = makeLabel(ClientArea, "lblLijnlengte", QString(), 570, 50, 68, 13);
+    // The editor's read-outs lie on the window itself, under the control post of a session.
+    lblCurPos->stackUnder(grpCmdpost);
+    lblLijnlengte->stackUnder(grpCmdpost);
 }
 
 void TfrmSchema::buildStatusStrips() {

@@ -13,8 +13,11 @@
 #include "network/model/net_queue.h"
 #include "network/model/net_state.h"
 #include "network/sync/client_receive.h"
+#include "network/sync/client_tables.h"
 #include "operation/draw/train_drawing.h"
 #include "operation/model/route_file.h"
+#include "operation/model/train_codec.h"
+#include "platform/byte_io.h"
 #include "operation/model/train_model.h"
 #include "steps/model/step_program.h"
 
@@ -197,4 +200,44 @@ TEST_F(ClientUpdates, BlockSettingsOutsideTheirRangeTakeTheLoadersDefaults) {
     EXPECT_EQ(b->returnSlope, 0);
 }
 
+// A locomotive as the loaders and the train dialog would refuse it does not stay so in a client: a
+// copied locomotive with a step count the file loader refuses takes 28, a data block with one is not
+// taken over, and a number outside 1..9999 is no new number.
+TEST_F(ClientUpdates, LocomotiveFieldsTheLoadersRefuseAreNotTakenOver) {
+    LocoRec* l = gLocs[0];
+    const int steps = l->run.speedSteps;
+    const std::vector<Case> refused = {
+        {"data block with 0 speed steps", withData({2, 37, 3, 0, 0, 0}, 72, {{6 + 6, 0}}),
+         [&] { return l->run.speedSteps == steps; }},
+        {"data block with 13 speed steps", withData({2, 37, 3, 0, 0, 0}, 72, {{6 + 6, 13}}),
+         [&] { return l->run.speedSteps == steps; }},
+        {"number 0", {2, 43, 3, 0, 0, 0, 0, 0}, [&] { return l->number == 3; }},
+        {"number 10000", {2, 43, 3, 0, 0, 0, 0x10, 0x27}, [&] { return l->number == 3; }},
+        {"number -1", {2, 43, 3, 0, 0, 0, 0xFF, 0xFF}, [&] { return l->number == 3; }},
+    };
+    for (const Case& c : refused) {
+        EXPECT_EQ(receive(c.record), 1) << c.what;
+        EXPECT_TRUE(c.applied()) << c.what;
+    }
+    EXPECT_EQ(receive(withData({2, 37, 3, 0, 0, 0}, 72, {{6 + 6, 14}})), 1);
+    EXPECT_EQ(l->run.speedSteps, 14);
+    EXPECT_EQ(receive({2, 43, 3, 0, 0, 0, 0x0F, 0x27}), 1);
+    EXPECT_EQ(l->number, 9999);
+
+    gNetLinkState = 2;  // the copy arrives
+    for (int16_t received : {0, 13, 126}) {
+        LocoRec copied;
+        copied.number = 5;
+        copied.run.speedSteps = received;
+        vestrel::ByteWriter w;
+        encodeLoco(w, copied, LocoLinks{});
+        Bytes r = {0, 2};
+        r.insert(r.end(), w.data().begin(), w.data().end());
+        std::memcpy(gNetInBuffer, r.data(), r.size());
+        ASSERT_EQ(netClientReadTable(0, static_cast<int>(r.size())), static_cast<int>(r.size()));
+        EXPECT_EQ(gLocs[gLocCount - 1]->run.speedSteps, received == 126 ? 126 : 28) << received;
+    }
+}
+
 }  // namespace
+

@@ -532,7 +532,13 @@ TEST_F(FullCopy, ReceivedCountsAndCodesOutsideTheirRangeAreHeldWithinIt) {
         if (r.code == 5)
             recode(r, [](vestrel::ByteReader& in) { BlockRec b; decodeBlock(in, b); return b; },
                    [](BlockRec& b) { b.sections = 0; }, encodeBlock);
-        if (r.code == 10) r.image[kTurntablePositionsAt] = 40;
+        if (r.code == 10) {
+            r.image[kTurntablePositionsAt] = 40;
+            using Linked = std::pair<TurntableRec, int32_t>;  // with its track index
+            recode(r, [](vestrel::ByteReader& in) { Linked t; decodeTurntable(in, t.first, t.second); return t; },
+                   [](Linked& t) { t.first.centre[0] = 1e29f; t.first.centre[1] = -1e29f; },
+                   [](vestrel::ByteWriter& out, const Linked& t) { encodeTurntable(out, t.first, t.second); });
+        }
         if (r.code == 14)
             recode(r, [](vestrel::ByteReader& in) { StepProgramRec p; decodeStepProgram(in, p); return p; },
                    [](StepProgramRec& p) { p.firstStep = 5; }, encodeStepProgram);
@@ -561,6 +567,9 @@ TEST_F(FullCopy, ReceivedCountsAndCodesOutsideTheirRangeAreHeldWithinIt) {
     EXPECT_EQ(gTracks[0]->segments, 3);
     EXPECT_EQ(gBlocks[0]->sections, 1);
     EXPECT_EQ(gTurntables[0]->positions, kTurntablePositions);
+    // A centre far off is held where the bridge's ends stay inside the 32-bit range, as the loader holds it.
+    EXPECT_LE(gTurntables[0]->centre[0], 2147483520.0f - gTurntables[0]->radius);
+    EXPECT_GE(gTurntables[0]->centre[1], gTurntables[0]->radius - 2147483520.0f);
     EXPECT_EQ(gStepPrograms[0]->stepCount, 0);
     EXPECT_EQ(gSteps[0]->conditionCode, 0);
     EXPECT_EQ(gSteps[0]->actionCode, 0);

@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPainter>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -17,6 +18,7 @@
 #include "layout/draw/diagram_canvas.h"
 #include "layout/draw/element_colours.h"
 #include "layout/editor/editor_state.h"
+#include "layout/frame/render.h"
 #include "platform/canvas.h"
 #include "operation/dialogs/untTijd.h"
 #include "operation/model/train_model.h"
@@ -122,6 +124,41 @@ TEST_F(SessionWindow, KeysDriveTheActiveLocomotiveAndLeftClicksOperateAccessorie
     EXPECT_EQ(gDiagramCanvas->Pixel(320, 90), kMagentaColour);  // the lamp of a forced red
     leftClick({620, 110});
     EXPECT_EQ(gStepPrograms[0]->state, 1);
+}
+
+// The control post covers the strip at the top of the window: what the editor drew there on the
+// window itself (its tool bar, the HEEN/TERUG legend beside the file panel) and its pointer read-outs
+// do not show through the group box, not even after "Opfrissen". The window grabbed over a canvas
+// painted black in that strip, with other read-outs, looks the same as before.
+TEST_F(SessionWindow, NothingTheEditorDrewShowsThroughTheControlPost) {
+    redrawSchema(1);
+    key(Qt::Key_F11);
+    ASSERT_EQ(gRunWithoutTrack, 1);
+    frmBoodschap->close();
+    activate();
+    redrawSchema(1);  // "Opfrissen"
+    QWidget* post = frmSchema->grpCmdpost;
+    ASSERT_TRUE(post->isVisible());
+    auto strip = [post] {
+        QApplication::processEvents();
+        return frmSchema->grab(QRect(post->mapTo(frmSchema, QPoint(0, 0)), post->size())).toImage();
+    };
+    frmSchema->lblCurPos->setText("368.2 / 65.3");
+    frmSchema->lblLijnlengte->setText("12 cm");
+    const QImage asDrawn = strip();
+    frmSchema->lblCurPos->setText("999.9 / 999.9");
+    frmSchema->lblLijnlengte->setText("999 cm");
+    {
+        QPainter painter(&frmSchema->ClientArea->Canvas.image());
+        painter.fillRect(post->geometry(), Qt::black);
+    }
+    frmSchema->ClientArea->update();
+    const QImage overBlack = strip();
+    ASSERT_EQ(asDrawn.size(), overBlack.size());
+    int differ = 0;
+    for (int y = 0; y < asDrawn.height(); ++y)
+        for (int x = 0; x < asDrawn.width(); ++x) differ += asDrawn.pixel(x, y) != overBlack.pixel(x, y);
+    EXPECT_EQ(differ, 0);
 }
 
 // Records the pages the desktop is asked to open.
