@@ -46,7 +46,9 @@ protected:
             ASSERT_NE(open, nullptr) << a->objectName().toStdString();
             ASSERT_FALSE(open->actionGeometry(a).isEmpty()) << a->objectName().toStdString() << " not in the open menu";
             QTest::mouseClick(open, Qt::LeftButton, {}, open->actionGeometry(a).center());
-            if (QMenu* sub = a->menu()) ASSERT_TRUE(processUntil([sub] { return sub->isVisible(); }));
+            if (QMenu* sub = a->menu()) {
+                ASSERT_TRUE(processUntil([sub] { return sub->isVisible(); }));
+            }
         }
     }
 
