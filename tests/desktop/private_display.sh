@@ -6,9 +6,12 @@ start_private_display() {
   mkfifo "$fifo"
   Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   xvfb=$!
-  read -r -t 10 number <"$fifo" || { echo "SKIP: Xvfb did not start"; exit 77; }
+  read -r -t 60 number <"$fifo" || { echo "SKIP: Xvfb did not start"; exit 77; }
   display=:$number
   export DISPLAY=$display QT_QPA_PLATFORM=xcb
   unset XAUTHORITY  # the private server has no access control
-  for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+  # A busy machine can take seconds before the new server answers: the program must not start before.
+  local answered=
+  for _ in $(seq 600); do xdotool getmouselocation >/dev/null 2>&1 && { answered=1; break; }; sleep 0.1; done
+  [ -n "$answered" ] || { echo "SKIP: Xvfb on $display does not answer"; exit 77; }
 }

@@ -20,7 +20,7 @@ cd "$work"
 app=$!
 
 wait_for_window() {
-  for _ in $(seq 100); do
+  for _ in $(seq 600); do
     xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep . && return 0
     kill -0 $app 2>/dev/null || return 1
     sleep 0.1
@@ -30,7 +30,7 @@ wait_for_window() {
 
 info=$(wait_for_window '^Info$') || { echo "FAIL: the start dialog did not show"; cat "$work/out.log"; exit 1; }
 xdotool windowfocus --sync "$info" 2>/dev/null; xdotool key Escape
-for _ in $(seq 50); do xdotool search --onlyvisible --name '^Info$' >/dev/null 2>&1 || break; sleep 0.1; done
+for _ in $(seq 600); do xdotool search --onlyvisible --name '^Info$' >/dev/null 2>&1 || break; sleep 0.1; done
 main=$(wait_for_window '^Brandelwyn Modelspoorprogramma - ') || { echo "FAIL: no main window"; cat "$work/out.log"; exit 1; }
 title=$(xdotool getwindowname "$main")
 echo "title: $title"
@@ -55,11 +55,20 @@ red_pixels() {
 command -v import >/dev/null && command -v convert >/dev/null || { echo "SKIP: ImageMagick is not installed"; exit 77; }
 xdotool windowactivate --sync "$main" 2>/dev/null; xdotool windowfocus --sync "$main" 2>/dev/null
 before=$(red_pixels)
-xdotool key --delay 150 alt+v; sleep 0.5
-xdotool key o; sleep 0.5
+# The menu is a window of its own: each key waits until it has opened or closed.
+windows() { xdotool search --onlyvisible --pid "$app" --name '' 2>/dev/null | wc -l; }
+until_windows() {
+  for _ in $(seq 600); do [ "$(windows)" "$1" "$2" ] && return 0; sleep 0.1; done
+  echo "FAIL: $3"; exit 1
+}
+shown=$(windows)
+xdotool key --delay 150 alt+v
+until_windows -gt "$shown" "Alt+V opened no menu"
+xdotool key o
+until_windows -le "$shown" "O did not close the menu"
 xdotool key s
 after=$before
-for _ in $(seq 30); do
+for _ in $(seq 600); do
   sleep 0.1
   after=$(red_pixels)
   [ "$after" -gt $((before + 2000)) ] && break
