@@ -130,10 +130,13 @@ TEST_F(ClientCopyPicture, TheNextTickDrawsTheCopiedLayoutBeforeAnyRepaint) {
     receiveAsClient(false);
     clock.advance(30);
     frmSchema->Timer1Timer();
-    // The diagram as the tick left it, before the window repaints anything.
+    // The diagram as the tick left it, before the window repaints anything, and the back buffer, which
+    // also holds the turntable below the diagram's edge (the server had drawn its bridge there before).
     const QImage diagram = gDiagramCanvas->image().copy();
+    const QImage back = gBackBuffer->image().copy();
     redrawSchema(1);
     EXPECT_TRUE(gDiagramCanvas->image() == diagram);
+    EXPECT_TRUE(gBackBuffer->image() == back);
     QApplication::processEvents();
     expectSame(onScreen(), "client_copy_ticked");
     for (int i = 0; i < 5; ++i) tick();
@@ -157,3 +160,4 @@ TEST_F(ClientCopyPicture, ANewCopyBeforeTheTickLeavesTheLastLayoutWithoutItsTrai
 }
 
 }  // namespace
+
