@@ -10,12 +10,11 @@ bool ConnectionReport::open(const std::string& path) {
     close();
     attention_ = false;
     text_.clear();
-    file_ = std::fopen(path.c_str(), "w");
-    return file_ != nullptr;
+    return file_.open(path);
 }
 
 void ConnectionReport::write(const char* format, ...) {
-    if (!file_) return;
+    if (!file_.isOpen()) return;
     char line[512];
     va_list args;
     va_start(args, format);
@@ -34,10 +33,8 @@ void ConnectionReport::write(const char* format, ...) {
 }
 
 void ConnectionReport::close() {
-    if (!file_) return;
-    std::fwrite(text_.data(), 1, text_.size(), file_);
-    std::fclose(file_);
-    file_ = nullptr;
+    if (!file_.isOpen()) return;
+    file_.rewrite(text_.data(), text_.size());
     text_.clear();
 }
 

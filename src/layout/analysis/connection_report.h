@@ -2,8 +2,9 @@
 // The connection report "<layout>.log": a plain text file, gathered in memory while the connections are
 // traced and listed and written in one go on close, shown to the user when it holds something that
 // needs attention.
-#include <cstdio>
 #include <string>
+
+#include "platform/byte_io.h"
 
 class ConnectionReport {
 public:
@@ -12,9 +13,9 @@ public:
     ConnectionReport& operator=(const ConnectionReport&) = delete;
     ~ConnectionReport() { close(); }
 
-    // Opens (truncates) the file; false when it cannot be written. The text goes to it on close.
+    // Opens the file; false when it cannot be written. On close the text replaces what it held.
     bool open(const std::string& path);
-    bool isOpen() const { return file_ != nullptr; }
+    bool isOpen() const { return file_.isOpen(); }
     // printf-style line(s); nothing happens while the file is not open.
     void write(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void close();
@@ -24,7 +25,7 @@ public:
     bool needsAttention() const { return attention_; }
 
 private:
-    std::FILE* file_ = nullptr;
+    vestrel::RewrittenFile file_;
     std::string text_;
     bool attention_ = false;
 };
