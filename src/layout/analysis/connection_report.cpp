@@ -1,5 +1,6 @@
 #include "layout/analysis/connection_report.h"
 
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 
@@ -30,6 +31,13 @@ void ConnectionReport::write(const char* format, ...) {
     std::vsnprintf(longer.data(), longer.size(), format, args);
     va_end(args);
     text_.append(longer.data(), static_cast<size_t>(n));
+}
+
+void ConnectionReport::appendNumber(int value) {
+    if (!file_.isOpen()) return;
+    char digits[12];
+    const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
+    text_.append(digits, r.ptr);
 }
 
 void ConnectionReport::close() {

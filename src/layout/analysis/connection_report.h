@@ -3,6 +3,7 @@
 // traced and listed and written in one go on close, shown to the user when it holds something that
 // needs attention.
 #include <string>
+#include <string_view>
 
 #include "platform/byte_io.h"
 
@@ -18,6 +19,11 @@ public:
     bool isOpen() const { return file_.isOpen(); }
     // printf-style line(s); nothing happens while the file is not open.
     void write(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // Text as it stands, and a number in decimal (as "%d" writes it): for the long listings.
+    void append(std::string_view text) {
+        if (file_.isOpen()) text_.append(text);
+    }
+    void appendNumber(int value);
     void close();
 
     // Something in the report needs the user's attention: the file is opened for them when done.
