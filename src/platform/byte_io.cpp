@@ -77,6 +77,33 @@ bool writeFileAtomic(const std::string& path, const std::vector<uint8_t>& data, 
     return ok;
 }
 
+bool RewrittenFile::open(const std::string& path) {
+    close();
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    return fd_ >= 0;
+}
+
+bool RewrittenFile::rewrite(const void* data, size_t size) {
+    if (fd_ < 0) return false;
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t w = ::pwrite(fd_, bytes + done, size - done, static_cast<off_t>(done));
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) break;
+        done += static_cast<size_t>(w);
+    }
+    bool ok = done == size && ::ftruncate(fd_, static_cast<off_t>(size)) == 0;
+    ok = ::close(fd_) == 0 && ok;
+    fd_ = -1;
+    return ok;
+}
+
+void RewrittenFile::close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
 bool copyWholeFile(const std::string& from, const std::string& to) {
     std::vector<uint8_t> data;
     // The new file is made with the usual rights, so a copy of a read-only file can be written again.

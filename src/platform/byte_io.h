@@ -111,6 +111,25 @@ private:
 // is not forced to the disk before the rename (for measuring what the rest of a save costs).
 bool readWholeFile(const std::string& path, std::vector<uint8_t>& out);
 bool writeFileAtomic(const std::string& path, const std::vector<uint8_t>& data, bool sync = true);
+// A file whose whole content is written again in place: opened (made when missing) without emptying
+// it, so that the file system neither frees its blocks nor forces the new text to the disk on close, as
+// it does for a file emptied and written anew; rewrite() puts the content at its start and cuts off what
+// lay beyond. For reports written again and again, never for a file that must survive a failed write.
+class RewrittenFile {
+public:
+    RewrittenFile() = default;
+    RewrittenFile(const RewrittenFile&) = delete;
+    RewrittenFile& operator=(const RewrittenFile&) = delete;
+    ~RewrittenFile() { close(); }
+    bool open(const std::string& path);
+    bool isOpen() const { return fd_ >= 0; }
+    // Writes and closes; false when any of it failed.
+    bool rewrite(const void* data, size_t size);
+    void close();
+
+private:
+    int fd_ = -1;
+};
 // A byte-for-byte copy that is writable by its owner whatever the original's rights; an existing
 // target is replaced. False when the original cannot be read or the copy cannot be written.
 bool copyWholeFile(const std::string& from, const std::string& to);

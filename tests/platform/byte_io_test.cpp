@@ -47,3 +47,17 @@ TEST(ByteIo, AtomicWriteReplacesTheFileAndFailsWithoutTouchingIt) {
     EXPECT_EQ(testsupport::readBytes("a.bin"), (std::vector<uint8_t>{4, 5}));
     EXPECT_FALSE(writeFileAtomic("missing-folder/a.bin", {1}));
 }
+
+TEST(ByteIo, RewrittenFileHoldsExactlyTheNewContent) {
+    testsupport::ScratchDir dir;
+    for (const std::vector<uint8_t>& content : {std::vector<uint8_t>{1, 2, 3, 4}, {5, 6}, {}, {7, 8, 9}}) {
+        RewrittenFile f;  // made when missing, then longer, shorter, empty and longer again
+        ASSERT_TRUE(f.open("r.txt"));
+        ASSERT_TRUE(f.rewrite(content.data(), content.size()));
+        EXPECT_FALSE(f.isOpen());
+        EXPECT_EQ(testsupport::readBytes("r.txt"), content);
+    }
+    RewrittenFile missing;
+    EXPECT_FALSE(missing.open("missing-folder/r.txt"));
+    EXPECT_FALSE(missing.rewrite("x", 1));
+}

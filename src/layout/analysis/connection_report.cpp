@@ -1,5 +1,6 @@
 #include "layout/analysis/connection_report.h"
 
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 
@@ -10,12 +11,11 @@ bool ConnectionReport::open(const std::string& path) {
     close();
     attention_ = false;
     text_.clear();
-    file_ = std::fopen(path.c_str(), "w");
-    return file_ != nullptr;
+    return file_.open(path);
 }
 
 void ConnectionReport::write(const char* format, ...) {
-    if (!file_) return;
+    if (!file_.isOpen()) return;
     char line[512];
     va_list args;
     va_start(args, format);
@@ -33,11 +33,16 @@ void ConnectionReport::write(const char* format, ...) {
     text_.append(longer.data(), static_cast<size_t>(n));
 }
 
+void ConnectionReport::appendNumber(int value) {
+    if (!file_.isOpen()) return;
+    char digits[12];
+    const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
+    text_.append(digits, r.ptr);
+}
+
 void ConnectionReport::close() {
-    if (!file_) return;
-    std::fwrite(text_.data(), 1, text_.size(), file_);
-    std::fclose(file_);
-    file_ = nullptr;
+    if (!file_.isOpen()) return;
+    file_.rewrite(text_.data(), text_.size());
     text_.clear();
 }
 

@@ -1,7 +1,7 @@
 // Tracing one way of travel from a block end through tracks and turnouts to the next block.
 #include <algorithm>
 #include <cstdlib>
-#include <unordered_map>
+#include <vector>
 
 #include "layout/analysis/connection_analysis.h"
 #include "layout/analysis/connection_report.h"
@@ -81,14 +81,13 @@ public:
         return found_;
     }
 
-    void noteFrom(ConnectionRec* c) {
-        const uint64_t place = next_++;
-        order_[c] = place;
-        listOf(from_, c->from).push_back({place, c});
-    }
+    void noteFrom(ConnectionRec* c) { listOf(from_, c->from).push_back({next_++, c}); }
     void noteTo(ConnectionRec* c) {
         std::vector<Placed>& list = listOf(to_, c->to);
-        const Placed p{order_[c], c};
+        // Its place of finding, from the short list of its from-block.
+        const std::vector<Placed>& leaving = listOf(from_, c->from);
+        const auto at = std::find_if(leaving.begin(), leaving.end(), [c](const Placed& p) { return p.c == c; });
+        const Placed p{at != leaving.end() ? at->place : 0, c};
         list.insert(std::upper_bound(list.begin(), list.end(), p,
                                      [](const Placed& a, const Placed& b) { return a.place < b.place; }),
                     p);
@@ -96,7 +95,6 @@ public:
     void forget(ConnectionRec* c) {
         std::erase_if(listOf(from_, c->from), [c](const Placed& p) { return p.c == c; });
         if (c->to) std::erase_if(listOf(to_, c->to), [c](const Placed& p) { return p.c == c; });
-        order_.erase(c);
     }
     bool anyFrom(const BlockRec* b) { return !listOf(from_, b).empty(); }
     // Every connection leaving or reaching b, in table order.
@@ -180,7 +178,6 @@ private:
         const int i = b ? gBlocks.indexOfLinked(b) : -1;
         return lists[i >= 0 ? static_cast<size_t>(i) : lists.size() - 1];
     }
-    std::unordered_map<const ConnectionRec*, uint64_t> order_;
     std::vector<std::vector<Placed>> from_, to_;
     uint64_t next_ = 0;
 };

@@ -67,6 +67,18 @@ void drawGrid(vestrel::Canvas& c) {
         for (int x = x0; x < c.width(); x += g) c.SetPixel(x, y, kShadowColour);
 }
 
+// The back buffer may reach beyond the diagram (it is made at the client area's size): what lies there
+// is cleared too, or the not-XOR drawings of elements beyond the edge (a turntable's bridge) would
+// come and go with every full redraw.
+void clearBeyond(vestrel::Canvas& back, const vestrel::Rect& area) {
+    const vestrel::TBrush brush = back.Brush;
+    back.Brush.Style = vestrel::BrushStyle::Solid;
+    back.Brush.Color = kBackgroundColour;
+    if (back.width() > area.right) back.FillRect({area.right, 0, back.width(), back.height()});
+    if (back.height() > area.bottom) back.FillRect({0, area.bottom, area.right, back.height()});
+    back.Brush = brush;
+}
+
 }  // namespace
 
 void drawBackground(int mode) {
@@ -84,5 +96,6 @@ void drawBackground(int mode) {
         // (a larger layout loaded) takes it along, or trains beyond its old edge could not be erased.
         if (gBackBuffer->width() < c.width() || gBackBuffer->height() < c.height()) recreateBackBuffer();
         gBackBuffer->CopyRect(area, c, area);
+        clearBeyond(*gBackBuffer, area);
     }
 }

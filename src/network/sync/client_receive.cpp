@@ -137,6 +137,7 @@ int applyTrainPositions(const uint8_t* r, int left) {
         p.ix = truncatedInt(p.x);
         p.iy = truncatedInt(p.y);
         netPositionToClientView(p);
+        netDirectionToClientSpeed(p);
     };
     eraseTrain(l);
     readPosition(l->run.head);

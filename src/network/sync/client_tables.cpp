@@ -300,6 +300,13 @@ WagonRec* wagonAtSlot(uint32_t oneBased) {
 
 float gNetServerSpeedFactor = 0;
 
+void netDirectionToClientSpeed(PositionRec& p) {
+    if (gNetServerSpeedFactor == 0 || gSpeedFactor == 0) return;
+    const float ratio = gNetServerSpeedFactor / gSpeedFactor;
+    p.dx *= ratio;
+    p.dy *= ratio;
+}
+
 void netResetCopyReception() {
     gSpeedTablesReceived = 0;
     for (auto& p : gPendingLocos) p = {};
@@ -416,18 +423,14 @@ void netClientEndOfCopy(const uint8_t* rec) {
     scheduleFullRedraw();
     for (int row = 0; row < gLocsOnTrackCount; ++row) fillControlPostRow(row);
     gActiveRow = 0;
-    const float ratio = gNetServerSpeedFactor != 0 ? gSpeedFactor / gNetServerSpeedFactor : 1.0f;
-    auto rescale = [ratio](PositionRec& p) {
-        p.dx *= ratio;
-        p.dy *= ratio;
-    };
+    // Before the redraw (scheduled above) draws the direction dots.
     for (LocoRec* l : gLocsOnTrack) {
-        rescale(l->run.head);
+        netDirectionToClientSpeed(l->run.head);
         for (WagonRec* first : {l->frontChain, l->rearChain}) {
             int n = 0;
             for (WagonRec* w = first; w && n < kMaxWagons; w = w->next, ++n) {
-                rescale(w->front);
-                rescale(w->rear);
+                netDirectionToClientSpeed(w->front);
+                netDirectionToClientSpeed(w->rear);
             }
         }
     }

@@ -19,6 +19,10 @@ void netRelinkSnapshot();
 void netClientEndOfCopy(const uint8_t* rec);
 // The server's speed factor from its settings record (kind 21); 0 before one arrived.
 extern float gNetServerSpeedFactor;
+// A direction vector is the unit vector divided by the speed factor. The server's become this
+// program's, multiplied by its speed factor over ours, so that the client's trains travel as fast and
+// show their direction where the server's do; unchanged while either factor is unknown.
+void netDirectionToClientSpeed(PositionRec& p);
 // Forgets what the copy gathered so far (before a new copy starts).
 void netResetCopyReception();
 

@@ -245,6 +245,12 @@ void redrawAllTrains() {
     restorePen(*c);
 }
 
+void redrawTrainsForSpeedFactor() {
+    for (LocoRec* l : gLocsOnTrack)
+        if (onTrack(l->run.head)) l->run.runFlagsA |= kMoved;
+    redrawAllTrains();
+}
+
 void drawTrainsOnTrack(int) {
     for (LocoRec* l : gLocsOnTrack) {
         if (!onTrack(l->run.head)) continue;

@@ -23,6 +23,9 @@ void redrawErasedTrains();
 
 // The per-cycle redraw of the trains that moved (run flag 0x04), which mends what their erasing damaged.
 void redrawAllTrains();
+// The speed factor changed: the direction dots, which reach as far as the direction vector times the
+// factor, are drawn again for every train on the track, standing ones too.
+void redrawTrainsForSpeedFactor();
 // Restores the background under the train's symbol and XOR-draws its wagons at their stored positions.
 void eraseTrain(LocoRec* loco);
 // Draws the train at its current positions and stores them; nearby symbols are drawn again.

@@ -19,6 +19,7 @@
 #include "operation/engine/second_tick.h"
 #include "operation/engine/speed_calibration.h"
 #include "operation/dialogs/untCurve.h"
+#include "operation/draw/train_drawing.h"
 #include "platform/clock.h"
 #include "shell/model/app_state.h"
 #include "shell/main/demo.h"
@@ -141,6 +142,7 @@ void learnTickPeriod() {
         } else {
             gTickPeriod = static_cast<uint32_t>(mean);
             updateSpeedFactor();
+            redrawTrainsForSpeedFactor();
             if (gNetMode != 40 && gDemoStep == 0) enableControlPostMenu(true);
         }
     }

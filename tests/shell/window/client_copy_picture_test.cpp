@@ -12,6 +12,7 @@
 
 #include "layout/draw/diagram_canvas.h"
 #include "layout/frame/render.h"
+#include "layout/model/scale.h"
 #include "network/model/net_queue.h"
 #include "network/model/net_records.h"
 #include "network/model/net_state.h"
@@ -130,14 +131,51 @@ TEST_F(ClientCopyPicture, TheNextTickDrawsTheCopiedLayoutBeforeAnyRepaint) {
     receiveAsClient(false);
     clock.advance(30);
     frmSchema->Timer1Timer();
-    // The diagram as the tick left it, before the window repaints anything.
+    // The diagram as the tick left it, before the window repaints anything, and the back buffer, which
+    // also holds the turntable below the diagram's edge (the server had drawn its bridge there before).
     const QImage diagram = gDiagramCanvas->image().copy();
+    const QImage back = gBackBuffer->image().copy();
     redrawSchema(1);
     EXPECT_TRUE(gDiagramCanvas->image() == diagram);
+    EXPECT_TRUE(gBackBuffer->image() == back);
     QApplication::processEvents();
     expectSame(onScreen(), "client_copy_ticked");
     for (int i = 0; i < 5; ++i) tick();
     expectSame(onScreen(), "client_copy_ticks_later");
+}
+
+// The client's cycle is slower than the server's, so its speed factor is smaller: the copied trains
+// take this program's directions (the unit vector over its speed factor), which put their direction
+// dots where the server's are, and the picture is a full redraw of that state.
+TEST_F(ClientCopyPicture, AClientWithAnotherCycleTimeShowsTheDirectionsOfTheServer) {
+    std::vector<std::pair<float, float>> serverUnits;
+    for (const LocoRec* l : gLocsOnTrack)
+        serverUnits.emplace_back(l->run.head.dx * gSpeedFactor, l->run.head.dy * gSpeedFactor);
+    const float serverFactor = gSpeedFactor;
+    gTickPeriod = 45;
+    updateSpeedFactor();
+    ASSERT_LT(gSpeedFactor, serverFactor * 0.8f);
+    receiveAsClient(false);
+    tick();
+    for (int k = 0; k < 2; ++k) {
+        const PositionRec& head = gLocsOnTrack[k]->run.head;
+        EXPECT_NEAR(head.dx * gSpeedFactor, serverUnits[static_cast<size_t>(k)].first, 1e-5) << k;
+        EXPECT_NEAR(head.dy * gSpeedFactor, serverUnits[static_cast<size_t>(k)].second, 1e-5) << k;
+    }
+    expectSame(onScreen(), "client_copy_other_cycle");
+
+    // So do the server's later position records of a train.
+    LocoRec* l = gLocsOnTrack[0];
+    l->run.head.dx = serverUnits[0].first / serverFactor;
+    l->run.runFlagsA |= 0x08;
+    gNetOutFill = 0;
+    const int n = netQueueTrainChanges();
+    ASSERT_GT(n, 0);
+    std::memcpy(gNetInBuffer, gNetOutBuffer, static_cast<size_t>(n));
+    gNetOutFill = 0;
+    gNetCarriedBytes = 0;
+    ASSERT_NE(netClientReceive(n), 0);
+    EXPECT_NEAR(l->run.head.dx * gSpeedFactor, serverUnits[0].first, 1e-5);
 }
 
 // The server's banner again (it sends a new copy) before the client ticked: the trains leave the
@@ -157,3 +195,4 @@ TEST_F(ClientCopyPicture, ANewCopyBeforeTheTickLeavesTheLastLayoutWithoutItsTrai
 }
 
 }  // namespace
+

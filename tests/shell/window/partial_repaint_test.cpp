@@ -10,8 +10,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include "layout/draw/diagram_canvas.h"
+#include "layout/frame/render.h"
 #include "operation/model/train_model.h"
 #include "operation/session_trains.h"
+#include "platform/canvas.h"
 #include "platform/clock.h"
 #include "shell/dialogs/untBoodschap.h"
 #include "shell/model/app_state.h"
@@ -84,6 +87,20 @@ TEST_F(PartialRepaint, AfterARunningTrainTheWindowShowsWhatAFullRepaintShows) {
         full.save(QString::fromStdString(testsupport::artefactPath("partial_repaint_full.png")));
     }
     EXPECT_TRUE(ticked == full);
+}
+
+// Before the cycle time is known there is no speed factor and the direction dot sits in the symbol's
+// middle; learning it puts the dot at the edge toward where the train travels.
+TEST_F(PartialRepaint, AStandingTrainShowsItsDirectionOnceTheCycleTimeIsLearnt) {
+    QTest::keyClick(frmSchema, Qt::Key_F11);
+    ASSERT_EQ(gRunWithoutTrack, 1);
+    frmBoodschap->close();
+    ASSERT_EQ(gTickPeriod, 0u);
+    for (int i = 0; i < 12; ++i) tick();
+    ASSERT_EQ(gTickPeriod, 30u);
+    const QImage ticked = gDiagramCanvas->image().copy();
+    redrawSchema(1);
+    EXPECT_TRUE(gDiagramCanvas->image() == ticked);
 }
 
 TEST_F(PartialRepaint, ATickThatDrawsNothingRepaintsNothing) {
