@@ -59,7 +59,7 @@ xdotool key --delay 150 alt+v; sleep 0.5
 xdotool key o; sleep 0.5
 xdotool key s
 after=$before
-for _ in $(seq 30); do
+for _ in $(seq 200); do
   sleep 0.1
   after=$(red_pixels)
   [ "$after" -gt $((before + 2000)) ] && break
