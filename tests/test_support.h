@@ -6,6 +6,10 @@
 
 namespace testsupport {
 
+// The limit of every wait for a state (threads, ports, sockets, the event loop): far beyond what a busy
+// machine needs, so that running out of it means the state never came.
+constexpr int kStateWaitLimitMs = 20000;
+
 // Makes a fresh empty folder, changes into it, and changes back (removing it) on destruction.
 class ScratchDir {
 public:

@@ -13,11 +13,12 @@
 #include "platform/gui_thread.h"
 #include "shell/model/app_state.h"
 #include "shell/model/settings.h"
+#include "test_support.h"
 
 namespace linktest {
 
 // Runs the GUI thread's work until cond() holds or ms milliseconds passed; the result of cond().
-inline bool waitUntil(const std::function<bool()>& cond, int ms = 2000) {
+inline bool waitUntil(const std::function<bool()>& cond, int ms = testsupport::kStateWaitLimitMs) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (!cond()) {
         if (std::chrono::steady_clock::now() > end) return false;

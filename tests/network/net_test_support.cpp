@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QTcpServer>
 
 #include "network/sync/server_copy.h"
@@ -28,12 +26,6 @@ std::unique_ptr<QTcpSocket> connectPeer(int port) {
 QByteArray readAtLeast(QTcpSocket& socket, int n) {
     EXPECT_TRUE(processUntil([&] { return socket.bytesAvailable() >= n; })) << "only " << socket.bytesAvailable();
     return socket.readAll();
-}
-
-void settle(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 void runSendPass() {

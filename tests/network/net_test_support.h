@@ -12,8 +12,6 @@ int useFreeNetPort();
 std::unique_ptr<QTcpSocket> connectPeer(int port);
 // Waits until at least n bytes have arrived and returns everything that has.
 QByteArray readAtLeast(QTcpSocket& socket, int n);
-// Runs the event loop for a while so that anything on its way arrives.
-void settle(int ms = 150);
 // One send pass of the server (the pass runs on every third tick).
 void runSendPass();
 QByteArray bytesOf(const std::vector<uint8_t>& v);

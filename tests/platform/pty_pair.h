@@ -9,11 +9,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "test_support.h"
 
 namespace vestrel::test {
 
@@ -67,8 +71,19 @@ public:
         }
     }
 
+    // Writes bytes on the program's side, through the pair's own slave descriptor: they reach the master
+    // behind everything the program wrote before.
+    void sendFromSlave(const std::vector<uint8_t>& bytes) const {
+        size_t done = 0;
+        while (keeper_ >= 0 && done < bytes.size()) {
+            const ssize_t w = ::write(keeper_, bytes.data() + done, bytes.size() - done);
+            if (w <= 0) return;
+            done += static_cast<size_t>(w);
+        }
+    }
+
     // Reads what arrives until n bytes came or nothing came for quietMs.
-    std::vector<uint8_t> receive(size_t n, int quietMs = 300) const {
+    std::vector<uint8_t> receive(size_t n, int quietMs = testsupport::kStateWaitLimitMs) const {
         std::vector<uint8_t> out;
         while (master_ >= 0 && out.size() < n) {
             pollfd p{master_, POLLIN, 0};
@@ -79,6 +94,18 @@ public:
             out.insert(out.end(), buf, buf + r);
         }
         return out;
+    }
+
+    // Learning that the device on the master has read everything the program wrote, at a moment when
+    // the program writes nothing: the marker goes from the program's side behind the program's latest
+    // byte, and the device clears `pending` when it reads the marker. False when that never happens.
+    static constexpr uint8_t kMarker = 0xFE;  // a byte the program never sends
+    bool markAndWait(std::atomic<bool>& pending) const {
+        pending = true;
+        sendFromSlave({kMarker});
+        for (int i = 0; i < testsupport::kStateWaitLimitMs && pending; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return !pending;
     }
 
 private:

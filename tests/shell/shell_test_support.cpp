@@ -1,9 +1,12 @@
 #include "shell_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QTcpSocket>
 #include <QTimer>
 
 #include "config_fixture.h"
@@ -25,10 +28,22 @@ bool processUntil(const std::function<bool()>& cond) {
     QElapsedTimer safety;
     safety.start();
     while (!cond()) {
-        if (safety.elapsed() > 20000) return false;
+        if (safety.elapsed() > testsupport::kStateWaitLimitMs) return false;
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return true;
+}
+
+QByteArray unreadSoFar(QTcpSocket& programSide, QTcpSocket& peer) {
+    static const QByteArray marker("\xFE<marker>\xFE");
+    programSide.write(marker);
+    QByteArray got;
+    EXPECT_TRUE(processUntil([&] {
+        got += peer.readAll();
+        return got.endsWith(marker);
+    })) << "the marker did not come";
+    got.chop(marker.size());
+    return got;
 }
 
 void whenModal(std::function<void(QWidget*)> action) {

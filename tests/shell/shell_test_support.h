@@ -5,10 +5,16 @@
 
 #include "test_support.h"
 
+class QByteArray;
+class QTcpSocket;
 class QWidget;
 
 // Runs the event loop until cond() holds; false when it still fails after a generous safety limit.
 bool processUntil(const std::function<bool()>& cond);
+// Everything the program's socket `programSide` sent to `peer` up to now and the peer has not read, at
+// a moment when the program sends nothing: a marker written on the program's side comes behind the
+// program's latest byte, and what came before it is the answer once it has come.
+QByteArray unreadSoFar(QTcpSocket& programSide, QTcpSocket& peer);
 // As soon as a modal window is up, runs action on it from inside its event loop.
 void whenModal(std::function<void(QWidget*)> action);
 // Presses and releases a key on the widget that has the focus in w (or on w itself).

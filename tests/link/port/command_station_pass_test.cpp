@@ -98,8 +98,7 @@ TEST(CommandStationPass, WireTableInBothModes) {
             const auto& add = p50x ? r.p50x : r.p50;
             expected.insert(expected.end(), add.begin(), add.end());
         }
-        ASSERT_TRUE(rig.station.waitForMessages(expected.size(), 500));
-        EXPECT_EQ(rig.station.messages(), expected) << (p50x ? "P50X" : "P50");
+        EXPECT_EQ(rig.station.messagesSoFar(), expected) << (p50x ? "P50X" : "P50");
         EXPECT_TRUE(rig.calls.stops.empty());
         EXPECT_EQ(gEmergencyState & 0x10, 0x10) << "the stop command marks the track power off";
     }
@@ -251,8 +250,7 @@ TEST(CommandStationPass, FunctionsInP50XCarryF1ToF8) {
     rig.send({0x41, 0x05, 0x00});
     rig.send({0x41, 0x06, 0x00});  // neither a locomotive nor a decoder: dropped
     rig.send({0x60});
-    ASSERT_TRUE(rig.station.waitForMessages(2, 500));
-    EXPECT_EQ(rig.station.messages(), (std::vector<Bytes>{{0x88, 0x05, 0x00, 0x21}, {0xA7}}));
+    EXPECT_EQ(rig.station.messagesSoFar(), (std::vector<Bytes>{{0x88, 0x05, 0x00, 0x21}, {0xA7}}));
 }
 
 TEST(CommandStationPassThread, TheGuiSideQueuesAndReadsWhileThePassRuns) {

@@ -40,14 +40,14 @@ protected:
         clearTrainTables();
     }
 
-    // Reads the booster's side until it holds at least n more bytes (or 3 s passed).
-    void collect(size_t n) {
+    // Reads the booster's side until it holds at least n more bytes.
+    bool collect(size_t n) {
         const size_t want = seen.size() + n;
-        waitUntil([&] {
+        return waitUntil([&] {
             const Bytes got = pty.receive(65536, 2);
             seen.insert(seen.end(), got.begin(), got.end());
             return seen.size() >= want;
-        }, 3000);
+        });
     }
     static size_t find(const Bytes& in, const Bytes& what, size_t from = 0) {
         if (from > in.size()) return kNone;
@@ -64,7 +64,7 @@ TEST_F(DirectLinkOnAPty, IdlePacketsThenAfterStopAndGoTwentyFillers) {
     gRunWithTrack = 1;
     openCommandStationLink();
     ASSERT_TRUE(gLinkOpen);
-    collect(20 * kDccIdleChars);
+    ASSERT_TRUE(collect(20 * kDccIdleChars));
     const size_t first = find(seen, kIdle);
     ASSERT_NE(first, kNone);
     for (size_t p = first; p + kDccIdleChars <= seen.size(); p += kDccIdleChars)
@@ -75,7 +75,7 @@ TEST_F(DirectLinkOnAPty, IdlePacketsThenAfterStopAndGoTwentyFillers) {
     collect(1);  // what was on its way
     seen.clear();
     emergencyStopAll(0);  // OK on the message: go
-    collect(20 * kMotorolaPacketChars + 3 * kDccIdleChars);
+    ASSERT_TRUE(collect(20 * kMotorolaPacketChars + 3 * kDccIdleChars));
     const size_t fill = find(seen, kFiller);
     ASSERT_NE(fill, kNone);
     for (int i = 0; i < 20; ++i) {
@@ -100,7 +100,7 @@ TEST_F(DirectLinkOnAPty, ADccLocomotiveOnTheTrackIsRefreshed) {
     gRunWithTrack = 1;
     openCommandStationLink();
     ASSERT_TRUE(gLinkOpen);
-    collect(400);
+    ASSERT_TRUE(collect(400));
     uint8_t packed[64];
     const uint8_t speed[2] = {0x03, 0x74};
     const int n = encodeDccForUart(speed, 2, packed);

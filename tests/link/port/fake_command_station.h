@@ -3,6 +3,7 @@
 // P50X alone, on a thread of its own. It answers from its feedback modules, its power state and the
 // events a test gives it; it can fall silent, answer in pieces, or go away (master closed). Every
 // message it received is logged.
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "platform/pty_pair.h"
+#include "test_support.h"
 
 namespace vestrel::test {
 
@@ -51,13 +53,19 @@ public:
         for (const auto& msg : messages_) n += !msg.empty() && msg[0] == first;
         return n;
     }
-    // Waits up to ms for at least n messages.
-    bool waitForMessages(size_t n, int ms) const {
+    // Waits for at least n messages (calls to the GUI thread are not served meanwhile).
+    bool waitForMessages(size_t n, int ms = testsupport::kStateWaitLimitMs) const {
         for (int i = 0; i < ms; ++i) {
             if (messages().size() >= n) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         return messages().size() >= n;
+    }
+    // Every message the program wrote before this call, at a moment when it should write nothing (else
+    // the marker could land inside one of its messages).
+    std::vector<std::vector<uint8_t>> messagesSoFar() {
+        if (!pty_.markAndWait(markerPending_)) ADD_FAILURE() << "the marker did not reach the command station";
+        return messages();
     }
 
 private:
@@ -149,6 +157,10 @@ private:
     void run() {
         uint8_t b;
         while (nextByte(b)) {
+            if (b == PtyPair::kMarker && markerPending_) {
+                markerPending_ = false;
+                continue;
+            }
             std::vector<uint8_t> msg{b}, a;
             bool whole = true;
             if (p50x_) {
@@ -181,7 +193,7 @@ private:
     std::vector<uint8_t> locoEvents_, accessoryEvents_, sensorAnswer_;
     std::vector<std::vector<uint8_t>> messages_;
     bool power_ = true;
-    std::atomic<bool> silent_{false}, pieces_{false}, stop_{false};
+    std::atomic<bool> silent_{false}, pieces_{false}, stop_{false}, markerPending_{false};
     std::thread thread_;
 };
 

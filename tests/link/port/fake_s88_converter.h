@@ -1,5 +1,6 @@
 #pragma once
 // A COM-port S88 interface on the master side of a pseudo-terminal, on a thread of its own.
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -30,6 +31,11 @@ public:
         return received_;
     }
     int rounds() const { return rounds_; }
+    // Everything the program wrote before this call, at a moment when it writes nothing.
+    std::vector<uint8_t> receivedSoFar() {
+        if (!pty_.markAndWait(markerPending_)) ADD_FAILURE() << "the marker did not reach the interface";
+        return received();
+    }
 
 private:
     void run() {
@@ -39,6 +45,10 @@ private:
             if (::poll(&p, 1, 5) <= 0 || !(p.revents & POLLIN)) continue;
             uint8_t b;
             if (::read(pty_.master(), &b, 1) != 1) continue;
+            if (b == PtyPair::kMarker && markerPending_) {
+                markerPending_ = false;
+                continue;
+            }
             {
                 std::lock_guard<std::mutex> l(m_);
                 received_.push_back(b);
@@ -58,7 +68,7 @@ private:
     std::mutex m_;
     std::vector<uint8_t> received_;
     std::atomic<int> rounds_{0};
-    std::atomic<bool> stop_{false};
+    std::atomic<bool> stop_{false}, markerPending_{false};
     std::thread thread_;
 };
 

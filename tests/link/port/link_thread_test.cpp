@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 
+#include "link/link_test_support.h"
 #include "link/port/link_thread.h"
 #include "platform/gui_thread.h"
 
@@ -26,6 +26,7 @@ protected:
     }
 };
 
+// Sleeps far longer than any test waits: only Terminate can end the sleep while the test looks.
 class Sleeper final : public LinkThread {
 public:
     Sleeper() { start(); }
@@ -33,10 +34,16 @@ public:
         Terminate();
         WaitFor();
     }
+    std::atomic<bool> asleep{false};
     std::atomic<bool> woke{false};
+    std::atomic<bool> returned{false};
 
 protected:
-    void Execute() override { woke = !sleepMs(60000); }
+    void Execute() override {
+        asleep = true;
+        woke = !sleepMs(4 * testsupport::kStateWaitLimitMs);
+        returned = true;
+    }
 };
 
 }  // namespace
@@ -52,9 +59,9 @@ TEST(LinkThread, TheWaitForItsEndServesItsCallsToTheGuiThread) {
 
 TEST(LinkThread, TerminateEndsASleep) {
     Sleeper s;
-    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(linktest::waitUntil([&] { return s.asleep.load(); }));
     s.Terminate();
+    EXPECT_TRUE(linktest::waitUntil([&] { return s.returned.load(); })) << "the sleep ran on after Terminate";
     s.WaitFor();
     EXPECT_TRUE(s.woke);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
 }

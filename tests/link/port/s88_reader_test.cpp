@@ -183,18 +183,11 @@ ComRead readThrough(std::function<Bytes(int)> answer, uint8_t statusBefore = kS8
     reader.readCom(*port, 2);
     EXPECT_GE(reader.converterMs, 1);
     EXPECT_TRUE(stops.empty());
-    // Until the converter has logged everything: its log stays the same for 50 ms (2 s at most).
-    size_t seen = 0;
-    for (int quiet = 0, i = 0; quiet < 10 && i < 400; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        const size_t now = converter.received().size();
-        quiet = now == seen ? quiet + 1 : 0;
-        seen = now;
-    }
+    const Bytes received = converter.receivedSoFar();
     return {{gFeedbackImage.byteAt(0), gFeedbackImage.byteAt(1)},
             reader.status,
             converter.rounds(),
-            converter.received(),
+            received,
             gFeedbackImage.lastRead().number != before};
 }
 

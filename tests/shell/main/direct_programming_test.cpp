@@ -101,7 +101,7 @@ protected:
         linktest::waitUntil([&] {
             receive();
             return gCommandQueue.empty();
-        }, 1000);
+        });
         const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(4);
         while (std::chrono::steady_clock::now() < until) receive();
         if (state >= 10 && state <= 100) bytesWhileOff += seen.size() - before;
