@@ -12,9 +12,12 @@ namespace {
 // its format selection, com.log and the status bits.
 class TrackPortLink final : public DirectLink {
 public:
+    explicit TrackPortLink(std::atomic<uint64_t>& written) : written_(written) {}
     int write(const uint8_t* bytes, int n) override {
         vestrel::SerialPort* port = gTrackPort.load();
-        return port ? port->write(bytes, n) : 0;
+        const int done = port ? port->write(bytes, n) : 0;
+        if (done > 0) written_.fetch_add(static_cast<uint64_t>(done));
+        return done;
     }
     void selectFormat(bool dcc, bool accessory, bool force) override {
         selectTrackFormat(dcc ? 1 : 0, accessory ? 1 : 0, force ? 1 : 0);
@@ -45,13 +48,16 @@ public:
         vestrel::SerialPort* port = gTrackPort.load();
         return port ? port->bytesQueuedOut() : -1;
     }
+
+private:
+    std::atomic<uint64_t>& written_;
 };
 
 }  // namespace
 
-bool runDirectModePass() {
+bool runDirectModePass(std::atomic<uint64_t>& bytesWritten) {
     // One sender per run of the link thread: its refresh position, phase and timing start afresh.
-    thread_local TrackPortLink link;
+    thread_local TrackPortLink link(bytesWritten);
     thread_local DirectSender sender(link);
     sender.pass();
     return true;

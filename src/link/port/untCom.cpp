@@ -117,16 +117,16 @@ void TCom::Execute() {
     CommandStationPass pass(p50x_, cts_, std::move(hooks));
 
     while (!Terminated() && gLinkOpen) {
-        if (!gRunWithTrack || (gEmergencyState & 0x10)) {
-            sleepMs(10);
-            continue;
-        }
         bool busy = false;
-        if (direct_) {
-            busy = runDirectModePass();
-        } else if (vestrel::SerialPort* port = gTrackPort.load()) {
-            busy = pass.run(*port);
+        // Nothing goes to the track while no session with track control runs or the booster is off.
+        if (gRunWithTrack && !(gEmergencyState & 0x10)) {
+            if (direct_) {
+                busy = runDirectModePass(trackBytes_);
+            } else if (vestrel::SerialPort* port = gTrackPort.load()) {
+                busy = pass.run(*port);
+            }
         }
         if (!busy) sleepMs(10);
+        passes_.fetch_add(1);
     }
 }

@@ -14,6 +14,12 @@ public:
     TCom();  // created running
     ~TCom() override;
 
+    // Passes of the loop completed so far (idle ones too), and the bytes the direct-mode sender has
+    // written to the track port: a watcher waits on these to know the thread has gone round since a
+    // change, and that the line has had everything it wrote.
+    uint64_t passes() const { return passes_.load(); }
+    uint64_t trackBytesWritten() const { return trackBytes_.load(); }
+
 protected:
     void Execute() override;
 
@@ -21,6 +27,8 @@ private:
     bool p50x_;
     bool cts_;
     bool direct_;
+    std::atomic<uint64_t> passes_{0};
+    std::atomic<uint64_t> trackBytes_{0};
 };
 
 extern std::unique_ptr<TCom> gComThread;  // the running TCom, or none

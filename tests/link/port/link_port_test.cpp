@@ -84,14 +84,11 @@ TEST_F(LinkPort, ACommandStationLinkOpensSendsAndCloses) {
     EXPECT_EQ(gPortA->timeouts(), (SerialTimeouts{0, 0, 100, 0, 100}));
     EXPECT_FALSE(serialPortFree("COM1"));
 
-    // The thread sends nothing while no session with track control runs: once it has started (its first
-    // line in com.log), a marker from the program's side finds nothing in front of it.
+    // The thread sends nothing while no session with track control runs: once it has gone round its
+    // loop twice with a command queued, a marker from the program's side finds nothing in front of it.
     queueTrackPower(true);
-    ASSERT_TRUE(waitUntil([] {
-        std::ifstream log("com.log");
-        std::string line;
-        return static_cast<bool>(std::getline(log, line));
-    }));
+    const uint64_t passes = gComThread->passes();
+    ASSERT_TRUE(waitUntil([&] { return gComThread->passes() >= passes + 2; }));
     EXPECT_TRUE(station.messagesSoFar().empty()) << "opening sends nothing either";
     gRunWithTrack = 1;
     EXPECT_TRUE(waitUntil([&] { return station.messages().size() == 1; }));

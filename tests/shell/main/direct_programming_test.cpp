@@ -8,14 +8,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <chrono>
-#include <thread>
 
 #include "link/buffers/link_buffers.h"
 #include "link/dialogs/untProg.h"
 #include "link/link_test_support.h"
 #include "link/port/decoder_programming.h"
 #include "link/port/link_port.h"
+#include "link/port/untCom.h"
 #include "link/protocol/motorola_encoder.h"
 #include "link/protocol/track_signal_decode.h"
 #include "operation/files/loco_file.h"
@@ -82,6 +81,7 @@ protected:
     void receive() {
         const Bytes got = pty.receive(65536, 1);
         seen.insert(seen.end(), got.begin(), got.end());
+        received += got.size();
     }
     // F10, then OK on the message.
     void startAndRelease() {
@@ -92,8 +92,9 @@ protected:
         frmBoodschap->btnOK->click();
         ASSERT_EQ(gEmergencyState, 0);
     }
-    // One main-cycle tick; then the link thread sends what it queued (and refreshes a little) while the
-    // booster's side is read. The bytes that came during the tick are counted for its state.
+    // One main-cycle tick; then the link thread sends what it queued and completes the pass that took
+    // the last of it (or one more), while the booster's side is read until it has all the thread wrote.
+    // The bytes that came during the tick are counted for its state.
     void tick() {
         const int state = gMmProgState;
         const size_t before = seen.size();
@@ -102,10 +103,20 @@ protected:
             receive();
             return gCommandQueue.empty();
         });
-        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(4);
-        while (std::chrono::steady_clock::now() < until) receive();
-        if (state >= 10 && state <= 100) bytesWhileOff += seen.size() - before;
-        if (state >= 410 && state < 500) bytesWhileOffAgain += seen.size() - before;
+        ASSERT_TRUE(gComThread);
+        const uint64_t from = gComThread->passes();
+        ASSERT_TRUE(linktest::waitUntil([&] {
+            receive();
+            return gComThread->passes() >= from + 1;
+        }));
+        const uint64_t written = gComThread->trackBytesWritten();
+        ASSERT_TRUE(linktest::waitUntil([&] {
+            receive();
+            return received >= written;
+        }));
+        // The stops are queued at states 1 and 401: from the next tick on the track stays silent.
+        if (state > 1 && state <= 100) bytesWhileOff += seen.size() - before;
+        if (state > 401 && state < 500) bytesWhileOffAgain += seen.size() - before;
     }
     void tickUntilIdle() {
         for (int guard = 0; guard < 400 && gMmProgState != 0; ++guard) tick();
@@ -139,6 +150,7 @@ protected:
     vestrel::test::PtyPair pty;
     RunningProgram program;
     Bytes seen;
+    uint64_t received = 0;  // bytes the booster's side has read in all
     size_t bytesWhileOff = 0;
     size_t bytesWhileOffAgain = 0;
 };

@@ -10,6 +10,7 @@
 #include "link/buffers/link_buffers.h"
 #include "link/link_test_support.h"
 #include "link/port/link_port.h"
+#include "link/port/untCom.h"
 #include "link/protocol/dcc_encoder.h"
 #include "link/protocol/motorola_encoder.h"
 #include "link/protocol/track_signal_decode.h"
@@ -55,6 +56,7 @@ protected:
         return linktest::waitUntil([&] {
             const Bytes got = pty.receive(65536, 2);
             seen.insert(seen.end(), got.begin(), got.end());
+            received += got.size();
             return done();
         }, ms);
     }
@@ -66,18 +68,31 @@ protected:
         ASSERT_EQ(gRunWithTrack, 1);
         ASSERT_TRUE(linktest::waitUntil([] { return (gEmergencyState & 0x10) != 0; }))
             << "the session starts with the booster off";
-        // What was on its way when the booster went off (the link thread ends its pass with a refresh
-        // packet, and nothing shows when it has); nothing more comes while it is off.
-        collectUntil([] { return false; }, 3000);
+        // What was on its way when the booster went off: the link thread ends that pass with a refresh
+        // packet; once it has gone round twice more, the booster's side takes all it wrote.
+        ASSERT_TRUE(gComThread);
+        waitForTwoPasses();
+        const uint64_t written = gComThread->trackBytesWritten();
+        ASSERT_TRUE(collectUntil([&] { return received >= written; }));
+        EXPECT_EQ(received, written);
+        waitForTwoPasses();
+        EXPECT_EQ(gComThread->trackBytesWritten(), written) << "nothing more while the booster is off";
         seen.clear();
         ASSERT_TRUE(frmBoodschap->isVisible());
         frmBoodschap->btnOK->click();
         EXPECT_EQ(gEmergencyState, 0);
     }
 
+    // Until the link thread has completed two more passes of its loop.
+    void waitForTwoPasses() {
+        const uint64_t from = gComThread->passes();
+        ASSERT_TRUE(linktest::waitUntil([&] { return gComThread->passes() >= from + 2; }));
+    }
+
     vestrel::test::PtyPair pty;
     RunningProgram program;
     Bytes seen;
+    uint64_t received = 0;  // bytes the booster's side has read in all
 };
 
 const Bytes kFiller(kMotorolaFiller, kMotorolaFiller + kMotorolaPacketChars);
