@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <cstdlib>
@@ -39,6 +41,15 @@ void writeBytes(const std::string& path, const std::vector<uint8_t>& data) {
 }
 
 std::string fixturePath(const std::string& name) { return std::string(VESTREL_FIXTURES) + "/" + name; }
+
+std::string shippedDataPath(const std::string& name) { return fixturePath("../../data/" + name); }
+
+void expectShippedData(const std::string& made, const std::string& name) {
+    const std::vector<uint8_t> bytes = readBytes(made);
+    if (const char* out = std::getenv("VESTREL_WRITE_SAMPLE")) writeBytes(std::string(out) + "/" + name, bytes);
+    EXPECT_EQ(bytes, readBytes(shippedDataPath(name)))
+        << "data/" << name << " differs from what the program makes: the test's first lines say how to write it again";
+}
 
 std::string artefactPath(const std::string& name) {
     fs::create_directories(VESTREL_ARTEFACTS);

@@ -26,6 +26,11 @@ private:
 std::vector<uint8_t> readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::vector<uint8_t>& data);
 std::string fixturePath(const std::string& name);
+// A file of the sample and demo data the program ships (name relative to data/).
+std::string shippedDataPath(const std::string& name);
+// A sample or demo file the test has made with the program (at `made`) against the shipped one: written
+// into the folder VESTREL_WRITE_SAMPLE names when it is set, and compared in every case.
+void expectShippedData(const std::string& made, const std::string& name);
 // Folder for files a test keeps for people to look at (screenshots); created on demand.
 std::string artefactPath(const std::string& name);
 

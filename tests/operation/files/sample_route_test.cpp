@@ -24,7 +24,6 @@ namespace {
 using testsupport::readBytes;
 using testsupport::writeBytes;
 
-std::string dataPath(const std::string& name) { return testsupport::fixturePath("../../data/" + name); }
 
 // The blocks of the round trip in the order a train runs them, and the station stop.
 const int kRoundTrip[] = {1, 6, 2, 5};
@@ -34,7 +33,7 @@ constexpr int kStationWait = 30;
 class SampleRoute : public ::testing::Test {
 protected:
     void SetUp() override {
-        writeBytes(dir.file("voorbeeld.vtl"), readBytes(dataPath("voorbeeld.vtl")));
+        writeBytes(dir.file("voorbeeld.vtl"), readBytes(testsupport::shippedDataPath("voorbeeld.vtl")));
         gLayoutFileName = "voorbeeld.vtl";
         ASSERT_EQ(loadLayoutFile(), 1);
         showDialogMessage("", 3);
@@ -52,14 +51,11 @@ TEST_F(SampleRoute, TheDataFolderHoldsWhatTheRouteEditorMakes) {
     gRouteLines[route->firstLine + kStationRow - 1]->wait = kStationWait;
     ASSERT_EQ(routeCloseCycle(route, 1), 1);
     ASSERT_EQ(saveRouteFile(), 1);
-    if (const char* out = std::getenv("VESTREL_WRITE_SAMPLE"))
-        writeBytes(std::string(out) + "/voorbeeld.trj", readBytes(dir.file("voorbeeld.trj")));
-    EXPECT_EQ(readBytes(dir.file("voorbeeld.trj")), readBytes(dataPath("voorbeeld.trj")))
-        << "data/ differs from the route editor: see the top of this file to write it again";
+    testsupport::expectShippedData(dir.file("voorbeeld.trj"), "voorbeeld.trj");
 }
 
 TEST_F(SampleRoute, TheShippedRouteFitsTheShippedLayout) {
-    writeBytes(dir.file("voorbeeld.trj"), readBytes(dataPath("voorbeeld.trj")));
+    writeBytes(dir.file("voorbeeld.trj"), readBytes(testsupport::shippedDataPath("voorbeeld.trj")));
     ASSERT_EQ(loadRouteFile(), 1);
     EXPECT_EQ(lastDialogMessage(), "");  // no line had to be linked again
     ASSERT_EQ(gRouteCount, 1);

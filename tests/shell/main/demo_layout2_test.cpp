@@ -45,6 +45,7 @@
 #include "shell/main/session.h"
 #include "shell/model/app_state.h"
 #include "shell/shell_test_support.h"
+#include "train_dialog_input.h"
 #include "shell/window/untSchema.h"
 #include "test_support.h"
 
@@ -59,12 +60,9 @@ const char* const kLocos = "demo\\vestreldemo2.loc";
 
 std::string dataPath(const std::string& name) { return testsupport::fixturePath("../../data/demo/" + name); }
 
-// Writes the file made in the working folder's demo folder into data/demo when asked, then compares.
+// The file made in the working folder's demo folder against the shipped one.
 void expectShipped(const testsupport::ScratchDir& dir, const std::string& name) {
-    const std::vector<uint8_t> made = readBytes(dir.file("demo/" + name));
-    if (const char* out = std::getenv("VESTREL_WRITE_SAMPLE")) writeBytes(std::string(out) + "/demo/" + name, made);
-    EXPECT_EQ(made, readBytes(dataPath(name)))
-        << "data/demo/" << name << " differs from what the program makes: see the top of this file to write it again";
+    testsupport::expectShippedData(dir.file("demo/" + name), "demo/" + name);
 }
 
 // The station tracks from the main line (level 0) inwards, bottom station (trains run east) and top
@@ -201,27 +199,6 @@ void makeDemoRoutes() {
     }
 }
 
-void addWagonBehind() {
-    whenModal([](QWidget* modal) {
-        clickButton(modal, "btnNieuw");
-        clickButton(modal, "btnOK");
-    });
-    frmTrein->btnWagToevoegen->click();
-}
-
-LocoRec* addInDialog(const DemoTrain& t) {
-    frmTrein->edtLocNummer->setText(QString::number(t.number));
-    frmTrein->btnLocToevoegen->click();
-    LocoRec* loco = findLocoByNumber(t.number);
-    if (!loco) return nullptr;
-    QTest::keyClicks(frmTrein->edtLocNaam, t.name);
-    frmTrein->cboLocSoort->setCurrentIndex(t.kind);
-    frmTrein->cboLocSoortChange();
-    frmTrein->cboDecoder->setCurrentIndex(t.decoder);
-    frmTrein->cboDecoderChange();
-    return loco;
-}
-
 // The program started in a working folder whose vestrel.cfg names the demo layout (from `files`, with
 // the demo folder of the shipped data when empty).
 void startOnDemoLayout(RunningProgram& program, const std::vector<std::string>& files) {
@@ -264,7 +241,7 @@ TEST(DemoLayout2, TheDemoFolderHoldsTheTrainsTheDialogsMake) {
     gCurTrain = nullptr;
     frmTrein->show();
     for (const DemoTrain& t : kTrains) {
-        LocoRec* loco = addInDialog(t);
+        LocoRec* loco = addLocoInDialog(t.number, t.name, t.kind, t.decoder);
         ASSERT_TRUE(loco) << t.number;
         ASSERT_EQ(placeLocoOnBlock(loco, blockNumbered(t.block)), 1) << t.number;
         ASSERT_EQ(putLocoOnTrack(loco), 1) << t.number;

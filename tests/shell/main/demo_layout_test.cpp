@@ -35,6 +35,7 @@
 #include "shell/main/session.h"
 #include "shell/model/app_state.h"
 #include "shell/shell_test_support.h"
+#include "train_dialog_input.h"
 #include "shell/window/untSchema.h"
 #include "test_support.h"
 
@@ -44,7 +45,6 @@ using namespace smalllayout;
 using testsupport::readBytes;
 using testsupport::writeBytes;
 
-std::string dataPath(const std::string& name) { return testsupport::fixturePath("../../data/" + name); }
 
 // A block of six sections drawn in the direction the trains run: sections 1..6 of kinds 1..6 (the begin
 // section, the stations for trains running back, the stations for trains running on, the end section),
@@ -104,19 +104,16 @@ TEST(DemoLayout, TheDataFolderHoldsWhatTheBuilderWrites) {
     std::filesystem::create_directories(dir.file("demo"));
     gLayoutFileName = "demo\\vestreldemo1.vtl";
     ASSERT_EQ(saveLayoutFile(), 1);
-    if (const char* out = std::getenv("VESTREL_WRITE_SAMPLE"))
-        writeBytes(std::string(out) + "/demo/vestreldemo1.vtl", readBytes(dir.file("demo/vestreldemo1.vtl")));
-    EXPECT_EQ(readBytes(dir.file("demo/vestreldemo1.vtl")), readBytes(dataPath("demo/vestreldemo1.vtl")))
-        << "data/demo/vestreldemo1.vtl differs from the builder: see the top of this file to write it again";
+    testsupport::expectShippedData(dir.file("demo/vestreldemo1.vtl"), "demo/vestreldemo1.vtl");
 }
 
 // The demo layout loaded in the working folder, with the program started on the sample configuration
 // and a session without track control running.
 void startDemoSession(RunningProgram& program, bool withTrains) {
     std::filesystem::create_directories(program.dir.file("demo"));
-    writeBytes(program.dir.file("vestrel.cfg"), readBytes(dataPath("vestrel.cfg")));
-    writeBytes(program.dir.file("demo/vestreldemo1.vtl"), readBytes(dataPath("demo/vestreldemo1.vtl")));
-    if (withTrains) writeBytes(program.dir.file("demo/vestreldemo1.loc"), readBytes(dataPath("demo/vestreldemo1.loc")));
+    writeBytes(program.dir.file("vestrel.cfg"), readBytes(testsupport::shippedDataPath("vestrel.cfg")));
+    writeBytes(program.dir.file("demo/vestreldemo1.vtl"), readBytes(testsupport::shippedDataPath("demo/vestreldemo1.vtl")));
+    if (withTrains) writeBytes(program.dir.file("demo/vestreldemo1.loc"), readBytes(testsupport::shippedDataPath("demo/vestreldemo1.loc")));
     program.start();
     frmSchema->Timer1->stop();
     gLayoutFileName = "demo\\vestreldemo1.vtl";
@@ -124,27 +121,6 @@ void startDemoSession(RunningProgram& program, bool withTrains) {
     ASSERT_EQ(loadLayoutFile(), 1);
     ASSERT_EQ(toggleControlPostSession(13), 1);
     frmBoodschap->close();
-}
-
-LocoRec* addInDialog(int number, const char* name, int kind, int decoder) {
-    frmTrein->edtLocNummer->setText(QString::number(number));
-    frmTrein->btnLocToevoegen->click();
-    LocoRec* loco = findLocoByNumber(number);
-    if (!loco) return nullptr;
-    QTest::keyClicks(frmTrein->edtLocNaam, name);
-    frmTrein->cboLocSoort->setCurrentIndex(kind);
-    frmTrein->cboLocSoortChange();
-    frmTrein->cboDecoder->setCurrentIndex(decoder);
-    frmTrein->cboDecoderChange();
-    return loco;
-}
-
-void addWagonBehind() {
-    whenModal([](QWidget* modal) {
-        clickButton(modal, "btnNieuw");
-        clickButton(modal, "btnOK");
-    });
-    frmTrein->btnWagToevoegen->click();
 }
 
 TEST(DemoLayoutTrains, TheDataFolderHoldsTheLocomotiveFileTheDialogsMake) {
@@ -162,7 +138,7 @@ TEST(DemoLayoutTrains, TheDataFolderHoldsTheLocomotiveFileTheDialogsMake) {
     };
     const Row rows[] = {{3, "Stoptrein", 0, 4, 1, 2}, {5, "Goederenloc", 1, 1, 4, 0}, {8, "Rangeerloc", 2, 4, 2, 0}};
     for (const Row& r : rows) {
-        LocoRec* loco = addInDialog(r.number, r.name, r.kind, r.decoder);
+        LocoRec* loco = addLocoInDialog(r.number, r.name, r.kind, r.decoder);
         ASSERT_TRUE(loco) << r.number;
         ASSERT_EQ(placeLocoOnBlock(loco, blockNumbered(r.block)), 1) << r.number;
         ASSERT_EQ(putLocoOnTrack(loco), 1) << r.number;
@@ -173,10 +149,7 @@ TEST(DemoLayoutTrains, TheDataFolderHoldsTheLocomotiveFileTheDialogsMake) {
     frmTrein->close();
     ASSERT_EQ(saveLocoFile(), 1);
 
-    if (const char* out = std::getenv("VESTREL_WRITE_SAMPLE"))
-        writeBytes(std::string(out) + "/demo/vestreldemo1.loc", readBytes(program.dir.file("demo/vestreldemo1.loc")));
-    EXPECT_EQ(readBytes(program.dir.file("demo/vestreldemo1.loc")), readBytes(dataPath("demo/vestreldemo1.loc")))
-        << "data/demo/vestreldemo1.loc differs from what the dialogs make: see the top of this file to write it again";
+    testsupport::expectShippedData(program.dir.file("demo/vestreldemo1.loc"), "demo/vestreldemo1.loc");
 }
 
 

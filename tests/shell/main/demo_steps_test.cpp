@@ -49,7 +49,6 @@ using testsupport::readBytes;
 using testsupport::writeBytes;
 using Bytes = std::vector<uint8_t>;
 
-std::string dataPath(const std::string& name) { return testsupport::fixturePath("../../data/" + name); }
 
 // Condition and action codes as the editor lists them.
 constexpr int kGeen = 0;
@@ -174,7 +173,7 @@ TEST_F(DemoStepPrograms, TheDemoFolderHoldsTheStepProgramsTheEditorMakes) {
     }
     Bytes made = readBytes("vestreldemo2.stp");
     if (const char* out = std::getenv("VESTREL_WRITE_SAMPLE")) writeBytes(std::string(out) + "/demo/vestreldemo2.stp", made);
-    Bytes shipped = readBytes(dataPath("demo/vestreldemo2.stp"));
+    Bytes shipped = readBytes(testsupport::shippedDataPath("demo/vestreldemo2.stp"));
     ASSERT_EQ(shipped.size(), made.size()) << "data/demo/vestreldemo2.stp differs from what the editor makes: see the top of this file";
     for (size_t i = 0; i < 3; ++i) {
         const size_t at = boxRightOffset(i);
@@ -187,7 +186,7 @@ TEST_F(DemoStepPrograms, TheDemoFolderHoldsTheStepProgramsTheEditorMakes) {
 
 // The explanation lines of the last chapter of the shipped demo text (after its title).
 int chapterSevenLines() {
-    const Bytes text = readBytes(dataPath("demo/vestreldemo_n.txt"));
+    const Bytes text = readBytes(testsupport::shippedDataPath("demo/vestreldemo_n.txt"));
     int hashes = 0;
     int lines = -1;  // the title line is no explanation
     size_t start = 0;

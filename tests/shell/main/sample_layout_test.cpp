@@ -38,7 +38,6 @@ using testsupport::writeBytes;
 
 constexpr const char* kSampleLayout = "voorbeeld.vtl";
 
-std::string dataPath(const std::string& name) { return testsupport::fixturePath("../../data/" + name); }
 
 // Every accessory number (turnouts but crossings, signals with their orange lights, output addresses)
 // used once.
@@ -82,14 +81,14 @@ TEST_F(SampleLayout, TheDataFolderHoldsWhatTheBuilderWrites) {
         writeBytes(std::string(out) + "/vestrel.cfg", cfg.bytes());
     }
     const char* hint = "data/ differs from the builder: see the top of this file to write it again";
-    EXPECT_EQ(readBytes(dir.file(kSampleLayout)), readBytes(dataPath(kSampleLayout))) << hint;
-    EXPECT_EQ(cfg.bytes(), readBytes(dataPath("vestrel.cfg"))) << hint;
+    EXPECT_EQ(readBytes(dir.file(kSampleLayout)), readBytes(testsupport::shippedDataPath(kSampleLayout))) << hint;
+    EXPECT_EQ(cfg.bytes(), readBytes(testsupport::shippedDataPath("vestrel.cfg"))) << hint;
 }
 
 TEST(SampleLayoutStart, AFreshWorkingFolderOpensTheSampleDrawn) {
     RunningProgram program;
     for (const char* name : {kSampleLayout, "vestrel.cfg"})
-        writeBytes(program.dir.file(name), readBytes(dataPath(name)));
+        writeBytes(program.dir.file(name), readBytes(testsupport::shippedDataPath(name)));
     program.start();
     frmSchema->Timer1->stop();
     EXPECT_EQ(gLayoutFileName, kSampleLayout);

@@ -26,6 +26,7 @@
 #include "shell/main/session.h"
 #include "shell/model/app_state.h"
 #include "shell/shell_test_support.h"
+#include "train_dialog_input.h"
 #include "shell/window/untSchema.h"
 #include "test_support.h"
 
@@ -34,39 +35,17 @@ namespace {
 using testsupport::readBytes;
 using testsupport::writeBytes;
 
-std::string dataPath(const std::string& name) { return testsupport::fixturePath("../../data/" + name); }
 
 // The sample's layout and configuration in the working folder, the program started on them and a
 // session without track control running.
 void startSampleSession(RunningProgram& program, bool withTrains) {
-    for (const char* name : {"voorbeeld.vtl", "vestrel.cfg"}) writeBytes(program.dir.file(name), readBytes(dataPath(name)));
-    if (withTrains) writeBytes(program.dir.file("voorbeeld.loc"), readBytes(dataPath("voorbeeld.loc")));
+    for (const char* name : {"voorbeeld.vtl", "vestrel.cfg"}) writeBytes(program.dir.file(name), readBytes(testsupport::shippedDataPath(name)));
+    if (withTrains) writeBytes(program.dir.file("voorbeeld.loc"), readBytes(testsupport::shippedDataPath("voorbeeld.loc")));
     program.start();
     frmSchema->Timer1->stop();
     ASSERT_EQ(gLocoFileName, "voorbeeld.loc");
     ASSERT_EQ(toggleControlPostSession(13), 1);
     frmBoodschap->close();
-}
-
-void addWagonBehind() {
-    whenModal([](QWidget* modal) {
-        clickButton(modal, "btnNieuw");
-        clickButton(modal, "btnOK");
-    });
-    frmTrein->btnWagToevoegen->click();
-}
-
-LocoRec* addInDialog(int number, const char* name, int kind, int decoder) {
-    frmTrein->edtLocNummer->setText(QString::number(number));
-    frmTrein->btnLocToevoegen->click();
-    LocoRec* loco = findLocoByNumber(number);
-    if (!loco) return nullptr;
-    QTest::keyClicks(frmTrein->edtLocNaam, name);
-    frmTrein->cboLocSoort->setCurrentIndex(kind);
-    frmTrein->cboLocSoortChange();
-    frmTrein->cboDecoder->setCurrentIndex(decoder);
-    frmTrein->cboDecoderChange();
-    return loco;
 }
 
 TEST(SampleTrains, TheDataFolderHoldsTheLocomotiveFileTheDialogsMake) {
@@ -75,8 +54,8 @@ TEST(SampleTrains, TheDataFolderHoldsTheLocomotiveFileTheDialogsMake) {
     ASSERT_EQ(gLocCount, 0);
     gCurTrain = nullptr;
     frmTrein->show();
-    LocoRec* steam = addInDialog(3, "Personentrein", 0, 4);     // "DCC 28 stappen"
-    LocoRec* goods = addInDialog(5, "Goederenloc", 1, 1);       // "Motorola nieuw 14stappen"
+    LocoRec* steam = addLocoInDialog(3, "Personentrein", 0, 4);     // "DCC 28 stappen"
+    LocoRec* goods = addLocoInDialog(5, "Goederenloc", 1, 1);       // "Motorola nieuw 14stappen"
     ASSERT_TRUE(steam && goods);
     EXPECT_EQ(steam->run.speedSteps, 28);
     EXPECT_EQ(goods->run.speedSteps, 14);
@@ -91,10 +70,7 @@ TEST(SampleTrains, TheDataFolderHoldsTheLocomotiveFileTheDialogsMake) {
     frmTrein->close();
     ASSERT_EQ(saveLocoFile(), 1);
 
-    if (const char* out = std::getenv("VESTREL_WRITE_SAMPLE"))
-        writeBytes(std::string(out) + "/voorbeeld.loc", readBytes(program.dir.file("voorbeeld.loc")));
-    EXPECT_EQ(readBytes(program.dir.file("voorbeeld.loc")), readBytes(dataPath("voorbeeld.loc")))
-        << "data/voorbeeld.loc differs from what the dialogs make: see the top of this file to write it again";
+    testsupport::expectShippedData(program.dir.file("voorbeeld.loc"), "voorbeeld.loc");
 }
 
 TEST(SampleTrains, TheSampleSessionStartsWithBothLocomotivesOnTheTrack) {
@@ -120,7 +96,7 @@ TEST(SampleTrains, EachPhotoFolderHasItsBlankPhoto) {
     testsupport::ScratchDir dir;
     for (const char* folder : {"foto/loc/", "foto/wag/", "foto/wag/klein/"}) {
         std::filesystem::create_directories(dir.file(std::string("FOTO") + (folder + 4)));
-        writeBytes(dir.file(std::string("FOTO") + (folder + 4) + "00blanco.bmp"), readBytes(dataPath(std::string(folder) + "00blanco.bmp")));
+        writeBytes(dir.file(std::string("FOTO") + (folder + 4) + "00blanco.bmp"), readBytes(testsupport::shippedDataPath(std::string(folder) + "00blanco.bmp")));
     }
     for (const char* folder : {"foto\\loc\\", "foto\\wag\\", "foto\\wag\\klein\\"}) {
         QImage photo;
