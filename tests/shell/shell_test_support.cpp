@@ -4,12 +4,14 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTcpSocket>
 #include <QTimer>
 
 #include "config_fixture.h"
+#include "network/model/net_queue.h"
 #include "layout/draw/diagram_area.h"
 #include "layout/model/layout_model.h"
 #include "layout/model/scale.h"
@@ -118,3 +120,10 @@ RunningProgram::~RunningProgram() {
     destroyForms();
     resetShellState();
 }
+
+void leaveField(QWidget* field) {
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(field, &out);
+}
+
+std::vector<uint8_t> queuedNetBytes() { return std::vector<uint8_t>(gNetOutBuffer, gNetOutBuffer + gNetOutFill); }

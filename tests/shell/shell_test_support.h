@@ -1,6 +1,7 @@
 #pragma once
 // Driving the program's real windows in tests.
 #include <functional>
+#include <vector>
 #include <string>
 
 #include "test_support.h"
@@ -21,6 +22,10 @@ void whenModal(std::function<void(QWidget*)> action);
 void pressKey(QWidget* w, int qtKey);
 // Clicks the push button of that object name inside w.
 void clickButton(QWidget* w, const char* name);
+// The focus leaves the field, as when the user tabs or clicks elsewhere (its on-leave check runs).
+void leaveField(QWidget* field);
+// What the program has queued for the network since gNetOutFill was last emptied.
+std::vector<uint8_t> queuedNetBytes();
 
 // Puts the run state of the shell back to its state at program start.
 void resetShellState();

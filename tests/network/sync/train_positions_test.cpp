@@ -8,6 +8,7 @@
 #include "network/model/net_queue.h"
 #include "network/sync/server_copy.h"
 #include "operation/model/train_model.h"
+#include "shell/shell_test_support.h"
 
 using Bytes = std::vector<uint8_t>;
 
@@ -42,7 +43,7 @@ protected:
         gLocsOnTrack.append(loco);
         return loco;
     }
-    static Bytes queued() { return Bytes(gNetOutBuffer, gNetOutBuffer + gNetOutFill); }
+    static Bytes queued() { return queuedNetBytes(); }
 };
 
 TEST_F(TrainPositions, HeadThenEveryWagonOfTheRearChainThenOfTheFrontChain) {

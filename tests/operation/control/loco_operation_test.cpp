@@ -45,7 +45,7 @@ protected:
         gNetOutFill = 0;
     }
     void TearDown() override { gNetLinkState = 0; }
-    static Bytes sent() { return Bytes(gNetOutBuffer, gNetOutBuffer + gNetOutFill); }
+    static Bytes sent() { return queuedNetBytes(); }
     static bool sentRecord(const Bytes& record) {
         const Bytes all = sent();
         return std::search(all.begin(), all.end(), record.begin(), record.end()) != all.end();

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -46,11 +45,7 @@ protected:
         frmFunctieDec->edtFdecNummer->setText(QString::number(address));
         frmFunctieDec->btnFdecToevoegen->click();
     }
-    static void leave(QWidget* w) {
-        QFocusEvent out(QEvent::FocusOut);
-        QApplication::sendEvent(w, &out);
-    }
-    std::vector<uint8_t> sent() const { return std::vector<uint8_t>(gNetOutBuffer, gNetOutBuffer + gNetOutFill); }
+    static std::vector<uint8_t> sent() { return queuedNetBytes(); }
     RunningProgram program;
 };
 
@@ -126,13 +121,13 @@ TEST_F(FunctionDecoderDialog, NamesAreSentAsTheirRecords) {
     gNetLinkState = 30;
     gNetOutFill = 0;
     frmFunctieDec->edtF[2]->setText("Licht");
-    leave(frmFunctieDec->edtF[2]);
+    leaveField(frmFunctieDec->edtF[2]);
     std::vector<uint8_t> functionName = {35, 37, 2, 1, 1, 0, 2, 'L', 'i', 'c', 'h', 't', 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(sent(), functionName);
     EXPECT_EQ(gFunctionDecoders[1]->functionNames[2], "Licht");
     gNetOutFill = 0;
     frmFunctieDec->edtFdecNaam->setText("Dec");
-    leave(frmFunctieDec->edtFdecNaam);
+    leaveField(frmFunctieDec->edtFdecNaam);
     std::vector<uint8_t> name = {35, 49, 2, 1, 1, 0, 'D', 'e', 'c'};
     name.insert(name.end(), 18, 0);
     name.push_back(28);

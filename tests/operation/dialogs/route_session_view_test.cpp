@@ -74,7 +74,7 @@ protected:
         }
         return r;
     }
-    static Bytes queued() { return Bytes(gNetOutBuffer, gNetOutBuffer + gNetOutFill); }
+    static Bytes queued() { return queuedNetBytes(); }
     static QString blockCell(int row) {
         const QTableWidgetItem* item = frmTraject->strgrdTraject->item(row - 1, 0);
         return item ? item->text() : QString();

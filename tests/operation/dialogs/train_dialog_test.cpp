@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,10 +44,6 @@ protected:
     static void add(int number) {
         frmTrein->edtLocNummer->setText(QString::number(number));
         frmTrein->btnLocToevoegen->click();
-    }
-    static void leave(QWidget* w) {
-        QFocusEvent out(QEvent::FocusOut);
-        QApplication::sendEvent(w, &out);
     }
     static std::vector<int> listed() {
         std::vector<int> n;
@@ -121,7 +116,7 @@ TEST_F(TrainDialog, MaxSpeedIsTakenInRangeAtOnceAndClampedWhenLeft) {
     QTest::keyClicks(frmTrein->edtMaxSnelh, "60");
     EXPECT_EQ(gLocs[0]->run.maxSpeed, 130);
     EXPECT_EQ(gChangeFlags & 1, 0);
-    leave(frmTrein->edtMaxSnelh);
+    leaveField(frmTrein->edtMaxSnelh);
     EXPECT_EQ(frmTrein->edtMaxSnelh->text().toStdString(), "70");
     EXPECT_EQ(gLocs[0]->run.maxSpeed, 70);
     EXPECT_EQ(gChangeFlags & 1, 1);

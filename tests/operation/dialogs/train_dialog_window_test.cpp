@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -80,8 +79,7 @@ TEST(TrainDialogWindow, ALocomotiveAndItsTrainMadeInTheDialogAreBackAfterANewSta
     frmTrein->edtMaxSnelh->selectAll();
     QTest::keyClicks(frmTrein->edtMaxSnelh, "60");
     EXPECT_EQ(loco->run.maxSpeed, 130);
-    QFocusEvent out(QEvent::FocusOut);
-    QApplication::sendEvent(frmTrein->edtMaxSnelh, &out);
+    leaveField(frmTrein->edtMaxSnelh);
     EXPECT_EQ(loco->run.maxSpeed, 70);
     EXPECT_EQ(frmTrein->edtMaxSnelh->text().toStdString(), "70");
 
