@@ -58,7 +58,6 @@ constexpr int kWagonModeChain = 8;
 constexpr uint8_t kChangedLocoData = 0x01;
 constexpr const char* kLocoPhotos = "foto\\loc\\";
 constexpr const char* kSmallWagonPhotos = "foto\\wag\\klein\\";
-constexpr const char* kMsgNotStanding = "De trein staat niet stil of staat niet volledig op een blok !";
 
 const char* const kMotors[] = {"Stoom", "Diesel", "Electrisch"};
 const char* const kKinds[] = {"Personen", "Goederen", "Rangeer", "Andere"};

@@ -52,8 +52,6 @@ constexpr int kBackgroundNameMax = 25;  // what vestrel.cfg keeps of the name
 constexpr int kLptIndex1 = 1;
 constexpr int kLptIndex2 = 2;
 constexpr int kFirstComIndex = 3;
-const int kBaudRates[] = {2400, 4800, 9600, 19200};
-const int kS88BaudRates[] = {38400, 57600, 115200};
 
 template <class W>
 W* named(W* w, const char* name) {
