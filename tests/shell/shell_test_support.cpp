@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFocusEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -127,3 +129,20 @@ void leaveField(QWidget* field) {
 }
 
 std::vector<uint8_t> queuedNetBytes() { return std::vector<uint8_t>(gNetOutBuffer, gNetOutBuffer + gNetOutFill); }
+
+QImage mainWindowOnScreen() {
+    return frmSchema->screen()->grabWindow(frmSchema->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+void expectShownAsPaintedWhole(const QImage& shown, const std::string& name) {
+    frmSchema->update();
+    for (QWidget* w : frmSchema->findChildren<QWidget*>()) w->update();
+    QApplication::processEvents();
+    const QImage whole = mainWindowOnScreen();
+    ASSERT_FALSE(whole.isNull());
+    if (shown != whole) {
+        shown.save(QString::fromStdString(testsupport::artefactPath(name + "_shown.png")));
+        whole.save(QString::fromStdString(testsupport::artefactPath(name + "_full.png")));
+    }
+    EXPECT_TRUE(shown == whole) << name;
+}

@@ -7,6 +7,7 @@
 #include "test_support.h"
 
 class QByteArray;
+class QImage;
 class QTcpSocket;
 class QWidget;
 
@@ -26,6 +27,12 @@ void clickButton(QWidget* w, const char* name);
 void leaveField(QWidget* field);
 // What the program has queued for the network since gNetOutFill was last emptied.
 std::vector<uint8_t> queuedNetBytes();
+
+// What the main window shows on the screen.
+QImage mainWindowOnScreen();
+// Expects `shown` to be what the main window shows once it and every widget in it have painted
+// themselves whole; when the two differ, both are kept as test artefacts under name.
+void expectShownAsPaintedWhole(const QImage& shown, const std::string& name);
 
 // Puts the run state of the shell back to its state at program start.
 void resetShellState();

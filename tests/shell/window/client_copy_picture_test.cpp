@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <cstring>
@@ -90,25 +89,10 @@ protected:
         frmSchema->Timer1Timer();
         QApplication::processEvents();
     }
-    static QImage onScreen() {
-        return frmSchema->screen()->grabWindow(frmSchema->winId()).toImage().convertToFormat(QImage::Format_RGB32);
-    }
-    // The window as a full redraw of the present state, painted whole, shows it.
-    static QImage fullyRedrawn() {
-        redrawSchema(1);
-        frmSchema->update();
-        for (QWidget* w : frmSchema->findChildren<QWidget*>()) w->update();
-        QApplication::processEvents();
-        return onScreen();
-    }
+    // The window shows what a full redraw of the present state, painted whole, shows.
     static void expectSame(const QImage& shown, const char* name) {
-        const QImage full = fullyRedrawn();
-        ASSERT_FALSE(full.isNull());
-        if (shown != full) {
-            shown.save(QString::fromStdString(testsupport::artefactPath(std::string(name) + "_shown.png")));
-            full.save(QString::fromStdString(testsupport::artefactPath(std::string(name) + "_full.png")));
-        }
-        EXPECT_TRUE(shown == full) << name;
+        redrawSchema(1);
+        expectShownAsPaintedWhole(shown, name);
     }
 
     vestrel::ManualClock clock{100000};
@@ -124,7 +108,7 @@ TEST_F(ClientCopyPicture, ARepaintBetweenTheReadsShowsTheCopiedLayout) {
     receiveAsClient(true);
     ASSERT_TRUE(processUntil([before] { return frmSchema->size() == before; }));
     QApplication::processEvents();
-    expectSame(onScreen(), "client_copy_repainted");
+    expectSame(mainWindowOnScreen(), "client_copy_repainted");
 }
 
 TEST_F(ClientCopyPicture, TheNextTickDrawsTheCopiedLayoutBeforeAnyRepaint) {
@@ -139,9 +123,9 @@ TEST_F(ClientCopyPicture, TheNextTickDrawsTheCopiedLayoutBeforeAnyRepaint) {
     EXPECT_TRUE(gDiagramCanvas->image() == diagram);
     EXPECT_TRUE(gBackBuffer->image() == back);
     QApplication::processEvents();
-    expectSame(onScreen(), "client_copy_ticked");
+    expectSame(mainWindowOnScreen(), "client_copy_ticked");
     for (int i = 0; i < 5; ++i) tick();
-    expectSame(onScreen(), "client_copy_ticks_later");
+    expectSame(mainWindowOnScreen(), "client_copy_ticks_later");
 }
 
 // The client's cycle is slower than the server's, so its speed factor is smaller: the copied trains
@@ -162,7 +146,7 @@ TEST_F(ClientCopyPicture, AClientWithAnotherCycleTimeShowsTheDirectionsOfTheServ
         EXPECT_NEAR(head.dx * gSpeedFactor, serverUnits[static_cast<size_t>(k)].first, 1e-5) << k;
         EXPECT_NEAR(head.dy * gSpeedFactor, serverUnits[static_cast<size_t>(k)].second, 1e-5) << k;
     }
-    expectSame(onScreen(), "client_copy_other_cycle");
+    expectSame(mainWindowOnScreen(), "client_copy_other_cycle");
 
     // So do the server's later position records of a train.
     LocoRec* l = gLocsOnTrack[0];
