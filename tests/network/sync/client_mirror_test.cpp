@@ -9,29 +9,20 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <cstdio>
 #include <functional>
 #include <map>
-#include <poll.h>
-#include <set>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 #include "layout/layout_builder.h"
 #include "link/buffers/link_buffers.h"
-#include "network/model/net_queue.h"
-#include "network/model/net_state.h"
-#include "network/net_test_support.h"
-#include "network/socket/net_clients.h"
 #include "network/socket/net_mode.h"
+#include "network/two_copies.h"
 #include "operation/control/control_post.h"
 #include "operation/control/loco_operation.h"
 #include "operation/dialogs/untCurve.h"
@@ -42,17 +33,12 @@
 #include "operation/model/speed_curve.h"
 #include "operation/model/train_model.h"
 #include "operation/session_trains.h"
-#include "platform/clock.h"
 #include "shell/dialogs/untBoodschap.h"
-#include "shell/dialogs/untInstellingen.h"
-#include "shell/main/main_cycle.h"
 #include "shell/model/app_state.h"
-#include "shell/shell_test_support.h"
 #include "shell/window/untSchema.h"
 
 namespace {
 
-constexpr uint32_t kTickMs = 30;
 constexpr int kDecoderAddress = 80;
 
 using State = std::map<std::string, std::string>;
@@ -175,74 +161,27 @@ void act(const std::string& line) {
     }
 }
 
-void say(const std::string& line) {
-    std::printf("@%s\n", line.c_str());
-    std::fflush(stdout);
-}
-
 // ------------------------------------------------------------------ the server copy
 
 // Locomotives 3 (block 1) and 5 (block 3) in "Manueel", a function decoder at address 80, in a
 // session without track control whose server socket listens. Its lines: "do <action>", "tick" (one
-// main-cycle tick, answered with every byte sent to its client so far), "state", "quit".
+// main-cycle tick), "state", "quit" (serveTestLines).
 int serveActions() {
     RunningProgram program;
-    program.start();
-    frmSchema->Timer1->stop();
     vestrel::ManualClock clock{100000};
-    LayoutBuilder()
-        .block(1, {{100, 100}, {200, 100}, {300, 100}})
-        .track({{300, 100}, {400, 100}})
-        .block(2, {{400, 100}, {500, 100}, {600, 100}})
-        .connection(1, 2, 'H')
-        .block(3, {{100, 200}, {200, 200}, {300, 200}})
-        .measureBlocks();
-    gLocoFileName = "test.loc";
-    writeSessionLocoFile("test.loc", {{3, 150, 100, 1}, {5, 200, 200, 3}});
-    gDirtyFlags = 0;
-    QApplication::setActiveWindow(frmSchema);
-    QTest::keyClick(frmSchema, Qt::Key_F11);
-    if (gRunWithoutTrack != 1 || gLocsOnTrackCount != 2) return 4;
-    frmBoodschap->close();
+    if (!startServerSession(program, {{3, 150, 100, 1}, {5, 200, 200, 3}})) return 4;
     frmFunctieDec->addDecoder(kDecoderAddress, false);
     setNetworkMode(30);
     if (!frmSchema->ServerSocket1->isListening()) return 5;
 
-    qint64 sent = 0;
-    std::set<QTcpSocket*> counted;
-    say("ready");
-    std::string input;
-    while (true) {
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-        pollfd fd{STDIN_FILENO, POLLIN, 0};
-        if (::poll(&fd, 1, 5) <= 0) continue;
-        char buffer[256];
-        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (got <= 0) return 0;
-        input.append(buffer, static_cast<size_t>(got));
-        size_t end;
-        while ((end = input.find('\n')) != std::string::npos) {
-            const std::string line = input.substr(0, end);
-            input.erase(0, end + 1);
-            if (line == "quit") return 0;
-            if (line.rfind("do ", 0) == 0) {
-                act(line.substr(3));
-                say("ok");
-            } else if (line == "state") {
-                say(stateLine(modelState()));
-            } else if (line == "tick") {
-                for (int i = 0; i < gNetClientCount; ++i)
-                    if (gNetClients[i] && counted.insert(gNetClients[i]).second)
-                        QObject::connect(gNetClients[i], &QTcpSocket::bytesWritten, [&sent](qint64 k) { sent += k; });
-                clock.advance(kTickMs);
-                mainCycleTick();
-                for (int i = 0; i < gNetClientCount; ++i)
-                    while (gNetClients[i]->bytesToWrite() > 0 && gNetClients[i]->waitForBytesWritten(10000)) {
-                    }
-                say("tick " + std::to_string(sent));
-            }
+    return serveTestLines(clock, [] { return std::string(); }, [](const std::string& line) {
+        if (line.rfind("do ", 0) == 0) {
+            act(line.substr(3));
+            sayToTest("ok");
+        } else if (line == "state") {
+            sayToTest(stateLine(modelState()));
         }
-    }
+    });
 }
 
 const bool kServerRole = testsupport::registerPeerRole("action-server", &serveActions);
@@ -279,72 +218,19 @@ class ClientMirror : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(kServerRole);
-        useFreeNetPort();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("VESTREL_TEST_PEER", "action-server");
-        server.setProcessEnvironment(env);
-        server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server.start(QCoreApplication::applicationFilePath(), {});
-        ASSERT_EQ(answer(), "ready");
-
-        program.start();
-        frmSchema->Timer1->stop();
-        QTcpSocket* socket = frmSchema->ClientSocket1;
-        QObject::disconnect(socket, &QTcpSocket::readyRead, frmSchema, &TfrmSchema::ClientSocket1Read);
-        QObject::connect(socket, &QTcpSocket::readyRead, frmSchema, [this, socket] {
-            const qint64 before = socket->bytesAvailable();
-            frmSchema->ClientSocket1Read();
-            received += before - socket->bytesAvailable();
-        });
-        frmInstellingen->edtPCNaam->setText("");
-        frmInstellingen->edtPCAdres->setText("127.0.0.1");
-        setNetworkMode(40);
-        ASSERT_TRUE(processUntil([] { return gNetLinkState == 1; }));
-        for (int k = 0; k < 1000 && gNetLinkState != 40; ++k) tick();
-        ASSERT_EQ(gNetLinkState, 40);
-        for (int k = 0; k < 3; ++k) tick();
+        copies.start("action-server");
     }
     void TearDown() override {
         if (frmLok && frmLok->isVisible()) frmLok->close();
-        if (server.state() != QProcess::NotRunning) {
-            server.write("quit\n");
-            if (!server.waitForFinished(20000)) server.kill();
-        }
-        EXPECT_EQ(server.exitCode(), 0);
-        gRunWithoutTrack = 0;
-        gNetOutFill = 0;
+        copies.stop();
     }
 
-    std::string answer() {
-        while (true) {
-            if (!processUntil([&] { return server.canReadLine() || server.state() == QProcess::NotRunning; }) ||
-                !server.canReadLine())
-                return "no answer";
-            const std::string line = server.readLine().trimmed().toStdString();
-            if (!line.empty() && line[0] == '@') return line.substr(1);
-        }
-    }
-    std::string ask(const std::string& line) {
-        server.write(QByteArray::fromStdString(line + "\n"));
-        return answer();
-    }
-    // One tick of the server, then, with all it sent in, one tick of the client.
-    void tick() {
-        std::istringstream in(ask("tick"));
-        std::string word;
-        qint64 sent = -1;
-        in >> word >> sent;
-        EXPECT_EQ(word, "tick");
-        EXPECT_TRUE(processUntil([&] { return received >= sent; })) << received << " of " << sent;
-        clock.advance(kTickMs);
-        mainCycleTick();
-    }
     // Ticks both until the client's state is the server's (a generous number of rounds); the server's.
     State settle() {
         State serverState, clientState;
         for (int round = 0; round < 40; ++round) {
-            tick();
-            serverState = parseState(ask("state"));
+            copies.tick();
+            serverState = parseState(copies.ask("state"));
             clientState = modelState();
             if (round >= 3 && clientState == serverState) return serverState;
         }
@@ -364,10 +250,7 @@ protected:
         ASSERT_TRUE(processUntil([] { return frmLok->isVisible(); }));
     }
 
-    QProcess server;
-    RunningProgram program;
-    vestrel::ManualClock clock{100000};
-    qint64 received = 0;
+    TwoCopies copies;
 };
 
 struct Row {
@@ -443,7 +326,7 @@ TEST_F(ClientMirror, EachActionLeavesTheClientAsTheServer) {
         const std::string action = row.action;
         SCOPED_TRACE(action.empty() ? "after the copy" : action);
         if (!action.empty() && action[0] == 'S') {
-            ASSERT_EQ(ask("do " + action.substr(2)), "ok");
+            ASSERT_EQ(copies.ask("do " + action.substr(2)), "ok");
         } else if (!action.empty()) {
             act(action.substr(2));
         }
