@@ -19,6 +19,8 @@
 #include "operation/model/train_codec.h"
 #include "operation/model/train_model.h"
 #include "operation/dialogs/untCurve.h"
+#include "operation/dialogs/untTraject.h"
+#include "operation/model/route_editor_state.h"
 #include "platform/byte_io.h"
 #include "steps/dialogs/step_editor_link.h"
 #include "steps/dialogs/untStappen.h"
@@ -206,7 +208,12 @@ void netApplyDataRecord(const uint8_t* r, int length) {
         if (!line || a != 20 || code != 37 || length < 26) return;
         vestrel::ByteReader in(r + kHeader, 20);
         const RouteLineRec got = readRouteLineRec(in);
-        if (in.ok() && got.connection >= -1 && got.connection < gConnectionCount) *line = got;
+        if (in.ok() && got.connection >= -1 && got.connection < gConnectionCount) {
+            *line = got;
+            const RouteRec* shown = gCurRoute;
+            if (frmTraject && frmTraject->isVisible() && shown && b >= shown->firstLine && b < shown->endLine)
+                frmTraject->fillRouteGridRow(b, b - shown->firstLine + 1);
+        }
         return;
     }
     case 15: {

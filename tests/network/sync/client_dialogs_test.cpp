@@ -17,6 +17,9 @@
 #include "network/model/net_queue.h"
 #include "network/model/net_state.h"
 #include "network/sync/client_receive.h"
+#include "operation/dialogs/untTraject.h"
+#include "operation/model/route_editor_state.h"
+#include "operation/model/route_file.h"
 #include "shell/model/app_state.h"
 #include "shell/shell_test_support.h"
 #include "steps/dialogs/untStappen.h"
@@ -49,12 +52,15 @@ protected:
         gNetLinkState = 0;
         gNetCarriedBytes = 0;
         gNetOutFill = 0;
-        for (QWidget* w : std::initializer_list<QWidget*>{frmSektie, frmDraaischijf, frmStappen})
+        for (QWidget* w : std::initializer_list<QWidget*>{frmSektie, frmDraaischijf, frmStappen, frmTraject})
             if (w->isVisible()) w->close();
         gSelectedBlock = nullptr;
         gSelectedTurntable = nullptr;
         gCurStepBox = nullptr;
         gFormulas.clear();
+        gCurRoute = nullptr;
+        gRoutes.clear();
+        gRouteLines.clear();
         gEditMode = 0;
     }
     static void receive(const Bytes& r) {
@@ -103,6 +109,20 @@ TEST_F(ClientDialogs, AnOpenDialogShowsTheRecordItShows) {
          record(15, 37, 10, 0, 10, {{10, 17}}),
          [] { return frmStappen->strgrdStappen->item(0, 5) ? frmStappen->strgrdStappen->item(0, 5)->text() : QString(); },
          "17"},
+        // 13/37: a = 20, the route line's 20 bytes: connection, hour, minute, wait, speed (int32).
+        {"route line wait",
+         [] {
+             auto line = std::make_unique<RouteLineRec>();
+             gRouteLines.append(std::move(line));
+             auto route = std::make_unique<RouteRec>();
+             route->endLine = 1;
+             gCurRoute = gRoutes.append(std::move(route));
+             frmTraject->show();
+             frmTraject->fillRouteGrid();
+         },
+         record(13, 37, 20, 0, 20, {{6, 0xFF}, {7, 0xFF}, {8, 0xFF}, {9, 0xFF}, {18, 45}}),
+         [] { return frmTraject->strgrdTraject->item(0, 2) ? frmTraject->strgrdTraject->item(0, 2)->text() : QString(); },
+         "45"},
         // 16/37: a = 22, from the operand types on: three types, the comparison, the operation, ...
         {"formula comparison",
          [] {
