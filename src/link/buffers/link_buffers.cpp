@@ -166,6 +166,14 @@ void forgetHeldSpeeds() { gHeldSpeeds.clear(); }
 
 int heldSpeedCount() { return static_cast<int>(gHeldSpeeds.size()); }
 
+void showLocoFunction(LocoRec* loco, int n, int on) {
+    if (!loco || n < 0 || n > kMaxDecoderFunctions) return;
+    const FunctionBit bit = locoFunctionBit(*loco, n);
+    if (bit.byte) *bit.byte = static_cast<uint8_t>(on ? (*bit.byte | bit.mask) : (*bit.byte & ~bit.mask));
+    refreshLocoFunctionPanels(loco);
+    copyFunctionsToDecoder(*loco);
+}
+
 void setLocoFunction(LocoRec* loco, int n, int on) {
     if (!loco || n < 0 || n > kMaxDecoderFunctions) return;
     on = on ? 1 : 0;
@@ -173,10 +181,7 @@ void setLocoFunction(LocoRec* loco, int n, int on) {
         netQueueRecord(40, 2, 35, loco->number, loco->slot, n + 256 * on);
         return;
     }
-    const FunctionBit bit = locoFunctionBit(*loco, n);
-    if (bit.byte) *bit.byte = static_cast<uint8_t>(on ? (*bit.byte | bit.mask) : (*bit.byte & ~bit.mask));
-    refreshLocoFunctionPanels(loco);
-    copyFunctionsToDecoder(*loco);
+    showLocoFunction(loco, n, on);
     netQueueRecord(30, 2, 35, loco->number, loco->slot, n + 256 * on);
     if (n == 0) {
         queueLocoSpeed(loco, 1);

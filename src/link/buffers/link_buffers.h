@@ -64,6 +64,9 @@ void forgetHeldSpeeds();
 int heldSpeedCount();
 // Switches function n (0..28) of the locomotive.
 void setLocoFunction(LocoRec* loco, int n, int on);
+// The function's bit, the panels that show it and the decoder at the locomotive's address, without a
+// command or a record: what a client does with the server's report of a switched function.
+void showLocoFunction(LocoRec* loco, int n, int on);
 // Switches function n (1..28) of a function decoder.
 void setDecoderFunction(FunctionDecoderRec* decoder, int n, int on);
 // Queues a turnout ('G', 'R'), signal ('S') or output ('O') command for addresses A and B (B 0: none);

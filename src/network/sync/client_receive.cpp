@@ -33,7 +33,10 @@
 #include "network/model/net_records.h"
 #include "network/model/net_state.h"
 #include "network/socket/net_sockets.h"
+#include "operation/control/dialog_refresh.h"
 #include "operation/control/loco_operation.h"
+#include "operation/dialogs/untTrein.h"
+#include "operation/engine/contact_evaluation.h"
 #include "operation/files/function_decoder_file.h"
 #include "operation/model/loco_file_format.h"
 #include "operation/model/route_file.h"
@@ -152,6 +155,17 @@ int applyTrainPositions(const uint8_t* r, int left) {
     return length;
 }
 
+// 2/36: the start-pause seconds in bits 0..2; bit 3 when the server started the pause, which then runs
+// here too (the client tick holds the train until its time has come).
+void applyStartPause(LocoRec* l, int c) {
+    const int seconds = c & 0x07;
+    l->run.runFlagsA = static_cast<uint8_t>((l->run.runFlagsA & 0x1F) | (seconds << 5));
+    if (!(c & 0x08) || seconds == 0) return;
+    l->run.runFlagsA |= 0x10;
+    l->nextStepTime = static_cast<int32_t>(gMsTick + static_cast<uint32_t>(seconds) * 1000);
+    l->currentStep = 1;
+}
+
 void applyLocoRecord(LocoRec* l, int code, int c, const uint8_t* r) {
     switch (code) {
     case 12: l->route = objectAt<RouteRec>(gRoutes, c - 1); break;
@@ -168,6 +182,10 @@ void applyLocoRecord(LocoRec* l, int code, int c, const uint8_t* r) {
         if (l->mode == kModeShunting) queueLocoSpeed(l, 0);
         break;
     case 27: l->acceleration = static_cast<uint8_t>(c); break;
+    case 28:
+        // The wait left of the train's block, shown in its row (refilled below) and its panel.
+        if (BlockRec* head = headBlockOf(*l); head && c >= 0 && c <= 3600) head->remainingWait = c;
+        break;
     case 29: l->running = static_cast<uint8_t>(c != 0); break;
     case 30:
         if (c >= 0 && c <= 3) l->mode = static_cast<uint8_t>(c);
@@ -191,15 +209,21 @@ void applyLocoRecord(LocoRec* l, int code, int c, const uint8_t* r) {
         if (c) l->flags |= kLocoForce;
         else l->flags &= static_cast<uint8_t>(~kLocoForce);
         break;
-    case 36: l->run.runFlagsA = static_cast<uint8_t>((l->run.runFlagsA & 0x1F) | (c & 0xE0)); break;
+    case 35: showLocoFunction(l, c & 0xFF, (c >> 8) & 0xFF); break;
+    case 36: applyStartPause(l, c); break;
     case 43:
-        // As the train dialog renumbers: a decoder address, 1..9999.
-        if (c >= 1 && c <= 9999) l->number = static_cast<int16_t>(c);
-        break;
+        // As the train dialog renumbers: a decoder address, 1..9999, not another locomotive's.
+        if (c >= 1 && c <= 9999 && !findLocoByNumber(c)) {
+            NetworkSilence local;  // the server did it already: no request goes back
+            renumberLoco(l, c);
+        }
+        return;
     case 45: l->currentStep = static_cast<int16_t>(c); break;
     default: return;
     }
     refreshLocoRow(l);
+    // An open locomotive panel on this locomotive shows its buttons and panels anew.
+    if (code == 29 || code == 30 || code == 31 || code == 33 || code == 34) refreshLocoPanel(l);
 }
 
 void applyTurnout(TurnoutRec* t, int code, int c, const uint8_t* r, int length) {

@@ -421,7 +421,8 @@ void netClientEndOfCopy(const uint8_t* rec) {
     // The whole diagram is drawn again by the next tick, or sooner where something reads it: drawn here
     // it would make this read as long as a full redraw.
     scheduleFullRedraw();
-    for (int row = 0; row < gLocsOnTrackCount; ++row) fillControlPostRow(row);
+    // Every row, the empty ones blank as on the server.
+    for (int row = 0; row < kMaxLocsOnTrack; ++row) fillControlPostRow(row);
     gActiveRow = 0;
     // Before the redraw (scheduled above) draws the direction dots.
     for (LocoRec* l : gLocsOnTrack) {

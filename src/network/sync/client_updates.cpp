@@ -1,9 +1,13 @@
 #include "network/sync/client_updates.h"
 
+#include <QComboBox>
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "layout/dialogs/untDraaischijf.h"
+#include "layout/dialogs/untSektie.h"
+#include "layout/editor/editor_state.h"
 #include "layout/files/layout_file.h"
 #include "layout/model/layout_model.h"
 #include "network/sync/record_fields.h"
@@ -15,7 +19,11 @@
 #include "operation/model/train_codec.h"
 #include "operation/model/train_model.h"
 #include "operation/dialogs/untCurve.h"
+#include "operation/dialogs/untTraject.h"
+#include "operation/model/route_editor_state.h"
 #include "platform/byte_io.h"
+#include "steps/dialogs/step_editor_link.h"
+#include "steps/dialogs/untStappen.h"
 #include "steps/model/step_codec.h"
 #include "steps/model/step_program.h"
 
@@ -111,7 +119,7 @@ void turntableData(TurntableRec* t, const uint8_t* r) {
 
 void functionDecoderRecord(FunctionDecoderRec* d, int code, int c, const uint8_t* r, int length) {
     switch (code) {
-    case 2: d->loco = objectAt<LocoRec>(gLocs, c); break;
+    case 2: d->loco = objectAt<LocoRec>(gLocs, c - 1); break;  // the locomotive's slot + 1, 0 none
     case 35: {
         const int function = c & 0xFF;
         if (function < 1 || function > kMaxDecoderFunctions) break;
@@ -158,7 +166,12 @@ void netApplyDataRecord(const uint8_t* r, int length) {
         if (code == 38 && length >= 136) {
             closeSpeedCurveOf(loco);  // the dialog's table is replaced under it
             std::memcpy(loco->speedTable.data(), r + kHeader, kSpeedTableSize);
-            if (netAt16(r, 134) >= 0) loco->run.maxSpeed = netAt16(r, 134);
+            const int maxSpeed = netAt16(r, 134);
+            if (maxSpeed >= 0 && maxSpeed != loco->run.maxSpeed) {
+                loco->run.maxSpeed = static_cast<int16_t>(maxSpeed);
+                loco->stepDelay = static_cast<int16_t>(calcStepDelay(loco, loco->acceleration));
+                refreshTrainMaxSpeed(loco);
+            }
         }
         return;
     }
@@ -170,12 +183,24 @@ void netApplyDataRecord(const uint8_t* r, int length) {
     }
     case 5: {
         BlockRec* block = objectAt<BlockRec>(gBlocks, b);
-        if (block && block->number == a && code == 37 && length >= 22) blockData(block, r);
+        if (block && block->number == a && code == 37 && length >= 22) {
+            blockData(block, r);
+            if (frmSektie && frmSektie->isVisible() && gSelectedBlock == block) {
+                frmSektie->cboRichting->setCurrentIndex(-1);  // makes the activation fill every field
+                frmSektie->FormActivate();
+            }
+        }
         return;
     }
     case 10: {
         TurntableRec* t = objectAt<TurntableRec>(gTurntables, b);
-        if (t && t->number == a && code == 37 && length >= 32) turntableData(t, r);
+        if (t && t->number == a && code == 37 && length >= 32) {
+            turntableData(t, r);
+            if (frmDraaischijf && frmDraaischijf->isVisible() && gSelectedTurntable == t) {
+                frmDraaischijf->filled = 0;  // the fields show the record anew
+                frmDraaischijf->FormActivate();
+            }
+        }
         return;
     }
     case 13: {
@@ -183,7 +208,12 @@ void netApplyDataRecord(const uint8_t* r, int length) {
         if (!line || a != 20 || code != 37 || length < 26) return;
         vestrel::ByteReader in(r + kHeader, 20);
         const RouteLineRec got = readRouteLineRec(in);
-        if (in.ok() && got.connection >= -1 && got.connection < gConnectionCount) *line = got;
+        if (in.ok() && got.connection >= -1 && got.connection < gConnectionCount) {
+            *line = got;
+            const RouteRec* shown = gCurRoute;
+            if (frmTraject && frmTraject->isVisible() && shown && b >= shown->firstLine && b < shown->endLine)
+                frmTraject->fillRouteGridRow(b, b - shown->firstLine + 1);
+        }
         return;
     }
     case 15: {
@@ -191,7 +221,10 @@ void netApplyDataRecord(const uint8_t* r, int length) {
         if (!step || a != 10 || code != 37 || length < 16) return;
         vestrel::ByteReader in(r + kHeader, 10);
         StepRec got;
-        if (decodeStep(in, got)) *step = got;
+        if (decodeStep(in, got)) {
+            *step = got;
+            redrawStepRowOf(b);
+        }
         return;
     }
     case 16: {
@@ -204,8 +237,13 @@ void netApplyDataRecord(const uint8_t* r, int length) {
         vestrel::ByteReader in(image.data(), image.size());
         FormulaRec got;
         if (decodeFormula(in, got) && got.types[0] <= 7 && got.types[1] <= 7 && got.types[2] <= 7 &&
-            got.comparison <= 5 && got.operation <= 9)
+            got.comparison <= 5 && got.operation <= 9) {
             *f = got;
+            if (frmStappen && frmStappen->isVisible() && gCurFormula == f) {
+                gCurFormula = nullptr;  // the panel takes the formula up again
+                frmStappen->Timer1Timer();
+            }
+        }
         return;
     }
     case 35: {

@@ -10,7 +10,7 @@ int functionDecoderRequest(const NetRequest& q) {
     if (!d || d->address != q.a) return 0;
     switch (q.code) {
     case 2:
-        d->loco = gLocs[q.c];  // none for an index outside the table
+        d->loco = gLocs[q.c - 1];  // the locomotive's slot + 1; none for 0 or outside the table
         break;
     case 35: {
         const int function = q.c & 0xFF, on = (q.c >> 8) & 0xFF;

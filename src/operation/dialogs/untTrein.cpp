@@ -490,8 +490,13 @@ void TfrmTrein::btnLocWijzigenClick() {
         return;
     }
     netQueueRecord(30, 2, 43, loco->number, loco->slot, number);
+    renumberLoco(loco, number);
+}
+
+void renumberLoco(LocoRec* loco, int number) {
     if (WagonRec* w = loco->helperWagon) setWagonKind(w, w->kind, w->number, 2);
     loco->number = static_cast<int16_t>(number);
+    // The tables stay in number order: the slots (and the rows) that records name follow it.
     sortLocos();
     sortByAddress(gLocsOnTrack);
     if (gLocsOnTrack.indexOf(loco) >= 0) {
@@ -500,8 +505,10 @@ void TfrmTrein::btnLocWijzigenClick() {
         if (loco->packetCache) buildLocoTrackPackets(loco);
     }
     gLocoDataModified = 1;
-    fillNumberList();
-    FormActivate();
+    if (frmTrein) {
+        frmTrein->fillNumberList();
+        if (frmTrein->isVisible()) frmTrein->FormActivate();
+    }
     if (frmFunctieDec) frmFunctieDec->Tag = 0;
 }
 

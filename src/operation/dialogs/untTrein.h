@@ -24,6 +24,10 @@ enum class LocoAddResult { Added, InvalidNumber, NumberUsed, TableFull };
 // Creates locomotive n with the defaults of a new locomotive, sorted into gLocs; as the server it
 // tells the clients (2/0). A client applies the server's 2/0 through it as well.
 LocoAddResult addLocomotive(int number);
+// Gives the locomotive a new (unused, 1..9999) number and keeps gLocs, the slots, gLocsOnTrack, the
+// control-post rows and the train dialog's list in number order. A client applies the server's 2/43
+// through it as well.
+void renumberLoco(LocoRec* loco, int number);
 
 // Grid rows of the train (the wagons tab): row number, kind or photo, length in cm.
 void fillWagonGridRow(QTableWidget* grid, const WagonRec* wagon, int row);
@@ -121,6 +125,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend void renumberLoco(LocoRec* loco, int number);
     void buildLocoTab();
     void buildWagonsTab();
     void fillNumberList(const LocoRec* except = nullptr);

@@ -90,7 +90,9 @@ TEST_F(ClientUpdates, EachDataRecordReachesItsObjectOnly) {
         {"decoder name", withData({35, 49, 80, 0, 0, 0}, 22, {{6, 'a'}, {7, 'b'}}), [] { return gFunctionDecoders[0]->name == "ab"; }},
         {"decoder function count", {35, 50, 80, 0, 0, 0, 12, 0}, [] { return gFunctionDecoders[0]->functionCount == 12; }},
         {"decoder protocol", {35, 51, 80, 0, 0, 0, 0, 0}, [] { return gFunctionDecoders[0]->protocol == 0; }},
-        {"decoder bound", {35, 2, 80, 0, 0, 0, 0, 0}, [] { return gFunctionDecoders[0]->loco == gLocs[0]; }},
+        // c names the locomotive as its slot + 1: 1 is the first of gLocs.
+        {"decoder bound", {35, 2, 80, 0, 0, 0, 1, 0}, [] { return gFunctionDecoders[0]->loco == gLocs[0]; }},
+        {"decoder unbound by 0", {35, 2, 80, 0, 0, 0, 0, 0}, [] { return gFunctionDecoders[0]->loco == nullptr; }},
         {"turntable turned to track 5", {10, 44, 2, 0, 0, 0, 5, 1}, [] { return gTurntables[0]->secondPosition == 5; }},
         {"step inserted at 1", {14, 0, 0, 0, 0, 0, 1, 0}, [] { return gStepPrograms[0]->stepCount == 2 && gStepCount == 2; }},
         {"step 1 deleted", {14, 42, 42, 0, 0, 0, 1, 0}, [] { return gStepPrograms[0]->stepCount == 1 && gStepCount == 1; }},

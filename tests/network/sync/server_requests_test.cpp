@@ -344,7 +344,8 @@ TEST_F(ServerRequestTable, EachRowActsOnlyOnAValidRequest) {
         {"35/50 function count 1..28", rec(35, 50, 12, 0, 8), {rec(35, 50, 12, 0, 29), rec(35, 50, 12, 0, 0)},
          [] { return int(decoder().functionCount); }, 8},
         {"35/51 protocol 0 or 1", rec(35, 51, 12, 0, 0), {rec(35, 51, 12, 0, 2)}, [] { return int(decoder().protocol); }, 8},
-        {"35/2 bound locomotive", rec(35, 2, 12, 0, 0), {rec(35, 2, 11, 0, 0)}, [] { return decoder().loco ? 1 : 0; }, 8},
+        // c is the locomotive's slot + 1 (0 none): 1 binds the first of gLocs.
+        {"35/2 bound locomotive", rec(35, 2, 12, 0, 1), {rec(35, 2, 11, 0, 1)}, [] { return decoder().loco == gLocs[0] ? 1 : 0; }, 8},
         {"13/37 a route line: its connection an index", blob(13, 37, 20, 0, routeLine(-1, 8)),
          {blob(13, 37, 20, 0, routeLine(0, 8)), blob(13, 37, 19, 0, routeLine(-1, 8)), blob(13, 37, 20, 1, routeLine(-1, 8))},
          [] { return gRouteLines[0]->hour; }, 26},
