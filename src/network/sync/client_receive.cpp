@@ -40,6 +40,7 @@
 #include "operation/files/function_decoder_file.h"
 #include "operation/model/loco_file_format.h"
 #include "operation/model/route_file.h"
+#include "operation/model/speed_curve.h"
 #include "operation/model/train_model.h"
 #include "shell/config/messages.h"
 #include "shell/model/version.h"
@@ -181,7 +182,12 @@ void applyLocoRecord(LocoRec* l, int code, int c, const uint8_t* r) {
         // Nothing is sent from a client; the speed read-outs follow.
         if (l->mode == kModeShunting) queueLocoSpeed(l, 0);
         break;
-    case 27: l->acceleration = static_cast<uint8_t>(c); break;
+    case 27:
+        // The ramp follows the new setting at once, as where it was set.
+        if (c < 0 || c > 10) return;
+        l->acceleration = static_cast<uint8_t>(c);
+        l->stepDelay = static_cast<int16_t>(calcStepDelay(l, c));
+        break;
     case 28:
         // The wait left of the train's block, shown in its row (refilled below) and its panel.
         if (BlockRec* head = headBlockOf(*l); head && c >= 0 && c <= 3600) head->remainingWait = c;

@@ -97,6 +97,7 @@ LocoRec* loco(int number) { return findLocoByNumber(number); }
 //   wait N w       the wait left of N's block becomes w and is shown (as the contact evaluation does)
 //   pause N d      digit d typed into the locomotive panel's start pause of N
 //   timed N        N's start pause begins (N standing with F1 on)
+//   accel N a      the locomotive panel's acceleration bar of N set to a (1..10)
 //   renumber N M   the train dialog renumbers N to M
 //   curve N v      the speed-curve dialog of N closes with every step at v km/h
 //   couple A N     the decoder dialog couples decoder A to locomotive N (0 none)
@@ -124,6 +125,13 @@ void act(const std::string& line) {
         gCurLoc = shown;
     } else if (what == "timed") {
         startTimedStop(loco(n));
+    } else if (what == "accel") {
+        in >> v;
+        LocoRec* shown = gCurLoc;
+        gCurLoc = loco(n);
+        frmLok->tbarVersnelling->setValue(10 - v);
+        frmLok->tbarVersnellingChange();
+        gCurLoc = shown;
     } else if (what == "renumber") {
         in >> v;
         gCurTrain = loco(n);
@@ -287,6 +295,12 @@ TEST_F(ClientMirror, EachActionLeavesTheClientAsTheServer) {
          [](const State&) {
              EXPECT_EQ(onClient(5).run.maxSpeed, 200);
              EXPECT_EQ(onClient(5).stepDelay, 357);
+         }},
+        // Acceleration 3 at that maximum: step delay (12 - 3) x 200 x 10 / 28 = 642.
+        {"S accel 5 3",
+         [](const State&) {
+             EXPECT_EQ(onClient(5).acceleration, 3);
+             EXPECT_EQ(onClient(5).stepDelay, 642);
          }},
         // Decoder coupling, both ways: the dialog names the locomotive by its slot + 1.
         {"S couple 80 5", [](const State&) { EXPECT_EQ(clientDecoder().loco, loco(5)); }},
