@@ -114,9 +114,12 @@ public:
     void edtPCNaamKeyDown();
     void edtPCAdresKeyDown();
     void btnActiveerSocketClick();
+    // Shows the window; when it is already open, its controls show the current settings again.
+    void showOrRefresh();
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
