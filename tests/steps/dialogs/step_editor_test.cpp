@@ -525,9 +525,11 @@ TEST_F(StepEditor, EscEndsTheBoxToolAfterANewProgramIsSaved) {
     frmStappen->btnOpslaan->click();
     ASSERT_EQ(gStepProgramCount, 1);
     ASSERT_FALSE(frmStappen->isVisible());
+    // The keys are the main window's again, where the tool goes on.
+    ASSERT_TRUE(processUntil([] { return QApplication::activeWindow() == frmSchema; }));
     moveTo({300, 200});
     EXPECT_NE(gEditOpRunning, 0);  // the next box follows the pointer
-    key(Qt::Key_Escape);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : frmSchema, Qt::Key_Escape);
     EXPECT_EQ(gEditOpRunning, 0);
     EXPECT_EQ(gEditMode, 0u);
     EXPECT_EQ(gStepProgramCount, 1);
