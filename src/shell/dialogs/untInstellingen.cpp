@@ -284,7 +284,7 @@ void TfrmInstellingen::buildNet() {
     auto* server = new QVBoxLayout(grpServer);
     edtPCNaam = edit(grpServer, "edtPCNaam", kNetConfigTextMax);
     edtPCAdres = edit(grpServer, "edtPCAdres", kNetConfigTextMax);
-    edtPCAdres->setPlaceholderText("000.000.000.000");
+    edtPCAdres->setInputMask("000.000.000.000");
     edtPCNaam->installEventFilter(this);
     edtPCAdres->installEventFilter(this);
     row(server, {label(grpServer, "PC naam"), edtPCNaam});
@@ -435,6 +435,11 @@ void TfrmInstellingen::rbtnServerClick() {
 void TfrmInstellingen::rbtnKlientClick() {
     grpServer->show();
     lblServerNaam->hide();
+}
+
+std::string TfrmInstellingen::serverAddress() const {
+    const std::string typed = vestrel::toCp1252(edtPCAdres->text());
+    return typed.find_first_of("0123456789") == std::string::npos ? std::string() : typed;
 }
 
 // The server is named either way, never both.

@@ -281,7 +281,7 @@ TEST_F(SettingsDialog, OkWritesTheServerOfTheNetworkFile) {
     TfrmInstellingen& d = open();
     d.edtPCAdres->setText("10.0.0.7");
     QTest::keyClicks(d.edtPCNaam, "centrale");
-    EXPECT_EQ(d.edtPCAdres->text(), "");  // a name replaces the address
+    EXPECT_EQ(d.edtPCAdres->displayText(), "   .   .   .   ");  // a name replaces the address
     d.btnOK->click();
     NetConfig config;
     ASSERT_TRUE(readNetConfigFile(kNetConfigFileName, config));
@@ -412,6 +412,20 @@ TEST_F(SettingsDialog, OpenedAgainWhileOpenItShowsTheSettingsAsTheyAre) {
     open();
     EXPECT_EQ(d.mskedtTijdbasis->text(), "17");
     EXPECT_EQ(d.cboZoom->currentIndex(), 3);
+}
+
+TEST_F(SettingsDialog, TheServerAddressIsTypedInItsMask) {
+    TfrmInstellingen& d = open();
+    d.edtPCAdres->clear();
+    d.edtPCAdres->setFocus();
+    d.edtPCAdres->setCursorPosition(0);
+    QTest::keyClicks(d.edtPCAdres, "10.1.2.3");
+    EXPECT_EQ(d.edtPCAdres->displayText(), "10 .1  .2  .3  ");
+    EXPECT_EQ(d.edtPCNaam->text(), "");
+    d.btnOK->click();
+    NetConfig config;
+    ASSERT_TRUE(readNetConfigFile(kNetConfigFileName, config));
+    EXPECT_EQ(config.address, "10.1.2.3");
 }
 
 }  // namespace
