@@ -5,6 +5,7 @@
 #include "layout/editor/edit_input.h"
 #include "layout/editor/editor_state.h"
 #include "layout/editor/pointer_range.h"
+#include "operation/control/element_picks.h"
 #include "shell/model/app_state.h"
 #include "shell/model/input_state.h"
 #include "shell/window/mouse_pointer.h"
@@ -39,8 +40,15 @@ void followPointer() {
     drawCrosshair(gLastPointer.x, gLastPointer.y);
 }
 
+// A step-program box answers only the right button: on a box that button picks it rather than cancel.
+bool rightClickOnStepBox(bool inside) {
+    PickHit hit;
+    return inside && mouseButtonInput() && gMouseButton == 2 && pickStepBoxAt(-1, hit) != 0;
+}
+
 // inside: where the input happened, before the pointer was kept in its range.
 int answerInput(bool inside) {
+    if (rightClickOnStepBox(inside)) return 2;
     if ((mouseButtonInput() && !inside) || gMouseButton == 2 || gPendingKey == kEsc || gShiftState > 9) {
         gEditMode = kEditIdle;
         return -1;

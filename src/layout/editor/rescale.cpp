@@ -76,6 +76,8 @@ int rescaleLayout(char zoomDigit, char scaleDigit, uint8_t sizeMode, bool withRa
         return 0;
     }
     scaleAllElements(f);
+    // Every coordinate and the scale itself changed: the layout must be saved again.
+    gDirtyFlags |= 1;
     resetDrawingArea();
     emptyEditJournal();
     return 1;

@@ -22,7 +22,7 @@ void loadNetConfig() {
 void saveNetConfig() {
     if (!frmInstellingen) return;
     writeNetConfigFile(kNetConfigFileName, {vestrel::toCp1252(frmInstellingen->edtPCNaam->text()),
-                                            vestrel::toCp1252(frmInstellingen->edtPCAdres->text())});
+                                            frmInstellingen->serverAddress()});
 }
 
 void setNetworkMode(int mode) {
@@ -50,7 +50,7 @@ void setNetworkMode(int mode) {
         std::string host, address;
         if (frmInstellingen) {
             host = vestrel::toCp1252(frmInstellingen->edtPCNaam->text());
-            address = vestrel::toCp1252(frmInstellingen->edtPCAdres->text());
+            address = frmInstellingen->serverAddress();
         }
         showNetLabel(" CLIENT ");
         colourNetLabel(vestrel::clGray);

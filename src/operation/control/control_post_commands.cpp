@@ -380,6 +380,8 @@ void showPostForm(QDialog* form) {
     if (!form) return;
     // The open locomotive panel takes up the block or locomotive just picked.
     if (form == frmLok && form->isVisible()) frmLok->FormActivate();
+    // The open clock dialog shows the clock as it is now.
+    if (form == frmTijd && form->isVisible()) frmTijd->FormActivate();
     form->show();
     form->raise();
 }

@@ -1,5 +1,6 @@
 // The control-post rows: a locomotive's number, mode, direction, speed and wait in its row.
 #include <QLabel>
+#include <QPalette>
 #include <QToolButton>
 
 #include "network/model/net_queue.h"
@@ -36,14 +37,18 @@ void setButton(QToolButton* b, const QString& caption, vestrel::TColor colour) {
 
 constexpr int kPanelNumber = 0, kPanelMode = 1, kPanelDirection = 2;
 
+// No colour of the locomotive that stood in the row before (the active row's yellow among them) stays.
 void emptyRow(int row) {
     for (QToolButton* b : {frmSchema->btnLok[row], frmSchema->btnMode[row], frmSchema->btnRich[row]}) {
         b->setText(QString());
         b->setEnabled(false);
+        b->setPalette(QPalette());
     }
     for (QLabel* l : {frmSchema->lblSnelheid[row], frmSchema->lblPauze[row]}) {
         l->setText(QString());
         l->setEnabled(false);
+        l->setPalette(QPalette());
+        l->setAutoFillBackground(false);
     }
 }
 

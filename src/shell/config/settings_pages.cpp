@@ -7,6 +7,5 @@
 void showSettingsPage(int page) {
     if (!frmInstellingen) return;
     frmInstellingen->pctInstellingen->setCurrentIndex(page);
-    frmInstellingen->show();
-    frmInstellingen->raise();
+    frmInstellingen->showOrRefresh();
 }

@@ -1,5 +1,7 @@
 #include "shell/dialogs/untAfdrukken.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QPrinter>
 #include <QPushButton>
@@ -8,6 +10,7 @@
 #include "shell/config/messages.h"
 #include "shell/model/print_placement.h"
 #include "shell/window/form_setup.h"
+#include "shell/window/untSchema.h"
 #include "shell/window/window_print.h"
 
 TfrmAfdrukken* frmAfdrukken = nullptr;
@@ -61,7 +64,15 @@ void TfrmAfdrukken::radbtnAangepastClick() { gPrintScale = kPrintFitted; }
 void TfrmAfdrukken::btnOKClick() {
     programPrinter().setPageOrientation(radLandscape->isChecked() ? QPageLayout::Landscape : QPageLayout::Portrait);
     close();
-    const std::string failure = printMainWindow();
+    std::string failure;
+    if (printerInstalled()) {
+        failure = printMainWindow();
+    } else {
+        // A desktop without a printer can still keep the page: as a PDF file the user names.
+        const QString file = QFileDialog::getSaveFileName(frmSchema, "Afdrukken naar PDF-bestand", QDir::currentPath(),
+                                                          "PDF (*.pdf)");
+        failure = file.isEmpty() ? kNoPrinterMessage : printMainWindowToPdf(file.toStdString());
+    }
     if (!failure.empty()) showDialogMessage(failure, 1);
 }
 

@@ -207,6 +207,10 @@ void TfrmInstellingen::buildAlgemeen() {
 
     connect(btnBeeldGroep, &QPushButton::clicked, this, [this] { btnBeeldGroepClick(); });
     connect(edtBeeldZoom, &QLineEdit::editingFinished, this, [this] { edtBeeldZoomExit(); });
+    // Corrected while it is typed; a field emptied to type a new number waits until it is left.
+    connect(mskedtTijdbasis, &QLineEdit::textEdited, this, [this](const QString& typed) {
+        if (!typed.trimmed().isEmpty()) mskedtTijdbasisChange();
+    });
     connect(mskedtTijdbasis, &QLineEdit::editingFinished, this, [this] { mskedtTijdbasisChange(); });
     connect(edtLengteKorte, &QLineEdit::editingFinished, this, [this] { edtLengteKorteExit(); });
     connect(edtSnelhOranje, &QLineEdit::editingFinished, this, [this] { edtSnelhOranjeExit(); });
@@ -280,7 +284,7 @@ void TfrmInstellingen::buildNet() {
     auto* server = new QVBoxLayout(grpServer);
     edtPCNaam = edit(grpServer, "edtPCNaam", kNetConfigTextMax);
     edtPCAdres = edit(grpServer, "edtPCAdres", kNetConfigTextMax);
-    edtPCAdres->setPlaceholderText("000.000.000.000");
+    edtPCAdres->setInputMask("000.000.000.000");
     edtPCNaam->installEventFilter(this);
     edtPCAdres->installEventFilter(this);
     row(server, {label(grpServer, "PC naam"), edtPCNaam});
@@ -373,7 +377,10 @@ void TfrmInstellingen::FormActivate() {
     btnBeeldGroep->setText(grpBeeld->isHidden() ? ">>" : "X");
 }
 
-void TfrmInstellingen::mskedtTijdbasisChange() { setNumber(mskedtTijdbasis, clampTimeBase(number(mskedtTijdbasis))); }
+void TfrmInstellingen::mskedtTijdbasisChange() {
+    const QString corrected = QString::number(clampTimeBase(number(mskedtTijdbasis)));
+    if (mskedtTijdbasis->text() != corrected) mskedtTijdbasis->setText(corrected);
+}
 void TfrmInstellingen::edtLengteKorteExit() { setNumber(edtLengteKorte, clampShortTrain(number(edtLengteKorte))); }
 void TfrmInstellingen::edtSnelhOranjeExit() { setNumber(edtSnelhOranje, clampOrangeSpeed(number(edtSnelhOranje))); }
 void TfrmInstellingen::edtBeeldZoomExit() { setNumber(edtBeeldZoom, clampBackgroundZoom(number(edtBeeldZoom))); }
@@ -428,6 +435,11 @@ void TfrmInstellingen::rbtnServerClick() {
 void TfrmInstellingen::rbtnKlientClick() {
     grpServer->show();
     lblServerNaam->hide();
+}
+
+std::string TfrmInstellingen::serverAddress() const {
+    const std::string typed = vestrel::toCp1252(edtPCAdres->text());
+    return typed.find_first_of("0123456789") == std::string::npos ? std::string() : typed;
 }
 
 // The server is named either way, never both.
@@ -498,7 +510,9 @@ void TfrmInstellingen::btnOKClick() {
     const char zoom = chosen(cboZoom, '1', gZoomDigit);
     const char scale = chosen(cboSchaal, '1', gScaleDigit);
     const uint8_t sizeMode = checked(chboVarWissel);
-    if (zoom != gZoomDigit || scale != gScaleDigit || sizeMode != gTurnoutSizeMode) {
+    // Locked controls (a session runs, or this is a client) keep the layout's scale whatever they show.
+    const bool scaleFree = cboSchaal->isEnabled();
+    if (scaleFree && (zoom != gZoomDigit || scale != gScaleDigit || sizeMode != gTurnoutSizeMode)) {
         bool keepLengths = false;
         if (scale != gScaleDigit || sizeMode != gTurnoutSizeMode)
             keepLengths = showDialogMessage("Wilt u de lengtes van de sporen in centimeter behouden ?", 2) == 1;
@@ -537,6 +551,20 @@ void TfrmInstellingen::btnOKClick() {
     saveNetConfig();
     syncConfigFile();
     if (gNetMode == 30 && gNetLinkState == 30) netQueueSettings();
+}
+
+void TfrmInstellingen::showOrRefresh() {
+    if (isVisible()) {
+        FormShow(true);
+        FormActivate();
+    }
+    show();
+    raise();
+}
+
+void TfrmInstellingen::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()) FormActivate();
 }
 
 void TfrmInstellingen::showEvent(QShowEvent* event) {

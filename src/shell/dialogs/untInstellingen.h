@@ -2,6 +2,7 @@
 // Settings dialog: shows the settings of vestrel.cfg and vestrelnet.cfg; OK applies every change at
 // once and writes both files.
 #include <QDialog>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -86,7 +87,7 @@ public:
     QGroupBox* grpServer = nullptr;
     // The server a client connects to, by name or by address (20 characters each; vestrelnet.cfg).
     QLineEdit* edtPCNaam = nullptr;
-    QLineEdit* edtPCAdres = nullptr;
+    QLineEdit* edtPCAdres = nullptr;  // typed in the mask 000.000.000.000
     QPushButton* btnActiveerSocket = nullptr;
     QLabel* lblServerNaam = nullptr;
 
@@ -114,9 +115,14 @@ public:
     void edtPCNaamKeyDown();
     void edtPCAdresKeyDown();
     void btnActiveerSocketClick();
+    // The server's address as typed, empty when the field holds no digit (only the mask's dots).
+    std::string serverAddress() const;
+    // Shows the window; when it is already open, its controls show the current settings again.
+    void showOrRefresh();
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -17,6 +17,7 @@
 #include "operation/model/length_units.h"
 #include "operation/model/route_file.h"
 #include "shell/config/messages.h"
+#include "shell/dialogs/untInstellingen.h"
 #include "shell/main/session_steps.h"
 #include "shell/model/app_state.h"
 #include "shell/model/settings.h"
@@ -78,6 +79,8 @@ int startSession(int mode) {
     writeRouteIndexes();
     for (int i = 0; i < gStepProgramCount; ++i) gStepPrograms[i]->number = static_cast<uint8_t>(i);
     if (frmSchema) frmSchema->FormActivate();
+    // An open settings dialog locks or frees what a session may not change.
+    if (frmInstellingen && frmInstellingen->isVisible()) frmInstellingen->FormActivate();
     if (gDemoStep == 0) {
         if (mode == 12) {
             gAccessoryQueue.clear();

@@ -2,8 +2,10 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <algorithm>
 #include <string>
 
+#include "layout/frame/render.h"
 #include "layout/model/layout_model.h"
 #include "platform/text_codec.h"
 #include "shell/model/app_state.h"
@@ -44,5 +46,11 @@ void showVisibilityLabels() {
 }
 
 void sizeMainWindowToCanvas() {
-    if (frmSchema) frmSchema->setClientSize(gCanvasSize.width, gCanvasSize.height);
+    if (!frmSchema) return;
+    // A narrower canvas would leave the emergency stop, the last control posts and the right-hand menus
+    // outside the window: the window keeps its designed width and the diagram takes all of it.
+    gCanvasSize.width = std::max(gCanvasSize.width, kMainWindowMinWidth);
+    frmSchema->setClientSize(gCanvasSize.width, gCanvasSize.height);
+    // Another layout stands in the tables now: none of the picture on the screen is still true.
+    scheduleFullRedraw();
 }

@@ -7,5 +7,8 @@ bool mainWindowVisible();
 void updateTitleTexts();
 // "Nummers/Secties onzichtbaar" labels: grey while the numbers/sections are shown, blue while hidden.
 void showVisibilityLabels();
-// Sizes the main window's client area to gCanvasSize (after a layout was loaded).
+// The main window's client area is never narrower than its design.
+constexpr int kMainWindowMinWidth = 800;
+// Sizes the main window's client area to gCanvasSize, widened to kMainWindowMinWidth, and has the whole
+// diagram drawn again (after a layout was loaded).
 void sizeMainWindowToCanvas();

@@ -46,7 +46,7 @@ TfrmSchema* frmSchema = nullptr;
 QWidget* gCmdpostControls[5 * kControlPosts] = {};
 
 namespace {
-constexpr int kDesignClientWidth = 800;
+constexpr int kDesignClientWidth = kMainWindowMinWidth;
 constexpr int kDesignClientHeight = 480;
 constexpr int kDiagramMargin = 88;  // canvas height less the drawing area
 }  // namespace

@@ -226,7 +226,7 @@ void TfrmSchema::menuItemClick(QAction* item) {
     } else if (name == "mnuAnimatie") {
         startAnimationViewer();
     } else if (name == "mnuInstelling") {
-        if (frmInstellingen) frmInstellingen->show();
+        if (frmInstellingen) frmInstellingen->showOrRefresh();
     } else if (name == "mnuHulp") {
         showHelpTopic(sessionRunning() ? 16 : 6);
     } else if (name == "mnuInhoud") {
@@ -271,7 +271,12 @@ void TfrmSchema::routePanelClicks() {
     clicks->consume = true;
     clicks->onRelease = [this](QWidget* w) {
         if (w == lblTijd) {
-            if (gNetMode != 40 && frmTijd) frmTijd->show();
+            if (gNetMode != 40 && frmTijd) {
+                // Already open, it shows the clock as it is now.
+                if (frmTijd->isVisible()) frmTijd->FormActivate();
+                frmTijd->show();
+                frmTijd->raise();
+            }
         } else if (w == lblVisuNummer || w == lblVisuSectie) {
             showSettingsPage(0);
         } else if (w == lblCOM || w == lblLPTCOM || w == lblKortsluitbeveiliging) {

@@ -17,11 +17,16 @@ QPrinter& programPrinter() {
     return *printer;
 }
 
-std::string printMainWindow() {
-    QPrinter& printer = programPrinter();
+bool printerInstalled() {
+    const QPrinter& printer = programPrinter();
     // Without a system printer Qt falls back to a PDF printer that has no file to write.
-    const bool native = printer.outputFormat() == QPrinter::NativeFormat;
-    if (native ? printer.printerName().isEmpty() : printer.outputFileName().isEmpty()) return kNoPrinterMessage;
+    return printer.outputFormat() == QPrinter::NativeFormat ? !printer.printerName().isEmpty()
+                                                            : !printer.outputFileName().isEmpty();
+}
+
+namespace {
+
+std::string printOn(QPrinter& printer) {
     if (!frmSchema) return kPrinterFailedMessage;
     QWidget* client = frmSchema->centralWidget() ? frmSchema->centralWidget() : frmSchema;
     const QPixmap image = client->grab();
@@ -33,4 +38,20 @@ std::string printMainWindow() {
     painter.drawPixmap(QRect(p.x, p.y, p.width, p.height), image);
     if (!painter.end()) return kPrinterFailedMessage;
     return {};
+}
+
+}  // namespace
+
+std::string printMainWindow() {
+    if (!printerInstalled()) return kNoPrinterMessage;
+    return printOn(programPrinter());
+}
+
+std::string printMainWindowToPdf(const std::string& fileName) {
+    // The program's printer keeps its page and orientation; only this print goes to the file.
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setPageLayout(programPrinter().pageLayout());
+    pdf.setOutputFileName(QString::fromStdString(fileName));
+    return printOn(pdf);
 }

@@ -22,6 +22,7 @@
 #include "shell/config/messages.h"
 #include "shell/model/app_state.h"
 #include "shell/window/form_setup.h"
+#include "shell/window/untSchema.h"
 #include "steps/dialogs/step_editor_link.h"
 #include "steps/editor/step_store.h"
 #include "steps/files/step_file.h"
@@ -352,6 +353,12 @@ void TfrmStappen::FormClose() {
         gEditMode = kEditIdle;
     else if (gEditMode != kEditNew)
         gEditMode = kEditRestart;
+    // The box tool goes on in the main window: the keys (Esc among them) are its own again, not those
+    // of this window's last field.
+    if (gEditMode == kEditNew && frmSchema) {
+        frmSchema->activateWindow();
+        frmSchema->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void TfrmStappen::resizeEvent(QResizeEvent* event) {

@@ -2,12 +2,15 @@
 // the time base in vestrel.cfg and the clock only when valid, and the departures checked again.
 #include <gtest/gtest.h>
 
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <memory>
 
+#include "operation/control/control_post.h"
 #include "operation/dialogs/untTijd.h"
 #include "operation/engine/second_tick.h"
 #include "operation/model/route_file.h"
@@ -116,6 +119,20 @@ TEST_F(ClockDialog, TheSpaceBarStopsAllTrainsDuringASession) {
     frmTijd->show();
     QTest::keyClick(frmTijd->mskedtTijdbasis, Qt::Key_Space);
     EXPECT_EQ(gLocsOnTrack[0]->targetStep, 0);
+}
+
+// Opened again while it is open (the clock in the status strip, or the control post's 'x'), it shows the
+// clock as it is then.
+TEST_F(ClockDialog, OpenedAgainWhileOpenItShowsTheClockAsItIsNow) {
+    EXPECT_EQ(frmTijd->mskedtTijd->displayText(), "10:20:30");
+    frmSchema->grpStatus->show();
+    gModelClock = {11, 5, 0};
+    QTest::mouseClick(frmSchema->lblTijd, Qt::LeftButton);
+    EXPECT_EQ(frmTijd->mskedtTijd->displayText(), "11:05:00");
+    gModelClock = {12, 0, 9};
+    controlPostCommand('x', 0);
+    EXPECT_EQ(frmTijd->mskedtTijd->displayText(), "12:00:09");
+    EXPECT_TRUE(frmTijd->isVisible());
 }
 
 }  // namespace

@@ -1,21 +1,27 @@
 // The name dialog and the file chooser on the running main window: new layout, open, save as, delete.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <sys/stat.h>
 
 #include "layout/editor/editor_dispatch.h"
+#include "layout/draw/diagram_canvas.h"
 #include "layout/files/layout_file.h"
+#include "layout/frame/render.h"
 #include "layout/model/layout_model.h"
 #include "operation/files/loco_file.h"
+#include "platform/canvas.h"
 #include "operation/model/train_model.h"
 #include "operation/session_trains.h"
 #include "shell/config/messages.h"
@@ -252,6 +258,27 @@ TEST_F(FileDialogs, DeletingTheLocomotiveFileInUseEmptiesTheTables) {
     EXPECT_EQ(frmBevestig->tekst(), "Bent u zeker dat u dit locbestand en het functiedecoderbestand wilt verwijderen ?");
     EXPECT_FALSE(fs::exists("test.fdc"));
     EXPECT_EQ(gLocCount, 0);
+}
+
+// Bestand -> Nieuw, then Bestand -> Openen: the opened layout is drawn whole as at a fresh start, with no
+// "Opfrissen" needed.
+TEST_F(FileDialogs, OpeningALayoutAfterANewOneDrawsItWhole) {
+    frmSchema->Timer1->stop();
+    saveOneTrackLayout("een.vtl");
+    dispatchEditorCommand(1001);
+    typeNameAndEnter("leeg");
+    ASSERT_EQ(gLayoutFileName, "leeg.vtl");
+    dispatchEditorCommand(1002);
+    choose("een.vtl");
+    ASSERT_TRUE(processUntil([] { return gLayoutFileName == "een.vtl"; }));
+    for (int tick = 0; tick < 12; ++tick) {
+        frmSchema->Timer1Timer();
+        QApplication::processEvents();
+    }
+    const QImage shown = gDiagramCanvas->image().copy();
+    EXPECT_NE(shown.pixel(150, 100), shown.pixel(150, 140));  // the track, on the diagram's background
+    redrawSchema(1);  // what "Opfrissen" shows
+    EXPECT_TRUE(shown == gDiagramCanvas->image());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // program's printer.
 #include <gtest/gtest.h>
 
+#include <QFileDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -101,9 +102,52 @@ TEST_F(Printing, TheDialogOpensWithThePrintersOrientation) {
     EXPECT_TRUE(frmAfdrukken->radLandscape->isChecked());
 }
 
-TEST_F(Printing, NoPrinterOrOneThatCannotStartIsReported) {
+// The pages of a PDF file as its writer lists them (the page objects, not the page tree).
+int pdfPageCount(const std::string& path) {
+    const std::vector<uint8_t> b = testsupport::readBytes(path);
+    const std::string s(b.begin(), b.end());
+    int pages = 0;
+    for (size_t at = s.find("/Type /Page"); at != std::string::npos; at = s.find("/Type /Page", at + 1))
+        if (at + 11 >= s.size() || s[at + 11] != 's') ++pages;
+    return pages;
+}
+
+// Answers the file dialog that comes up with that file name, or cancels it for an empty name.
+void nameFileWhenAsked(const std::string& path) {
+    whenModal([path](QWidget* modal) {
+        auto* chooser = qobject_cast<QFileDialog*>(modal);
+        if (!chooser || path.empty()) {
+            modal->close();
+            return;
+        }
+        chooser->selectFile(QString::fromStdString(path));
+        static_cast<QDialog*>(chooser)->accept();
+    });
+}
+
+TEST_F(Printing, WithoutAPrinterThePageGoesToAPdfFileTheUserNames) {
+    programPrinter().setOutputFileName(QString());  // as Qt leaves it when the system has no printer
+    showDialogMessage("", 3);
+    const std::string pdf = testsupport::artefactPath("main_window_no_printer.pdf");
+    std::filesystem::remove(pdf);
+    nameFileWhenAsked(pdf);
+    frmAfdrukken->show();
+    frmAfdrukken->radLandscape->click();
+    frmAfdrukken->radbtnAangepast->click();
+    frmAfdrukken->btnOK->click();
+    EXPECT_EQ(lastDialogMessage(), "");
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    EXPECT_EQ(pdfPageCount(pdf), 1);
+    const std::string box = mediaBox(pdf);
+    double x0 = 0, y0 = 0, w = 0, h = 0;
+    ASSERT_EQ(std::sscanf(box.c_str(), "/MediaBox [%lf %lf %lf %lf]", &x0, &y0, &w, &h), 4) << box;
+    EXPECT_GT(w, h) << box;  // the orientation chosen
+    EXPECT_TRUE(programPrinter().outputFileName().isEmpty());  // the next print asks again
+}
+
+TEST_F(Printing, NoPrinterAndNoFileOrAPrinterThatCannotStartIsReported) {
     programPrinter().setOutputFileName(QString());
-    programPrinter().setOutputFormat(QPrinter::PdfFormat);
+    nameFileWhenAsked("");
     frmAfdrukken->show();
     frmAfdrukken->btnOK->click();
     EXPECT_EQ(lastDialogMessage(), kNoPrinterMessage);

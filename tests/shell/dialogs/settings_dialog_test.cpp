@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "layout/editor/editor_dispatch.h"
 #include "layout/model/layout_model.h"
 #include "link/dialogs/untComVrij.h"
 #include "network/model/net_config_file.h"
@@ -24,6 +25,7 @@
 #include "shell/config_fixture.h"
 #include "shell/dialogs/untBevestig.h"
 #include "shell/dialogs/untInstellingen.h"
+#include "shell/main/session.h"
 #include "shell/model/app_state.h"
 #include "shell/model/settings.h"
 #include "shell/shell_test_support.h"
@@ -279,7 +281,7 @@ TEST_F(SettingsDialog, OkWritesTheServerOfTheNetworkFile) {
     TfrmInstellingen& d = open();
     d.edtPCAdres->setText("10.0.0.7");
     QTest::keyClicks(d.edtPCNaam, "centrale");
-    EXPECT_EQ(d.edtPCAdres->text(), "");  // a name replaces the address
+    EXPECT_EQ(d.edtPCAdres->displayText(), "   .   .   .   ");  // a name replaces the address
     d.btnOK->click();
     NetConfig config;
     ASSERT_TRUE(readNetConfigFile(kNetConfigFileName, config));
@@ -345,6 +347,85 @@ TEST_F(SettingsDialog, AStatusLabelOpensItsPage) {
     showSettingsPage(1);
     EXPECT_TRUE(frmInstellingen->isVisible());
     EXPECT_EQ(frmInstellingen->pctInstellingen->currentWidget(), frmInstellingen->tshReeleMode);
+}
+
+TEST_F(SettingsDialog, TheTimeBaseIsCorrectedWhileItIsTyped) {
+    const FieldCase cases[] = {{"mskedtTijdbasis", "0", "1"}, {"mskedtTijdbasis", "75", "60"},
+                               {"mskedtTijdbasis", "12", "12"}};
+    TfrmInstellingen& d = open();
+    for (const FieldCase& c : cases) {
+        d.mskedtTijdbasis->selectAll();
+        QTest::keyClick(d.mskedtTijdbasis, Qt::Key_Delete);
+        EXPECT_EQ(d.mskedtTijdbasis->text(), "");  // emptied to type anew, not yet corrected
+        QTest::keyClicks(d.mskedtTijdbasis, c.typed);
+        EXPECT_EQ(d.mskedtTijdbasis->text().toStdString(), c.corrected) << c.typed;
+    }
+}
+
+TEST_F(SettingsDialog, AScaleChangeMarksTheLayoutChangedSoThatItIsSaved) {
+    addTrack();
+    gLayoutFileName = "baan.vtl";
+    gScaleDigit = '5';
+    TfrmInstellingen& d = open();
+    d.cboSchaal->setCurrentIndex(6);  // "N    1/160"
+    answer(true);
+    d.btnOK->click();
+    ASSERT_EQ(gScaleDigit, '7');
+    EXPECT_EQ(frmSchema->lblSchaalwaarde->text(), d.cboSchaal->itemText(6));
+    EXPECT_EQ(closeQueryAction(), 2);  // closing asks to save the layout
+    dispatchEditorCommand(1003);       // "Opslaan"
+    const std::vector<uint8_t> file = readBytes("baan.vtl");
+    ASSERT_GT(file.size(), 4u);
+    EXPECT_EQ(file[4], '7');  // the scale digit
+    EXPECT_EQ(gDirtyFlags, 0);
+}
+
+// Opened in the editor and kept open while a session starts: what a session may not change is locked at
+// once, and a zoom chosen before the start does not move the running layout.
+TEST_F(SettingsDialog, ASessionStartedWhileItIsOpenLocksTheScaleAtOnce) {
+    addTrack();
+    TfrmInstellingen& d = open();
+    ASSERT_TRUE(d.cboZoom->isEnabled());
+    d.cboZoom->setCurrentIndex(gZoomDigit - '1' + 1);
+    ASSERT_EQ(toggleControlPostSession(13), 1);
+    showDialogMessage("", 3);
+    ASSERT_TRUE(d.isVisible());
+    for (QWidget* w : std::initializer_list<QWidget*>{d.cboSchaal, d.cboZoom, d.chboVarWissel, d.chboCyclus46ms})
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    const char zoom = gZoomDigit;
+    d.btnOK->click();
+    EXPECT_EQ(gZoomDigit, zoom);
+    EXPECT_EQ(gTracks[0]->points[1].x, 300);
+    open();
+    EXPECT_FALSE(d.cboZoom->isEnabled());
+    ASSERT_EQ(toggleControlPostSession(13), 1);  // stopping closes every dialog
+    open();
+    EXPECT_TRUE(d.cboZoom->isEnabled());
+    EXPECT_TRUE(d.cboSchaal->isEnabled());
+}
+
+TEST_F(SettingsDialog, OpenedAgainWhileOpenItShowsTheSettingsAsTheyAre) {
+    TfrmInstellingen& d = open();
+    EXPECT_EQ(d.mskedtTijdbasis->text(), QString::number(gTimeBase));
+    gTimeBase = 17;
+    gZoomDigit = '4';
+    open();
+    EXPECT_EQ(d.mskedtTijdbasis->text(), "17");
+    EXPECT_EQ(d.cboZoom->currentIndex(), 3);
+}
+
+TEST_F(SettingsDialog, TheServerAddressIsTypedInItsMask) {
+    TfrmInstellingen& d = open();
+    d.edtPCAdres->clear();
+    d.edtPCAdres->setFocus();
+    d.edtPCAdres->setCursorPosition(0);
+    QTest::keyClicks(d.edtPCAdres, "10.1.2.3");
+    EXPECT_EQ(d.edtPCAdres->displayText(), "10 .1  .2  .3  ");
+    EXPECT_EQ(d.edtPCNaam->text(), "");
+    d.btnOK->click();
+    NetConfig config;
+    ASSERT_TRUE(readNetConfigFile(kNetConfigFileName, config));
+    EXPECT_EQ(config.address, "10.1.2.3");
 }
 
 }  // namespace

@@ -4,7 +4,13 @@
 //   VESTREL_WRITE_SAMPLE=$PWD/data build/tests/test_shell --gtest_filter='SampleLayout.*'
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
 #include <QImage>
+#include <QLabel>
+#include <QMenuBar>
+#include <QToolButton>
 #include <cmath>
 #include <map>
 #include <set>
@@ -28,6 +34,8 @@
 #include "platform/canvas.h"
 #include "shell/model/app_state.h"
 #include "shell/model/settings.h"
+#include "shell/window/image_view.h"
+#include "shell/window/untSchema.h"
 #include "test_support.h"
 
 namespace {
@@ -37,6 +45,9 @@ using testsupport::readBytes;
 using testsupport::writeBytes;
 
 constexpr const char* kSampleLayout = "voorbeeld.vtl";
+// As wide as the main window's design, so that the window opens whole: every menu, all 20 control posts
+// and the emergency stop, the model clock beside the cycle statistics.
+constexpr CanvasSize kSampleCanvas = {800, 480};
 
 
 // Every accessory number (turnouts but crossings, signals with their orange lights, output addresses)
@@ -66,7 +77,7 @@ protected:
 TEST_F(SampleLayout, TheDataFolderHoldsWhatTheBuilderWrites) {
     resetConfigState();
     setScaleParameters('3', '5', 0);
-    gCanvasSize = {640, 480};
+    gCanvasSize = kSampleCanvas;
     buildSampleLayout();
     gLayoutFileName = kSampleLayout;
     ASSERT_EQ(saveLayoutFile(), 1);
@@ -108,6 +119,16 @@ TEST(SampleLayoutStart, AFreshWorkingFolderOpensTheSampleDrawn) {
         EXPECT_GT(leaving[0], 0) << "block " << b->number << " 'T'";
         EXPECT_GT(leaving[1], 0) << "block " << b->number << " 'H'";
     }
+
+    // The window opens whole at the canvas's size.
+    EXPECT_EQ(frmSchema->ClientArea->size(), QSize(kSampleCanvas.width, kSampleCanvas.height));
+    const QRect posts = frmSchema->grpCmdpost->rect();
+    EXPECT_TRUE(posts.contains(frmSchema->btnNstop->geometry()));
+    EXPECT_TRUE(posts.contains(frmSchema->btnLok[kControlPosts - 1]->geometry()));
+    EXPECT_GT(frmSchema->lblTijd->x(), frmSchema->lblKlokinterval->geometry().right());
+    QApplication::processEvents();
+    for (QAction* menu : frmSchema->MainMenu1->actions())
+        EXPECT_FALSE(frmSchema->MainMenu1->actionGeometry(menu).isEmpty()) << menu->text().toStdString();
 
     // A resize asks the cycle for the redraw, as at start-up.
     frmSchema->FormResize();

@@ -67,29 +67,36 @@ TEST(MainWindow, StartsWithTheLastLayoutAndEscChoosesStandAlone) {
     frmSchema->grab().save(QString::fromStdString(testsupport::artefactPath("main_window_editor.png")));
 }
 
+// The client area takes the layout's canvas, but never narrower than the window's design: a narrower
+// window would hide the emergency stop, the last control posts and the right-hand menus.
 TEST(MainWindow, TheLayoutNamedInTheConfigurationIsLoadedAtStart) {
-    RunningProgram p;
-    auto track = std::make_unique<TrackRec>();
-    track->points[0] = {100, 100};
-    track->points[1] = {260, 100};
-    track->segments = 1;
-    gTracks.append(std::move(track));
-    gCanvasSize = {700, 500};
-    gLayoutFileName = "Station.vtl";
-    ASSERT_EQ(saveLayoutFile(), 1);
-    clearLayout();
-    gLayoutFileName.clear();
-    gCanvasSize = {640, 480};
-    CfgFixture f;
-    f.layout = "Station.vtl";
-    f.loco = "Station.loc";
-    writeConfig(p, f);
+    const std::pair<QSize, QSize> cases[] = {{{900, 500}, {900, 500}}, {{640, 480}, {800, 480}}};
+    for (const auto& [canvas, client] : cases) {
+        RunningProgram p;
+        clearLayout();
+        auto track = std::make_unique<TrackRec>();
+        track->points[0] = {100, 100};
+        track->points[1] = {260, 100};
+        track->segments = 1;
+        gTracks.append(std::move(track));
+        gCanvasSize = {canvas.width(), canvas.height()};
+        gLayoutFileName = "Station.vtl";
+        ASSERT_EQ(saveLayoutFile(), 1);
+        clearLayout();
+        gLayoutFileName.clear();
+        gCanvasSize = {640, 480};
+        CfgFixture f;
+        f.layout = "Station.vtl";
+        f.loco = "Station.loc";
+        writeConfig(p, f);
 
-    p.start(false);
+        p.start(false);
 
-    ASSERT_EQ(gTrackCount, 1);
-    EXPECT_EQ(gTracks[0]->points[1].x, 260);
-    EXPECT_EQ(frmSchema->ClientArea->size(), QSize(700, 500));  // the client area takes the layout's canvas
+        ASSERT_EQ(gTrackCount, 1);
+        EXPECT_EQ(gTracks[0]->points[1].x, 260);
+        EXPECT_EQ(frmSchema->ClientArea->size(), client) << canvas.width();
+        EXPECT_EQ(gCanvasSize.width, client.width());
+    }
 }
 
 struct StartChoice {

@@ -23,6 +23,7 @@
 #include "platform/paths.h"
 #include "shell/drawing_window.h"
 #include "shell/main/session.h"
+#include "shell/window/untSchema.h"
 #include "steps/dialogs/untStappen.h"
 #include "steps/editor/step_boxes.h"
 #include "steps/engine/step_executor.h"
@@ -490,6 +491,49 @@ TEST_F(StepEditor, ChangedStepsAndFormulasGoToThePeers) {
     Bytes formulaRecord{0x10, 0x25, 0x16, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x03};
     formulaRecord.resize(6 + 22, 0);
     EXPECT_EQ(Bytes(gNetOutBuffer, gNetOutBuffer + gNetOutFill), formulaRecord);
+}
+
+// "Wijzigen data" (F6) and then a right click on a program's box opens it for changes, as a right click on
+// the box alone does.
+TEST_F(StepEditor, ARightClickOnABoxOpensItForChangesWithOrWithoutModify) {
+    addProgram("pendel", {step(0, 0, 0, 0), step(0, 0, 0, 0)});
+    ASSERT_EQ(saveStepProgramFile(), 1);  // closing unsaved changes reads the file again
+    for (const bool viaMenu : {true, false}) {
+        ASSERT_EQ(gStepProgramCount, 1);
+        StepProgramRec* p = gStepPrograms[0];
+        const QPoint inBox((p->box.left + p->box.right) / 2, (p->box.top + p->box.bottom) / 2);
+        if (viaMenu) {
+            frmSchema->mnuBouwstWijzigen->trigger();
+            ASSERT_EQ(gEditMode, 8u);
+        }
+        clickAt(inBox, Qt::RightButton);
+        ASSERT_TRUE(frmStappen->isVisible()) << viaMenu;
+        EXPECT_EQ(frmStappen->windowTitle(), "Wijzigen gegevens stappenprogramma") << viaMenu;
+        EXPECT_EQ(gCurStepBox, p) << viaMenu;
+        frmStappen->btnAnnuleren->click();
+        ASSERT_FALSE(frmStappen->isVisible());
+    }
+}
+
+// After a new program is saved the box tool goes on with the next box under the pointer; Esc ends it.
+TEST_F(StepEditor, EscEndsTheBoxToolAfterANewProgramIsSaved) {
+    key(Qt::Key_P);
+    clickAt({560, 24});
+    ASSERT_TRUE(frmStappen->isVisible());
+    insertAtEnd();
+    insertAtEnd();
+    frmStappen->btnOpslaan->click();
+    ASSERT_EQ(gStepProgramCount, 1);
+    ASSERT_FALSE(frmStappen->isVisible());
+    // The keys are the main window's again, where the tool goes on.
+    ASSERT_TRUE(processUntil([] { return QApplication::activeWindow() == frmSchema; }));
+    moveTo({300, 200});
+    EXPECT_NE(gEditOpRunning, 0);  // the next box follows the pointer
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : frmSchema, Qt::Key_Escape);
+    EXPECT_EQ(gEditOpRunning, 0);
+    EXPECT_EQ(gEditMode, 0u);
+    EXPECT_EQ(gStepProgramCount, 1);
+    EXPECT_FALSE(frmStappen->isVisible());
 }
 
 }  // namespace
