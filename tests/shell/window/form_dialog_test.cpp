@@ -18,6 +18,7 @@
 #include "operation/control/control_post.h"
 #include "operation/dialogs/untCurve.h"
 #include "operation/dialogs/untFunctieDec.h"
+#include "operation/dialogs/untLoks.h"
 #include "operation/dialogs/untTraject.h"
 #include "operation/dialogs/untTrein.h"
 #include "operation/dialogs/untWagons.h"
@@ -113,6 +114,13 @@ const FormCase kForms[] = {
          return frmFunctieDec;
      },
      false, [] { EXPECT_EQ(frmFunctieDec->Tag, 0); }},
+    {"driving panel",  // its keys are the main window's
+     [] {
+         frmLoks->show();
+         EXPECT_EQ(frmLoks->Tag, 1);
+         return frmLoks;
+     },
+     false, [] { EXPECT_EQ(frmLoks->Tag, 0); }},
 };
 
 class FormClosing : public ::testing::TestWithParam<bool> {
