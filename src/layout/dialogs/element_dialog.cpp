@@ -29,14 +29,6 @@ void TElementDialog::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
-void TElementDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 bool TElementDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && emergencyStopKey(static_cast<QKeyEvent*>(event))) {
         emergencyStopAll(1);

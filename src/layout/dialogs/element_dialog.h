@@ -3,24 +3,24 @@
 // or the control post picks another element while the dialog is open), FormClose when closed, also by
 // Esc; the space bar as the emergency stop of all trains while a session runs; "+/-" panels that step a
 // number (left button up, right button down); labelled fields placed row by row.
-#include <QDialog>
 #include <QLabel>
 #include <functional>
+
+#include "shell/window/form_dialog.h"
 
 class QLineEdit;
 class QPushButton;
 
-class TElementDialog : public QDialog {
+class TElementDialog : public TFormDialog {
     Q_OBJECT
 public:
-    using QDialog::QDialog;
+    using TFormDialog::TFormDialog;
     virtual void FormActivate() = 0;
     virtual void FormClose() = 0;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // After the controls exist: the space bar of every control reaches the emergency stop.
     void watchKeys();

@@ -85,7 +85,7 @@ bool saveOrStop() {
 
 }  // namespace
 
-TfrmEerstePunt::TfrmEerstePunt(QWidget* parent) : QDialog(parent) {
+TfrmEerstePunt::TfrmEerstePunt(QWidget* parent) : TFormDialog(parent) {
     setupForm(this, "frmEerstePunt", "Bepaling richting 'heen'", kTextWidth + 2 * kMargin, 120);
     lblTekst = new QLabel(this);
     lblTekst->setObjectName("lblTekst");

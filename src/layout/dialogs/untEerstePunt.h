@@ -3,13 +3,14 @@
 // red arrow on the diagram which way of the reference block is 'heen' (outward). The connection
 // analysis then settles every other direction, and the action that needed it (session start, save,
 // open, new, save as, exit, or the connections command) goes on.
-#include <QDialog>
 #include <string>
+
+#include "shell/window/form_dialog.h"
 
 class QLabel;
 class QPushButton;
 
-class TfrmEerstePunt : public QDialog {
+class TfrmEerstePunt : public TFormDialog {
     Q_OBJECT
 public:
     explicit TfrmEerstePunt(QWidget* parent = nullptr);

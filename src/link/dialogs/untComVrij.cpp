@@ -1,6 +1,8 @@
 #include "link/dialogs/untComVrij.h"
 
+#include <QFontMetrics>
 #include <QLabel>
+#include <QStyle>
 #include <QPushButton>
 #include <QShowEvent>
 
@@ -14,6 +16,14 @@ namespace {
 constexpr int kLabelLeft = 16;
 constexpr int kLabelTop = 12;
 }  // namespace
+
+int captionWidth(const QWidget* window) {
+    // The title bar holds the caption beside the window's icon and its three buttons.
+    const int titleBar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    QFont font = window->font();
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(window->windowTitle()) + 4 * titleBar;
+}
 
 TfrmComVrij::TfrmComVrij(QWidget* parent) : QDialog(parent) {
     setupForm(this, "frmComVrij", "Vrije COM-poorten", 120, 100);
@@ -42,7 +52,8 @@ void TfrmComVrij::FormShow() {
     if (frmInstellingen) move(frmInstellingen->x() + 50, frmInstellingen->y() + 130);
     const int buttonTop = 2 * lblComVrij->y() + lblComVrij->height();
     btnOK->setGeometry(kLabelLeft, buttonTop, 75, 25);
-    resize(std::max(width(), btnOK->x() + btnOK->width() + kLabelLeft), btnOK->y() + btnOK->height() + lblComVrij->y());
+    resize(std::max({width(), btnOK->x() + btnOK->width() + kLabelLeft, captionWidth(this)}),
+           btnOK->y() + btnOK->height() + lblComVrij->y());
 }
 
 void TfrmComVrij::btnOKClick() { close(); }

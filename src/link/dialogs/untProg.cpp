@@ -90,7 +90,7 @@ int chosenAddress(const QComboBox* cbo) {
 
 }  // namespace
 
-TfrmProg::TfrmProg(QWidget* parent) : QDialog(parent) {
+TfrmProg::TfrmProg(QWidget* parent) : TFormDialog(parent) {
     setupForm(this, "frmProg", "Programmeren loc", 360, 260);
     lblNummer = label(this, "lblNummer", "Adres", 10, 10);
     cboNummer = new QComboBox(this);
@@ -141,7 +141,7 @@ TfrmProg::TfrmProg(QWidget* parent) : QDialog(parent) {
 
 bool TfrmProg::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate && isVisible()) FormActivate();
-    return QDialog::event(e);
+    return TFormDialog::event(e);
 }
 
 void TfrmProg::showEvent(QShowEvent* e) {

@@ -4,8 +4,9 @@
 // every decoder on the track; Motorola registers go through the program-mode sequence
 // (link/port/decoder_programming.h). It works on gProgLoco or gProgFunctionDecoder, which the control
 // post or the function-decoder dialog choose before it opens.
-#include <QDialog>
 #include <QString>
+
+#include "shell/window/form_dialog.h"
 
 class QComboBox;
 class QKeyEvent;
@@ -14,7 +15,7 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 
-class TfrmProg : public QDialog {
+class TfrmProg : public TFormDialog {
     Q_OBJECT
 public:
     explicit TfrmProg(QWidget* parent = nullptr);

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "link/buffers/link_buffers.h"
+#include "operation/control/dialog_refresh.h"
 #include "operation/control/loco_operation.h"
 #include "operation/control/loco_operation_internal.h"
 #include "operation/draw/train_drawing.h"
@@ -145,6 +146,8 @@ int cycleLocoMode(LocoRec* loco) {
     default: enterShunting(loco); break;
     }
     showLocoMode(loco);
+    // The route dialog marks the train's line and locks the route choice only in "Traject".
+    refreshRouteDialog(loco);
     broadcastLoco(loco, 30, loco->mode);
     return 1;
 }

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 
 #include "layout/model/parse_number.h"
 #include "link/buffers/link_buffers.h"
@@ -83,12 +84,13 @@ void speedLineHook(const LocoRec* loco, int erase) {
 
 }  // namespace
 
-TfrmCurve::TfrmCurve(QWidget* parent) : QDialog(parent) {
+TfrmCurve::TfrmCurve(QWidget* parent) : TFormDialog(parent) {
     setupForm(this, "frmCurve", "Snelheidscurve", kStapWidth / 2 + kRight, 320);
     graph.resize(width(), kBottom + 1, vestrel::clBtnFace);
     lblStapTekst = addLabel(this, "lblStapTekst", "stap", 2, 130, 32);
     lblStap = addLabel(this, "lblStap", "", kLeft, 130, kStapWidth);
     lblKm_h = addLabel(this, "lblKm_h", "km/h", 2, 148, 32);
+    for (QLabel* caption : {lblStapTekst, lblKm_h}) caption->resize(caption->sizeHint().width(), caption->height());
     lblSnelh = addLabel(this, "lblSnelh", "", kLeft, 148, kStapWidth);
     lblSnelh->setToolTip("km/h");
     for (QLabel* l : {lblStap, lblSnelh}) {
@@ -134,6 +136,10 @@ TfrmCurve::TfrmCurve(QWidget* parent) : QDialog(parent) {
     connect(btnEnkelVooruit, &QPushButton::clicked, this, &TfrmCurve::btnEnkelVooruitClick);
     for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
     gSpeedLineHook = speedLineHook;
+}
+
+int TfrmCurve::captionsRight() const {
+    return std::max(lblStapTekst->geometry().right(), lblKm_h->geometry().right());
 }
 
 void TfrmCurve::showEvent(QShowEvent* event) {
@@ -214,7 +220,8 @@ void TfrmCurve::FormActivate() {
         FormPaint();
     }
     if (n == 0) return;
-    const int left = g * gCurveStep - lblStap->width() / 2 + kLeft;
+    // Centred under the step, but never over the captions at the left (steps 1..3 of 126).
+    const int left = std::max(g * gCurveStep - lblStap->width() / 2 + kLeft, captionsRight() + 1);
     lblStap->move(left, lblStap->y());
     lblSnelh->move(left, lblSnelh->y());
     lblStap->setText(QString::number(gCurveStep));

@@ -1,10 +1,10 @@
 #pragma once
 // The speed-curve dialog: a locomotive's speed table as a graph, edited step by step or measured on
 // the layout between two feedback inputs.
-#include <QDialog>
 #include <cstdint>
 
 #include "platform/canvas.h"
+#include "shell/window/form_dialog.h"
 
 class QFrame;
 class QLabel;
@@ -25,7 +25,7 @@ extern LocoRec* gCurveLoco;   // the locomotive the dialog shows; null while it 
 extern int32_t gCurveStep;    // the selected step, kept between openings
 extern CurveBackup gCurveBackup;
 
-class TfrmCurve : public QDialog {
+class TfrmCurve : public TFormDialog {
     Q_OBJECT
 public:
     explicit TfrmCurve(QWidget* parent = nullptr);
@@ -80,6 +80,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Where the "stap" and "km/h" captions end: the moving value labels stay right of it.
+    int captionsRight() const;
 };
 
 extern TfrmCurve* frmCurve;

@@ -63,7 +63,7 @@ void showDecoderPanelFunction(const FunctionDecoderRec* decoder, int n) {
     if (frmFunctieDec) frmFunctieDec->showPanel(decoder, n);
 }
 
-TfrmFunctieDec::TfrmFunctieDec(QWidget* parent) : QDialog(parent) {
+TfrmFunctieDec::TfrmFunctieDec(QWidget* parent) : TFormDialog(parent) {
     setupForm(this, "frmFunctieDec", "Functiedecoder", 620, 420);
     auto button = [this](const char* name, const QString& caption, int x, int y, int w) {
         auto* b = new QPushButton(caption, this);
@@ -150,7 +150,6 @@ void TfrmFunctieDec::FormActivate() {
         for (QWidget* w : {static_cast<QWidget*>(edtFdecNummer), static_cast<QWidget*>(btnFdecToevoegen),
                            static_cast<QWidget*>(btnFdecVerwijderen)})
             w->setVisible(!client());
-        btnCVProg->setVisible(gRunWithTrack && gSettings.chboDirectBooster && !client());
     }
     if (!valid(gCurFunctionDecoder)) gCurFunctionDecoder = nullptr;
     showDecoder(gCurFunctionDecoder);
@@ -159,6 +158,10 @@ void TfrmFunctieDec::FormActivate() {
 
 void TfrmFunctieDec::showDecoder(FunctionDecoderRec* d) {
     QWidget* parts[] = {edtFdecNaam, cboDCC, cboLoc, btnLoc, cboFdecAantal, btnFdecVerwijderen, btnCVProg};
+    // Without a decoder only the address field (to add one) and the list stay; the rest is hidden.
+    for (QWidget* w : parts) w->setVisible(d != nullptr);
+    btnFdecVerwijderen->setVisible(d && !client());
+    btnCVProg->setVisible(d && gRunWithTrack && gSettings.chboDirectBooster && !client());
     if (!d) {
         cboFdecNummer->setCurrentIndex(-1);
         edtFdecNaam->clear();

@@ -1,7 +1,7 @@
 #pragma once
 // Function decoders: adding and deleting them, their names, protocol, function count and function
 // names, coupling one to a locomotive, switching its functions and saving their file.
-#include <QDialog>
+#include "shell/window/form_dialog.h"
 
 class QComboBox;
 class QLabel;
@@ -13,7 +13,7 @@ struct FunctionDecoderRec;
 // in the button face colour when off (only while the dialog shows that decoder).
 void showDecoderPanelFunction(const FunctionDecoderRec* decoder, int n);
 
-class TfrmFunctieDec : public QDialog {
+class TfrmFunctieDec : public TFormDialog {
     Q_OBJECT
 public:
     explicit TfrmFunctieDec(QWidget* parent = nullptr);

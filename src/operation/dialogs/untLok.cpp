@@ -55,6 +55,8 @@ constexpr int kDialogCode = 12;
 constexpr int kRouteEditMode = 17;
 constexpr vestrel::TColor kAscColour = vestrel::rgb(255, 176, 128);
 constexpr const char* kReserved = "Dit blok is reeds voorbehouden !";
+constexpr int kPuttingButtonsTop = 275;  // without the driving group
+constexpr int kButtonGap = 6;
 
 // The panels by function number, not by their order on the form.
 constexpr const char* kPanelNames[kLokFunctionPanels] = {
@@ -122,7 +124,7 @@ double typedValue(const QLineEdit* e) { return e->text().trimmed().replace(',', 
 
 }  // namespace
 
-TfrmLok::TfrmLok(QWidget* parent) : QDialog(parent) {
+TfrmLok::TfrmLok(QWidget* parent) : TFormDialog(parent) {
     setupForm(this, "frmLok", "Locomotief", 420, 310);
     imgLocBeeld = label(this, "imgLocBeeld", "", 10, 8, 240, 60);
     imgLocBeeld->setScaledContents(true);
@@ -140,6 +142,13 @@ TfrmLok::TfrmLok(QWidget* parent) : QDialog(parent) {
     cboSecSoort->setEnabled(false);
     cboLocSoort = combo(this, "cboLocSoort", {"Personen", "Goederen", "Rangeer", "Andere"}, 205, 102, 95);
     cboLocMotor = combo(this, "cboLocMotor", {"Stoom", "Diesel", "Electrisch"}, 305, 102, 95);
+    // The row is as wide as its longest texts need: the form grows when the font is wider.
+    int x = 10;
+    for (QComboBox* c : {cboSecSoort, cboLocSoort, cboLocMotor}) {
+        c->setGeometry(x, c->y(), std::max(c->width(), c->sizeHint().width()), c->height());
+        x = c->geometry().right() + 6;
+    }
+    resize(std::max(width(), x + 14), height());
     // They show the train dialog's choices; this panel changes neither.
     cboLocSoort->setEnabled(false);
     cboLocMotor->setEnabled(false);
@@ -184,11 +193,11 @@ TfrmLok::TfrmLok(QWidget* parent) : QDialog(parent) {
         const int col = n <= 4 ? n : n <= 12 ? n - 5 : n - 13;
         pnlF[n] = panel(grpStuur, kPanelNames[n], QString("F%1").arg(n), 95 + col * 36, 142 + row * 30, 32);
     }
-    btnOK = formButton(this, "btnOK", "OK", 10, 275, 70);
-    btnAnnuleren = formButton(this, "btnAnnuleren", "Annuleren", 88, 275, 75);
-    btnTraject = formButton(this, "btnTraject", "Traject", 171, 275, 70);
-    btnFunctieDec = formButton(this, "btnFunctieDec", "F.dec.", 249, 275, 70);
-    btnHelp = formButton(this, "btnHelp", "Help", 327, 275, 70);
+    btnOK = formButton(this, "btnOK", "OK", 10, kPuttingButtonsTop, 70);
+    btnAnnuleren = formButton(this, "btnAnnuleren", "Annuleren", 88, kPuttingButtonsTop, 75);
+    btnTraject = formButton(this, "btnTraject", "Traject", 171, kPuttingButtonsTop, 70);
+    btnFunctieDec = formButton(this, "btnFunctieDec", "F.dec.", 249, kPuttingButtonsTop, 70);
+    btnHelp = formButton(this, "btnHelp", "Help", 327, kPuttingButtonsTop, 70);
     edtPauzetel->hide();
     edtKmTellerDag->hide();
 
@@ -269,7 +278,7 @@ void TfrmLok::startPutting() {
     grpStuur->hide();
     edtBlokNr->setEnabled(true);
     cboRichting->setEnabled(true);
-    btnOK->move(btnOK->x(), 275);
+    placeButtons(kPuttingButtonsTop);
     Tag = kPutting;
 }
 
@@ -338,11 +347,14 @@ void TfrmLok::layoutForDecoder(const LocoRec* loco) {
     for (int n = 1; n < kLokFunctionPanels; ++n) pnlF[n]->setVisible(n <= 4 ? motorola : dcc);
     edtStartpauzetijd->setVisible(motorola);
     lblSeconde->setVisible(motorola);
-    // F5..F20 need two more rows: the form grows.
-    const int buttonsTop = dcc ? 340 : 275;
+    // F5..F20 need two more rows: the group grows, and the buttons stay below it.
     grpStuur->resize(grpStuur->width(), dcc ? 238 : 174);
-    for (QPushButton* b : {btnOK, btnAnnuleren, btnTraject, btnFunctieDec, btnHelp}) b->move(b->x(), buttonsTop);
-    resize(width(), buttonsTop + 35);
+    placeButtons(grpStuur->geometry().bottom() + 1 + kButtonGap);
+}
+
+void TfrmLok::placeButtons(int top) {
+    for (QPushButton* b : {btnOK, btnAnnuleren, btnTraject, btnFunctieDec, btnHelp}) b->move(b->x(), top);
+    resize(width(), top + 35);
 }
 
 void TfrmLok::activateDriving() {

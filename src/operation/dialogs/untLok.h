@@ -1,8 +1,9 @@
 #pragma once
 // Locomotive panel: puts a locomotive with its train on the track at a chosen block (Tag 3, 5 once
 // confirmed), or drives one that is on the track (Tag 8). 0 closed.
-#include <QDialog>
 #include <cstdint>
+
+#include "shell/window/form_dialog.h"
 
 class QCheckBox;
 class QComboBox;
@@ -15,7 +16,7 @@ struct LocoRec;
 
 constexpr int kLokFunctionPanels = 21;  // F0..F20
 
-class TfrmLok : public QDialog {
+class TfrmLok : public TFormDialog {
     Q_OBJECT
 public:
     explicit TfrmLok(QWidget* parent = nullptr);
@@ -121,6 +122,8 @@ private:
     void listLocos(bool onTrack);
     void showPhoto(LocoRec* loco);
     void layoutForDecoder(const LocoRec* loco);
+    // The button row at `top`, the form's bottom below it.
+    void placeButtons(int top);
     LocoRec* shownPhotoLoco_ = nullptr;
     bool filling_ = false;
 };

@@ -26,6 +26,8 @@ constexpr int kBarTop = 96;
 constexpr int kBarHeight = 209;
 constexpr int kPanelTop = 90;
 constexpr int kPanelSize = 32;
+constexpr int kPanelLeft = 46;  // the function panels' column, right of the speed bar
+constexpr int kLabelWidth = kPanelLeft - 2;  // the read-outs under the bar end where the panels begin
 
 // The locomotive in control-post row `row`, null for an empty row.
 LocoRec* locoInSlot(int row) { return row >= 0 && row < kDrivingPanelSlots ? gLocsOnTrack[row] : nullptr; }
@@ -53,7 +55,7 @@ QToolButton* slotButton(QWidget* parent, const QString& name, int x, int y) {
 QLabel* slotLabel(QWidget* parent, const QString& name, const char* text, int x, int y) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
-    l->setGeometry(x, y, 78, 16);
+    l->setGeometry(x, y, kLabelWidth, 16);
     l->hide();
     return l;
 }
@@ -85,8 +87,9 @@ void TFunctionPanel::mousePressEvent(QMouseEvent*) {
     if (frmLoks) frmLoks->pnlF0_1Click(this);
 }
 
-TfrmLoks::TfrmLoks(QWidget* parent) : QDialog(parent) {
-    setupForm(this, "frmLoks", "Stuur locomotieven", kDesignWidth, 340);
+TfrmLoks::TfrmLoks(QWidget* parent) : TFormDialog(parent) {
+    // Tall enough for F8, the last function panel of a column.
+    setupForm(this, "frmLoks", "Stuur locomotieven", kDesignWidth, kPanelTop + kDrivingPanelFunctions * kPanelSize + 4);
     for (int n = 0; n < kDrivingPanelSlots; ++n) buildSlot(n);
     installEventFilter(this);
     for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
@@ -120,7 +123,7 @@ void TfrmLoks::buildSlot(int n) {
     gDrivingPanelControls[60 + n] = bar;
     for (int k = 0; k < kDrivingPanelFunctions; ++k) {
         auto* panel = new TFunctionPanel(this, k, n + 1);
-        panel->setGeometry(x + 46, kPanelTop + kPanelSize * k, kPanelSize, kPanelSize);
+        panel->setGeometry(x + kPanelLeft, kPanelTop + kPanelSize * k, kPanelSize, kPanelSize);
         pnlF[n][k] = panel;
         gDrivingPanelControls[80 + kDrivingPanelFunctions * n + k] = panel;
     }

@@ -2,8 +2,9 @@
 // Driving panel: one column per locomotive on the track (up to 20) with its number, mode and direction
 // buttons, a vertical speed bar and the function panels F0..F8. Every action becomes the same
 // control-post command as the main window's row of that locomotive.
-#include <QDialog>
 #include <QLabel>
+
+#include "shell/window/form_dialog.h"
 
 class QSlider;
 class QToolButton;
@@ -34,7 +35,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 };
 
-class TfrmLoks : public QDialog {
+class TfrmLoks : public TFormDialog {
     Q_OBJECT
 public:
     explicit TfrmLoks(QWidget* parent = nullptr);

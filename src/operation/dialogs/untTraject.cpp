@@ -1,5 +1,6 @@
 #include "operation/dialogs/untTraject.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -92,6 +93,8 @@ TRouteGridDelegate::TRouteGridDelegate(TfrmTraject* form) : QStyledItemDelegate(
 QWidget* TRouteGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const {
     auto* edit = new QLineEdit(parent);
     edit->setInputMask(form_->strgrdTrajectGetEditMask(index.column(), index.row() + 1));
+    // The space bar stops all trains here too: a cell holds no text with blanks.
+    edit->installEventFilter(form_);
     return edit;
 }
 
@@ -130,7 +133,7 @@ bool TRouteGridDelegate::eventFilter(QObject* editor, QEvent* event) {
 
 // --- the form ---
 
-TfrmTraject::TfrmTraject(QWidget* parent) : QDialog(parent) {
+TfrmTraject::TfrmTraject(QWidget* parent) : TFormDialog(parent) {
     setupForm(this, "frmTraject", "Gegevens Traject", 560, 400);
     lblTrajectNaam = label(this, "lblTrajectNaam", "Trajectnaam :", 10, 11);
     cboTrajectNaam = new QComboBox(this);
@@ -153,8 +156,10 @@ TfrmTraject::TfrmTraject(QWidget* parent) : QDialog(parent) {
     int width = 0;
     for (int c = 0; c < 4; ++c) {
         strgrdTraject->setHorizontalHeaderItem(c, new QTableWidgetItem(kHeaders[c]));
-        // As wide as its header and two blanks.
-        const int w = fontMetrics().horizontalAdvance(QString(kHeaders[c]) + "  ");
+        // As wide as its header and two blanks, and no narrower than the header needs when the
+        // current column's header is drawn in bold.
+        const int w = std::max(fontMetrics().horizontalAdvance(QString(kHeaders[c]) + "  "),
+                               strgrdTraject->horizontalHeader()->sectionSizeHint(c));
         strgrdTraject->setColumnWidth(c, w);
         width += w;
     }
@@ -167,6 +172,8 @@ TfrmTraject::TfrmTraject(QWidget* parent) : QDialog(parent) {
     btnHelp = button(this, "btnHelp", "Help", 300, below + 30, 75);
     resize(std::max(560, strgrdTraject->geometry().right() + 11), strgrdTraject->height() + kBelowGrid);
 
+    // Esc is "Annuleren"'s: the edited line still goes to the peers.
+    setCancelButton(btnAnnuleren);
     connect(btnOpslaan, &QPushButton::clicked, this, &TfrmTraject::btnOpslaanClick);
     connect(btnAnnuleren, &QPushButton::clicked, this, &TfrmTraject::btnAnnulerenClick);
     connect(btnHelp, &QPushButton::clicked, this, &TfrmTraject::btnHelpClick);
@@ -178,6 +185,7 @@ TfrmTraject::TfrmTraject(QWidget* parent) : QDialog(parent) {
             [this](int row, int col, int, int) { strgrdTrajectSelectCell(col, row + 1); });
     installEventFilter(this);
     for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+    cboTrajectNaam->view()->installEventFilter(this);
 }
 
 void TfrmTraject::setCell(int row, int col, const QString& text) {
@@ -588,7 +596,8 @@ void TfrmTraject::FormClose() {
 
 int TfrmTraject::FormKeyDown(QObject* target, int qtKey) {
     if (qtKey != Qt::Key_Space || !sessionRunning() || gEmergencyState != 0) return 0;
-    if (target == cboTrajectNaam || (cboTrajectNaam->lineEdit() && target == cboTrajectNaam->lineEdit())) return 0;
+    // Only a name being typed takes blanks; the session's list of names does not.
+    if (cboTrajectNaam->isEditable() && (target == cboTrajectNaam || target == cboTrajectNaam->lineEdit())) return 0;
     emergencyStopAll(1);
     return 1;
 }

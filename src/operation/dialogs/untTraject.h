@@ -2,8 +2,9 @@
 // Route editor: in the editor it creates, changes or deletes a route (blocks clicked on the diagram,
 // departure, wait and speed typed in the grid); during a session it shows the route of a locomotive on
 // the track, gives it another route and marks the line the train is at.
-#include <QDialog>
 #include <QStyledItemDelegate>
+
+#include "shell/window/form_dialog.h"
 
 class QComboBox;
 class QLabel;
@@ -38,7 +39,7 @@ private:
     TfrmTraject* form_;
 };
 
-class TfrmTraject : public QDialog {
+class TfrmTraject : public TFormDialog {
     Q_OBJECT
 public:
     explicit TfrmTraject(QWidget* parent = nullptr);

@@ -198,7 +198,7 @@ void clearWagonGrid(QTableWidget* grid) {
 
 // ------------------------------------------------------------------- the form
 
-TfrmTrein::TfrmTrein(QWidget* parent) : QDialog(parent) {
+TfrmTrein::TfrmTrein(QWidget* parent) : TFormDialog(parent) {
     setupForm(this, "frmTrein", "Treinbeheer", 430, 440);
     cboLocNummer = combo(this, "cboLocNummer", 10, 10, 80);
     cboLocNummer->setToolTip("Decoder");
@@ -348,7 +348,7 @@ void TfrmTrein::FormActivate() {
     }
     if (shownLoco != loco) showLocoFields(loco);
     showWagonsPart(loco);
-    cboDecoder->setEnabled(!client() && !(frmCurve && frmCurve->isVisible()));
+    cboDecoder->setEnabled(!client() && !(frmCurve && frmCurve->isVisible() && gCurveLoco == loco));
     filling_ = false;
 }
 
@@ -431,8 +431,11 @@ void TfrmTrein::showMaxSpeed(const LocoRec* loco) {
 void TfrmTrein::showKmCounters(const LocoRec* loco) {
     if (!loco || loco != shownLoco) return;
     const float values[3] = {loco->run.kmTotal, loco->run.kmHeadingH, loco->run.kmDay};
+    // The day's kilometres to the ten metres, as the locomotive panel shows them.
+    const int decimals[3] = {1, 1, 2};
     for (int i = 0; i < 3; ++i)
-        if (kmEdits_[i]->isReadOnly()) kmEdits_[i]->setText(QString::number(static_cast<double>(values[i]), 'f', 1));
+        if (kmEdits_[i]->isReadOnly())
+            kmEdits_[i]->setText(QString::number(static_cast<double>(values[i]), 'f', decimals[i]));
 }
 
 void TfrmTrein::showNoneOrCurrent(const LocoRec* leaving) {

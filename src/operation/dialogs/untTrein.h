@@ -1,8 +1,9 @@
 #pragma once
 // Train management: creating, renumbering and deleting locomotives, their data and distance
 // counters, and the composition of their train (wagons coupled in at a chosen place).
-#include <QDialog>
 #include <vector>
+
+#include "shell/window/form_dialog.h"
 
 class QComboBox;
 class QLabel;
@@ -35,7 +36,7 @@ void clearWagonGridRow(QTableWidget* grid, int row);
 void fillWagonGrid(QTableWidget* grid);
 void clearWagonGrid(QTableWidget* grid);
 
-class TfrmTrein : public QDialog {
+class TfrmTrein : public TFormDialog {
     Q_OBJECT
 public:
     explicit TfrmTrein(QWidget* parent = nullptr);

@@ -200,7 +200,7 @@ void commitWagonEdits(WagonRec* wagon) {
 
 // ------------------------------------------------------------------- the form
 
-TfrmWagons::TfrmWagons(QWidget* parent) : QDialog(parent) {
+TfrmWagons::TfrmWagons(QWidget* parent) : TFormDialog(parent) {
     setupForm(this, "frmWagons", "Wagons", 640, 400);
     strgrdWagons = new QTableWidget(1, 8, this);
     strgrdWagons->setObjectName("strgrdWagons");
@@ -226,6 +226,7 @@ TfrmWagons::TfrmWagons(QWidget* parent) : QDialog(parent) {
     lblWagonInfo = new QLabel(this);
     lblWagonInfo->setObjectName("lblWagonInfo");
     lblWagonInfo->setGeometry(260, 290, 370, 40);
+    lblWagonInfo->setWordWrap(true);  // both ends and the owner take two lines in a wide font
     btnNieuw = button(this, "btnNieuw", "Nieuw", 10, 360);
     btnVerwijderen = button(this, "btnVerwijderen", "Verwijderen", 100, 360);
     btnOK = button(this, "btnOK", "OK", 355, 360);
@@ -650,22 +651,13 @@ void TfrmWagons::FormClose() {
     gActiveDialog = 0;
 }
 
-void TfrmWagons::done(int result) {
-    if (Tag != 0 && !closing_) {
-        closing_ = true;
-        FormClose();
-        closing_ = false;
-    }
-    QDialog::done(result);
-}
-
 void TfrmWagons::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     FormActivate();
 }
 
 void TfrmWagons::closeEvent(QCloseEvent* event) {
-    if (Tag != 0 && !closing_) FormClose();
+    if (Tag != 0) FormClose();
     QDialog::closeEvent(event);
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 // The wagon table: creating, deleting and editing wagons in a grid; the chooser of a wagon to add to
 // a train or to put on the track.
-#include <QDialog>
 #include <string>
 #include <vector>
+
+#include "shell/window/form_dialog.h"
 
 class QComboBox;
 class QImage;
@@ -30,7 +31,7 @@ void showVehicleLocation(const WagonRec* wagon, QLabel* label);
 // Queues the wagon's data for the peer when it was edited (3/37), and marks the locomotive file.
 void commitWagonEdits(WagonRec* wagon);
 
-class TfrmWagons : public QDialog {
+class TfrmWagons : public TFormDialog {
     Q_OBJECT
 public:
     explicit TfrmWagons(QWidget* parent = nullptr);
@@ -91,7 +92,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void done(int result) override;
 
 private:
     void applyMode();
@@ -103,7 +103,6 @@ private:
     bool cancelActive_ = true;
     bool deleting_ = false;
     bool filling_ = false;
-    bool closing_ = false;
 };
 
 extern TfrmWagons* frmWagons;

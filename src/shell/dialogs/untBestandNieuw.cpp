@@ -96,7 +96,7 @@ std::string withoutForbiddenCharacters(const std::string& name) {
     return out;
 }
 
-TfrmBestandNieuw::TfrmBestandNieuw(QWidget* parent) : QDialog(parent) {
+TfrmBestandNieuw::TfrmBestandNieuw(QWidget* parent) : TFormDialog(parent) {
     setupForm(this, "frmBestandNieuw", "Nieuw Bestand", 320, 190);
     char caption[64];
     std::snprintf(caption, sizeof caption, "Bestandsnaam (max %d karakters) : ", kNameMax);

@@ -1,7 +1,8 @@
 #pragma once
 // Name dialog: a new layout or locomotive file, or saving one under another name; gEditMode says which.
-#include <QDialog>
 #include <string>
+
+#include "shell/window/form_dialog.h"
 
 class QCheckBox;
 class QComboBox;
@@ -9,7 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class TfrmBestandNieuw : public QDialog {
+class TfrmBestandNieuw : public TFormDialog {
     Q_OBJECT
 public:
     explicit TfrmBestandNieuw(QWidget* parent = nullptr);

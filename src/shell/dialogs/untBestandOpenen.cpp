@@ -32,7 +32,7 @@ std::string withExtension(const std::string& name, const char* ext) {
 
 }  // namespace
 
-TfrmBestandOpenen::TfrmBestandOpenen(QWidget* parent) : QDialog(parent) {
+TfrmBestandOpenen::TfrmBestandOpenen(QWidget* parent) : TFormDialog(parent) {
     setupForm(this, "frmBestandOpenen", "Bestand opvragen", 240, 300);
     FileListBox1 = new QListWidget(this);
     FileListBox1->setObjectName("FileListBox1");

@@ -1,13 +1,14 @@
 #pragma once
 // File chooser: opens or deletes a layout or locomotive file of the working folder; gEditMode says
 // which.
-#include <QDialog>
 #include <string>
+
+#include "shell/window/form_dialog.h"
 
 class QListWidget;
 class QPushButton;
 
-class TfrmBestandOpenen : public QDialog {
+class TfrmBestandOpenen : public TFormDialog {
     Q_OBJECT
 public:
     explicit TfrmBestandOpenen(QWidget* parent = nullptr);

@@ -56,7 +56,7 @@ void closeMainWindow() {
 
 }  // namespace
 
-TfrmBestandOpslaan::TfrmBestandOpslaan(QWidget* parent) : QDialog(parent) {
+TfrmBestandOpslaan::TfrmBestandOpslaan(QWidget* parent) : TFormDialog(parent) {
     setupForm(this, "frmBestandOpslaan", "Bestand Opslaan", kTextWidth + 2 * kMargin, 100);
     lblTekst = new QLabel(this);
     lblTekst->setObjectName("lblTekst");

@@ -1,13 +1,14 @@
 #pragma once
 // The save question: asked before an action would drop unsaved changes of the layout or of the
 // locomotive data (a new or other file, a session start or stop, leaving the program).
-#include <QDialog>
 #include <string>
+
+#include "shell/window/form_dialog.h"
 
 class QLabel;
 class QPushButton;
 
-class TfrmBestandOpslaan : public QDialog {
+class TfrmBestandOpslaan : public TFormDialog {
     Q_OBJECT
 public:
     explicit TfrmBestandOpslaan(QWidget* parent = nullptr);

@@ -23,7 +23,7 @@ constexpr int kTextWidth = 330;
 constexpr int kMargin = 12;
 }  // namespace
 
-TfrmBoodschap::TfrmBoodschap(QWidget* parent) : QDialog(parent) {
+TfrmBoodschap::TfrmBoodschap(QWidget* parent) : TFormDialog(parent) {
     setupForm(this, "frmBoodschap", "Boodschap", kTextWidth + 2 * kMargin, 110);
     lblTekst = new QLabel(this);
     lblTekst->setObjectName("lblTekst");

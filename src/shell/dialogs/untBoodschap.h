@@ -1,12 +1,13 @@
 #pragma once
 // The message window: a modeless stay-on-top window with a text and OK.
-#include <QDialog>
 #include <string>
+
+#include "shell/window/form_dialog.h"
 
 class QLabel;
 class QPushButton;
 
-class TfrmBoodschap : public QDialog {
+class TfrmBoodschap : public TFormDialog {
     Q_OBJECT
 public:
     explicit TfrmBoodschap(QWidget* parent = nullptr);

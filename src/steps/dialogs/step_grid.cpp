@@ -48,6 +48,7 @@ public:
         auto* editor = new QLineEdit(parent);
         editor->setObjectName("strgrdStappenEditor");
         editor->setInputMask(mask);
+        editor->installEventFilter(form_);  // the space bar stops all trains here too
         const int row = index.row();
         const int column = index.column();
         connect(editor, &QLineEdit::textEdited, editor, [this, editor, row, column](const QString& text) {

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
+#include <algorithm>
 
 #include "layout/draw/element_draw.h"
 #include "layout/editor/editor_state.h"
@@ -85,6 +86,16 @@ TfrmStappen::TfrmStappen(QWidget* parent) : TElementDialog(parent) {
     btnOpslaan = button(this, "btnOpslaan", "Gewijzigde tabellen opslaan", {x, 150, 180, 25});
     btnAnnuleren = button(this, "btnAnnuleren", "Annuleren", {x, 180, 180, 25});
     btnHelp = button(this, "btnHelp", "Help", {x, 210, 180, 25});
+    // The button column is as wide as the longest caption "Opslaan" takes in any mode.
+    int column = std::max(btnOpslaan->width(), btnOpslaan->sizeHint().width());
+    for (const ModeTexts& t : kModeTexts) {
+        btnOpslaan->setText(t.save);
+        column = std::max(column, btnOpslaan->sizeHint().width());
+    }
+    btnOpslaan->setText("Gewijzigde tabellen opslaan");
+    for (QPushButton* b : {btnStapInvoegen, btnStapWissen, btnOpslaan, btnAnnuleren, btnHelp}) b->resize(column, b->height());
+    btnStop->setGeometry(x + column - btnStop->width(), btnStop->y(), btnStop->width(), btnStop->height());
+    resize(std::max(width(), x + column + 10), height());
     buildGrid();
     buildFields();
     buildFormulaPanel();

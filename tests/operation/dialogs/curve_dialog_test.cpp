@@ -16,6 +16,7 @@
 #include "network/model/net_state.h"
 #include "network/sync/client_updates.h"
 #include "operation/control/loco_operation.h"
+#include "operation/dialogs/form_geometry.h"
 #include "operation/dialogs/untCurve.h"
 #include "operation/engine/speed_calibration.h"
 #include "operation/model/speed_curve.h"
@@ -147,6 +148,24 @@ TEST_F(CurveDialog, AltArrowsWrapAroundTheStepsAndStopAtTheSpeedLimits) {
     EXPECT_EQ(stepValue(loco, 6), 3);
     QTest::mouseClick(frmCurve->lblSnelh, Qt::RightButton);
     EXPECT_EQ(stepValue(loco, 6), 2);
+}
+
+// The step and speed labels move along the graph with the chosen step, never over their captions.
+TEST_F(CurveDialog, TheMovingValuesNeverCoverTheirCaptions) {
+    open(1);
+    for (int steps : {14, 27, 28, 126}) {
+        loco->run.speedSteps = static_cast<int16_t>(steps);
+        for (int s = 1; s <= steps; ++s) {
+            gCurveStep = s;
+            frmCurve->FormActivate();
+            for (QLabel* value : {frmCurve->lblStap, frmCurve->lblSnelh})
+                for (QLabel* caption : {frmCurve->lblStapTekst, frmCurve->lblKm_h})
+                    EXPECT_FALSE(value->geometry().intersects(caption->geometry()))
+                        << steps << " steps, step " << s << ": " << value->objectName().toStdString();
+        }
+    }
+    for (QLabel* caption : {frmCurve->lblStapTekst, frmCurve->lblKm_h}) EXPECT_TRUE(labelTextFits(caption));
+    loco->run.speedSteps = 28;
 }
 
 TEST_F(CurveDialog, GraphClicksSelectTheNearestStepClampedToBothEnds) {

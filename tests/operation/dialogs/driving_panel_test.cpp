@@ -10,6 +10,7 @@
 #include "operation/control/control_post.h"
 #include "operation/control/loco_operation.h"
 #include "operation/control/speed_bar.h"
+#include "operation/dialogs/form_geometry.h"
 #include "operation/dialogs/untLoks.h"
 #include "operation/model/loco_functions.h"
 #include "operation/model/train_model.h"
@@ -49,6 +50,13 @@ protected:
     }
     RunningProgram program;
 };
+
+TEST_F(DrivingPanel, EveryFunctionPanelShowsWholeAndNoControlCoversAnother) {
+    EXPECT_EQ(coveredControls(frmLoks, {frmLoks}), "");
+    for (int row : {0, 1})
+        for (int k = 0; k < kDrivingPanelFunctions; ++k)
+            EXPECT_TRUE(frmLoks->rect().contains(frmLoks->pnlF[row][k]->geometry())) << "F" << k;
+}
 
 TEST_F(DrivingPanel, SlotsShowTheLocomotivesAndTheFormFitsThem) {
     ASSERT_TRUE(putLocoOnBlock(11, 2, 0, {120, 200}, true, 'H'));

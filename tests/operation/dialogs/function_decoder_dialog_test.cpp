@@ -23,6 +23,8 @@
 
 namespace {
 
+using FormWidgets = std::vector<QWidget*>;
+
 class FunctionDecoderDialog : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -142,6 +144,19 @@ TEST_F(FunctionDecoderDialog, DecodersFreedElsewhereLeaveTheDialogShowingNone) {
     EXPECT_EQ(gCurFunctionDecoder, nullptr);
     EXPECT_FALSE(frmFunctieDec->edtFdecNaam->isEnabled());
     EXPECT_FALSE(frmFunctieDec->pnlF[0]->isVisible());
+}
+
+TEST_F(FunctionDecoderDialog, WithoutADecoderOnlyTheAddressFieldShows) {
+    open();
+    ASSERT_EQ(gCurFunctionDecoder, nullptr);
+    FormWidgets none{frmFunctieDec->edtFdecNaam, frmFunctieDec->cboDCC, frmFunctieDec->cboLoc, frmFunctieDec->btnLoc,
+                     frmFunctieDec->cboFdecAantal, frmFunctieDec->btnFdecVerwijderen};
+    for (QWidget* w : none) EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    EXPECT_TRUE(frmFunctieDec->edtFdecNummer->isVisible());
+    EXPECT_TRUE(frmFunctieDec->btnFdecToevoegen->isVisible());
+    add(5);
+    for (QWidget* w : none) EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
+    EXPECT_TRUE(frmFunctieDec->edtFdecNaam->isEnabled());
 }
 
 TEST_F(FunctionDecoderDialog, DeletingLeavesTheNextDecoderCurrent) {

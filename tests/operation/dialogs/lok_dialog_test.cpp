@@ -19,6 +19,7 @@
 #include "network/model/net_state.h"
 #include "operation/control/control_post.h"
 #include "operation/control/loco_operation.h"
+#include "operation/dialogs/form_geometry.h"
 #include "operation/dialogs/main_window_input.h"
 #include "operation/dialogs/untLok.h"
 #include "operation/model/loco_functions.h"
@@ -140,7 +141,7 @@ TEST_F(LokDialog, DrivenFromItsPanelF1LowersYellowAndTheButtonsAndKeysReachItsRo
     EXPECT_EQ(frmLok->btnAnnuleren->text(), "Afsluiten");
     EXPECT_FALSE(frmLok->btnOK->isVisible());
     EXPECT_TRUE(frmLok->pnlF[20]->isVisible());  // DCC: F0..F20, the form grown
-    EXPECT_EQ(frmLok->btnHelp->y(), 340);
+    EXPECT_GT(frmLok->btnHelp->y(), frmLok->grpStuur->geometry().bottom());
 
     QLabel* f1 = frmLok->pnlF[1];
     ASSERT_EQ(f1->frameShadow(), QFrame::Raised);
@@ -174,6 +175,25 @@ TEST_F(LokDialog, DrivenFromItsPanelF1LowersYellowAndTheButtonsAndKeysReachItsRo
     QTest::mouseRelease(frmLok->grpStuur, Qt::LeftButton, {}, QPoint(bar.center().x(), bar.top() + 12));
     QTest::mousePress(frmLok->grpStuur, Qt::LeftButton, {}, QPoint(bar.right() + 40, bar.top() + 12));
     EXPECT_EQ(three->targetStep, before + 1);  // beside the bar: nothing
+}
+
+// Whatever the decoder shows of F0..F20, and in the putting use, no control covers another; the
+// contact roles fit their list.
+TEST_F(LokDialog, NoControlCoversAnother) {
+    LocoRec* three = gLocsOnTrack[0];
+    for (int decoder : {0, 1, 4}) {
+        three->decoderType = static_cast<uint8_t>(decoder);
+        drive(three);
+        EXPECT_EQ(coveredControls(frmLok, {frmLok, frmLok->grpStuur}), "") << "decoder type " << decoder;
+        // The middle of F0 is F0's: a click there switches F0.
+        QLabel* f0 = frmLok->pnlF[0];
+        EXPECT_EQ(frmLok->childAt(f0->mapTo(frmLok, f0->rect().center())), f0);
+        frmLok->close();
+    }
+    chooseBlock({150, 200});
+    EXPECT_EQ(coveredControls(frmLok, {frmLok}), "");
+    EXPECT_LE(frmLok->cboSecSoort->sizeHint().width(), frmLok->cboSecSoort->width());
+    frmLok->close();
 }
 
 TEST_F(LokDialog, AccelerationAndStartPauseAreStoredAndSent) {

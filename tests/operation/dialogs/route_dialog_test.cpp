@@ -5,9 +5,11 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -164,6 +166,19 @@ TEST_F(RouteDialog, ClickedBlocksBuildTheLinesAndAClosedLoopIsSaved) {
     int16s(expected, {connectionFrom(3, 5), 3, 0, 0, 0, 80});
     int16s(expected, {connectionFrom(5, 1), 5, 0, 0, 0, 100});
     EXPECT_EQ(testsupport::readBytes(program.dir.file("oval.trj")), expected);
+}
+
+// The current column's header is drawn in bold: each header fits its column that way too.
+TEST_F(RouteDialog, EveryHeaderFitsItsColumnInBold) {
+    QTableWidget* grid = frmTraject->strgrdTraject;
+    QHeaderView* header = grid->horizontalHeader();
+    QFont bold = header->font();
+    bold.setBold(true);
+    const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        const QString text = grid->horizontalHeaderItem(c)->text();
+        EXPECT_LE(QFontMetrics(bold).horizontalAdvance(text) + margins, grid->columnWidth(c)) << text.toStdString();
+    }
 }
 
 TEST_F(RouteDialog, CancellingANewRouteRemovesIt) {

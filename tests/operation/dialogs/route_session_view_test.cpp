@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTableWidget>
@@ -16,12 +17,15 @@
 #include "network/model/net_queue.h"
 #include "network/model/net_state.h"
 #include "operation/control/control_post.h"
+#include "operation/control/emergency_stop.h"
 #include "operation/control/loco_operation.h"
 #include "operation/dialogs/untTraject.h"
 #include "operation/model/route_editor_state.h"
 #include "operation/model/route_file.h"
 #include "operation/model/train_model.h"
 #include "operation/session_trains.h"
+#include "shell/config/messages.h"
+#include "shell/dialogs/untBoodschap.h"
 #include "shell/main/session.h"
 #include "shell/model/app_state.h"
 #include "shell/shell_test_support.h"
@@ -106,6 +110,66 @@ TEST_F(RouteSessionView, F4ShowsTheRouteAndMarksTheTrainsLine) {
     const QImage image = grid->viewport()->grab().toImage();
     EXPECT_EQ(image.pixelColor(marked.right() - 2, marked.center().y()), QColor(0, 0, 255));
     EXPECT_NE(image.pixelColor(plain.right() - 2, plain.center().y()), QColor(0, 0, 255));
+}
+
+TEST_F(RouteSessionView, EscClosesTheViewLikeAfsluiten) {
+    QTest::keyClick(frmSchema, Qt::Key_F4);
+    ASSERT_EQ(gActiveDialog, 14);
+    pressKey(frmTraject, Qt::Key_Escape);
+    EXPECT_FALSE(frmTraject->isVisible());
+    // A click on a locomotive now opens its panel: no route dialog is the active one.
+    EXPECT_EQ(gActiveDialog, 0);
+    EXPECT_EQ(frmTraject->Tag, 0);
+    EXPECT_EQ(gEditMode, 0u);
+}
+
+TEST_F(RouteSessionView, TheViewFollowsTheLocomotiveIntoAndOutOfItsRoute) {
+    three->mode = kModeAuto;
+    three->run.currentLine = -1;
+    QTest::keyClick(frmSchema, Qt::Key_F4);
+    ASSERT_TRUE(frmTraject->isVisible());
+    EXPECT_TRUE(frmTraject->cboTrajectNaam->isEnabled());
+    EXPECT_FALSE(frmTraject->btnVolgendBlok->isEnabled());
+    EXPECT_EQ(gRouteMarkRow, -1);
+    ASSERT_EQ(cycleLocoMode(three), 1);
+    ASSERT_EQ(three->mode, kModeRoute);
+    EXPECT_FALSE(frmTraject->cboTrajectNaam->isEnabled());
+    EXPECT_TRUE(frmTraject->btnVolgendBlok->isEnabled());
+    EXPECT_EQ(gRouteMarkRow, three->run.currentLine - round->firstLine + 1);
+    ASSERT_EQ(cycleLocoMode(three), 1);
+    ASSERT_EQ(three->mode, kModeShunting);
+    EXPECT_TRUE(frmTraject->cboTrajectNaam->isEnabled());
+    EXPECT_FALSE(frmTraject->btnVolgendBlok->isEnabled());
+    EXPECT_EQ(gRouteMarkRow, -1);
+}
+
+// The space bar stops all trains in the view's grid cell editor and on its route list, which takes
+// no typed name during a session, closed or dropped down.
+TEST_F(RouteSessionView, SpaceInACellEditorOrOnTheRouteListStopsAllTrains) {
+    three->mode = kModeManual;  // the list is open for another route
+    QTest::keyClick(frmSchema, Qt::Key_F4);
+    ASSERT_TRUE(frmTraject->cboTrajectNaam->isEnabled());
+    // With track control the stop holds the state.
+    const uint8_t withoutTrack = gRunWithoutTrack;
+    gRunWithoutTrack = 0;
+    gRunWithTrack = 1;
+    QTableWidget* grid = frmTraject->strgrdTraject;
+    const QModelIndex index = grid->model()->index(1, 3);
+    grid->setCurrentIndex(index);
+    grid->edit(index);
+    QWidget* editor = grid->indexWidget(index);
+    ASSERT_TRUE(editor);
+    QComboBox* names = frmTraject->cboTrajectNaam;
+    names->showPopup();  // the list dropped down
+    for (QWidget* w : {editor, static_cast<QWidget*>(names), static_cast<QWidget*>(names->view())}) {
+        gEmergencyState = 0;
+        QTest::keyClick(w, Qt::Key_Space);
+        EXPECT_NE(gEmergencyState, 0) << w->metaObject()->className();
+    }
+    gEmergencyState = 0;
+    gRunWithTrack = 0;
+    gRunWithoutTrack = withoutTrack;
+    frmBoodschap->close();
 }
 
 TEST_F(RouteSessionView, NextLineWithTheSameBlock) {

@@ -15,6 +15,7 @@
 #include "network/sync/client_wagon_updates.h"
 #include "operation/control/control_post.h"
 #include "operation/control/loco_operation.h"
+#include "operation/dialogs/untCurve.h"
 #include "operation/dialogs/untTrein.h"
 #include "operation/model/train_model.h"
 #include "shell/config/messages.h"
@@ -211,6 +212,32 @@ TEST_F(TrainDialog, DistanceCountersAreEditedOnlyAfterADoubleClick) {
     EXPECT_FLOAT_EQ(gLocs[0]->run.kmTotal, 40.25f);
     EXPECT_TRUE(total->isReadOnly());
     EXPECT_TRUE(frmTrein->isVisible());  // Esc belongs to no button of this dialog
+}
+
+TEST_F(TrainDialog, TheDayCounterShowsTenMetres) {
+    addLocomotive(3);
+    gCurTrain = gLocs[0];
+    gLocs[0]->run.kmTotal = 12.5f;
+    gLocs[0]->run.kmDay = 3.456f;
+    open();
+    EXPECT_EQ(frmTrein->edtKmTellerDag->text().toStdString(), "3.46");
+    EXPECT_EQ(frmTrein->edtKmTellerTot->text().toStdString(), "12.5");
+}
+
+TEST_F(TrainDialog, TheDecoderTypeIsLockedOnlyForTheLocomotiveInTheCurveDialog) {
+    addLocomotive(3);
+    addLocomotive(5);
+    openSpeedCurveDialog(gLocs[0], 50, 50);
+    ASSERT_TRUE(frmCurve->isVisible());
+    gCurTrain = gLocs[1];
+    open();
+    EXPECT_TRUE(frmTrein->cboDecoder->isEnabled());
+    gCurTrain = gLocs[0];
+    frmTrein->FormActivate();
+    EXPECT_FALSE(frmTrein->cboDecoder->isEnabled());
+    frmCurve->close();
+    frmTrein->FormActivate();
+    EXPECT_TRUE(frmTrein->cboDecoder->isEnabled());
 }
 
 // 2/37: kind, code, number, slot, then the 72 bytes from the maximum speed: maximum speed, 4 spare,

@@ -17,6 +17,7 @@
 #include "network/sync/client_wagon_updates.h"
 #include "operation/control/control_post.h"
 #include "operation/control/loco_operation.h"
+#include "operation/dialogs/form_geometry.h"
 #include "operation/dialogs/untWagons.h"
 #include "operation/engine/helper_locos.h"
 #include "operation/model/length_units.h"
@@ -200,6 +201,17 @@ TEST_F(WagonDialog, TheLocationTextNamesBothEndsAndTheOwner) {
     showVehicleLocation(&w, &wide);
     EXPECT_TRUE(narrow.text().contains('\n'));
     EXPECT_FALSE(wide.text().contains('\n'));
+    // The dialog's label holds the longest texts whole.
+    open(0);
+    for (LocoRec* owner : {&loco, static_cast<LocoRec*>(nullptr)}) {
+        w.front.track = &track;
+        w.front.turnout = nullptr;
+        w.rear.turnout = &turnout;
+        w.owner = owner;
+        turnout.number = 999;
+        showVehicleLocation(&w, frmWagons->lblWagonInfo);
+        EXPECT_TRUE(labelTextFits(frmWagons->lblWagonInfo)) << frmWagons->lblWagonInfo->text().toStdString();
+    }
 }
 
 // 3/37: kind, code, 0, the slot, then the 68 bytes from the length units: length units, kind, 2 spare,

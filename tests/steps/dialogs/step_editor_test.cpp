@@ -419,6 +419,38 @@ TEST_F(StepEditor, ASessionRunsPausesAndStopsTheProgramAndSetsItsFields) {
     EXPECT_EQ(grid()->rowCount(), 3);
 }
 
+TEST_F(StepEditor, SpaceInAValueCellStopsAllTrains) {
+    buildSessionLayoutWithTwoTrains();
+    gStepPrograms.clear();
+    addProgram("loop", {step(0, 0, 0, 0, 2), step(0, 0, 0, 0, 2)});
+    startSession();
+    frmSchema->findChild<QAction*>("mnuStapWijzig")->trigger();
+    ASSERT_TRUE(frmStappen->isVisible());
+    select(0, 5);
+    grid()->edit(grid()->currentIndex());
+    auto* editor = grid()->findChild<QLineEdit*>("strgrdStappenEditor");
+    ASSERT_TRUE(editor);
+    // With track control the stop holds the state.
+    gRunWithoutTrack = 0;
+    gRunWithTrack = 1;
+    QTest::keyClick(editor, Qt::Key_Space);
+    EXPECT_NE(gEmergencyState, 0);
+    gEmergencyState = 0;
+    gRunWithTrack = 0;
+    gRunWithoutTrack = 1;
+    frmBoodschap->close();
+}
+
+TEST_F(StepEditor, TheSaveButtonShowsItsCaptionInEveryMode) {
+    QPushButton* save = frmStappen->btnOpslaan;
+    for (const char* caption : {"Stappenprogramma opslaan", "Stappenprogramma verwijderen", "Stappenprogramma's opslaan",
+                                "Gewijzigde tabellen opslaan"}) {
+        save->setText(caption);
+        EXPECT_LE(save->sizeHint().width(), save->width()) << caption;
+    }
+    EXPECT_TRUE(frmStappen->rect().contains(save->geometry()));
+}
+
 TEST_F(StepEditor, TheFormulaPanelAddsShowsAndPerformsFormulas) {
     StepProgramRec* p = addProgram("reken", {step(0, 0, 0, 0), step(0, 0, 0, 0)});
     open(8, p);
