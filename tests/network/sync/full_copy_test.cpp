@@ -734,8 +734,9 @@ TEST_F(FullCopy, ClientReceiveFuzzSeedsWrittenOnRequest) {
     };
     fuzzseeds::write("client_receive", "hostile_head_dx_nan.bin", hostileCopy(kHeadDx, std::nanf(""), 0));
     fuzzseeds::write("client_receive", "hostile_head_x_far_turned.bin", hostileCopy(kHeadX, 3e9f, 2));
-    // Synchronised: the server turns two or three quarter turns away, then sends locomotive 3's
-    // position with head y -1.7e38.
+    // Synchronised: the server turns two or three quarter turns away, then sends the positions of
+    // locomotive 3 (and of both ends of the two wagons it has in the harnesses' fixed files) with y
+    // -1.7e38.
     for (uint8_t orientation : {2, 3}) {
         Bytes b = {0, 0, 23, 23, 0, 0, 0, 0, orientation, 0, 2, 24, 3, 0, 0, 0};
         Bytes position(28, 0);
@@ -743,7 +744,7 @@ TEST_F(FullCopy, ClientReceiveFuzzSeedsWrittenOnRequest) {
         putF32(position, 4, -1.7e38f);
         putF32(position, 8, 1);
         position[24] = 1;  // block 1
-        b.insert(b.end(), position.begin(), position.end());
+        for (int end = 0; end < 5; ++end) b.insert(b.end(), position.begin(), position.end());
         fuzzseeds::write("client_receive", "hostile_position_turned_" + std::to_string(orientation) + ".bin", b);
     }
 }
