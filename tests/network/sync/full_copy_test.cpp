@@ -32,6 +32,7 @@
 #include "shell/model/app_state.h"
 #include "steps/model/step_codec.h"
 #include "steps/model/step_program.h"
+#include "test_support.h"
 
 using Bytes = std::vector<uint8_t>;
 
@@ -201,6 +202,9 @@ protected:
         gFormulas.clear();
         gFunctionDecoders.clear();
     }
+    // The end of the copy reads and writes "vestrel.cfg" in the working folder: a folder of the test's
+    // own, so that no test takes another's orientation or layout name from it.
+    testsupport::ScratchDir dir;
     // The client's side of a copy received in reads of 1500 bytes.
     static void receiveInReads(const Bytes& bytes) {
         std::vector<size_t> cuts;
