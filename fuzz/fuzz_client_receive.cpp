@@ -1,8 +1,10 @@
 // What a server may send a synchronised client, on the fixed layout with the fixed trains: the first
 // byte gives the size of each read (0: as much as the buffer takes), the second whether the client is
 // still taking the full copy (odd) or synchronised (even); the rest is received read by read, an
-// unfinished record carried to the next read as the socket code does. The state the records leave is
-// then saved as a layout and a locomotive file, which load and save the same bytes from then on.
+// unfinished record carried to the next read as the socket code does; a train position record draws
+// its train as it arrives, and the diagram is drawn whole with its trains afterwards. The state the
+// records leave is then saved as a layout and a locomotive file, which load and save the same bytes from
+// then on.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +15,7 @@
 #include "fuzz_fixed.h"  // before Qt
 #include "layout/model/layout_file_format.h"
 #include "fuzz_support.h"
+#include "fuzz_redraw.h"
 #include "network/model/net_queue.h"
 #include "network/model/net_state.h"
 #include "network/sync/client_receive.h"
@@ -61,6 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     gNetOutFill = 0;
     gNetCarriedBytes = 0;
     const size_t piece = data[0] ? data[0] : static_cast<size_t>(kNetBufferSize);
+    // The diagram the records draw on while they arrive (a train's position record draws the train).
+    vestrel::Canvas diagram(gCanvasSize.width, gCanvasSize.height, kBackgroundColour);
+    gDiagramCanvas = &diagram;
+    recreateBackBuffer();
     for (size_t at = 2; at < size;) {
         const size_t room = static_cast<size_t>(kNetBufferSize - gNetCarriedBytes);
         const size_t n = std::min({piece, size - at, room});
@@ -70,6 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const int count = gNetCarriedBytes + static_cast<int>(n);
         if (netClientReceive(count) != 255) gNetCarriedBytes = 0;
     }
+    gDiagramCanvas = nullptr;
+    fuzzsupport::redrawWithTrainsAtLoadedSize();
     gNetMode = 0;
     gNetLinkState = 0;
     gNetOutFill = 0;

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -19,8 +20,13 @@ inline void setUp() {
     static char name[] = "fuzz";
     static char* argv[] = {name, nullptr};
     new QGuiApplication(argc, argv);  // lives as long as the process
-    char folder[] = "/tmp/vestrel-fuzz-XXXXXX";
+    static char folder[] = "/tmp/vestrel-fuzz-XXXXXX";
     if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
+    // The folder goes when the process ends normally (a finding keeps it, with the files that led to it).
+    std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    });
 }
 
 inline void writeFile(const char* name, const uint8_t* data, size_t size) {

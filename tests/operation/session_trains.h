@@ -33,6 +33,7 @@ struct FileTrain {
     float x, y;
     int block;  // 1-based block index of the head, 0 off the track
     int decoder = 4;  // decoder type: 0..2 Motorola, 3..5 DCC
+    int wagons = 0;   // coupled behind it (its front chain), 15 units long, 5 apart, on its block
 };
 
 // On the section of the head block that holds x, travelling toward the block's last point.
@@ -66,9 +67,9 @@ inline void appendRunState(FileBytes& f, LocoOfBlock locoOfBlock) {
     for (int i = 0; i < kFormulaVars; ++i) f.f32(0);
 }
 
-// The locomotive file (current version, zoom '3') for the layout as it stands: the given locomotives,
-// no wagons, each on-track locomotive the arrived and assigned train of its head block. Speed tables
-// hold entry j = j.
+// The locomotive file (current version, zoom '3') for the layout as it stands: the given locomotives
+// with their wagons, no loose wagons, each on-track locomotive the arrived and assigned train of its
+// head block. Speed tables hold entry j = j.
 inline Bytes sessionLocoFile(const std::vector<FileTrain>& trains) {
     FileBytes f;
     f.header('3').i32(static_cast<int64_t>(trains.size()));
@@ -77,6 +78,7 @@ inline Bytes sessionLocoFile(const std::vector<FileTrain>& trains) {
         im.u8(LocoAt::decoder, static_cast<uint8_t>(t.decoder)).i16(LocoAt::steps, kDecoderTypeSteps[t.decoder]);
         putPosition(im, LocoAt::head, headAt(t));
         im.u8(LocoAt::mode, 1).u8(LocoAt::role, 6);
+        if (t.wagons > 0) im.i32(LocoAt::front, 1);
         f.add(im);
     }
     for (size_t k = 0; k < trains.size(); ++k) {
@@ -84,7 +86,19 @@ inline Bytes sessionLocoFile(const std::vector<FileTrain>& trains) {
         for (int j = 0; j < 127; ++j) table.u8(j, j);
         f.add(table);
     }
-    f.i32(0).i32(0);  // no loose wagons, no wagons off the track
+    int wagons = 0;
+    for (size_t k = 0; k < trains.size(); ++k)
+        for (int n = 0; n < trains[k].wagons; ++n, ++wagons) {
+            FileTrain end = trains[k];
+            end.x -= 5 + 20.f * n;
+            Image w = wagonImage(101 + wagons);
+            putPosition(w, WagonAt::front, headAt(end));
+            end.x -= 15;
+            putPosition(w, WagonAt::rear, headAt(end));
+            w.i32(WagonAt::next, n + 1 < trains[k].wagons ? 1 : 0).i32(WagonAt::owner, static_cast<int64_t>(k) + 1);
+            f.add(w);
+        }
+    f.i32(0).i32(wagons);  // no loose wagons, none off the track
     appendRunState(f, [&](int b) {
         int loco = 0;
         for (size_t k = 0; k < trains.size(); ++k)

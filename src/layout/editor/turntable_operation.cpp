@@ -19,6 +19,16 @@ void turntableBridgeEnds(TurntableRec* t, float angle, TrackRec* track) {
     track->points[1] = {roundHalfAway(t->centre[0] + c), roundHalfAway(t->centre[1] + s)};
 }
 
+bool turntableBridgeFollowsCentre(const TurntableRec& t) {
+    if (!t.track || t.positions == 0 || !std::isfinite(t.radius) || t.radius <= 0) return false;
+    // The bridge ends are rounded to whole units, which moves their middle by at most half a unit.
+    constexpr double kTolerance = 1.0;
+    const DiagramPoint* ends = t.track->points;
+    const double mx = (static_cast<double>(ends[0].x) + ends[1].x) / 2;
+    const double my = (static_cast<double>(ends[0].y) + ends[1].y) / 2;
+    return std::fabs(t.centre[0] - mx) <= kTolerance && std::fabs(t.centre[1] - my) <= kTolerance;
+}
+
 int layoutTurntableAndTell(TurntableRec& t, const DiagramPoint* first, const DiagramPoint* second) {
     const int fits = layoutTurntable(t, first, second);
     if (!fits) showDialogMessage(turntablePositionLimitText(t), 1);

@@ -44,8 +44,13 @@ void applyLocoEvents(const std::vector<uint8_t>& records) {
     for (size_t i = 0; i + 5 <= records.size(); i += 5) {
         const LocoEvent e = readLocoEvent(&records[i]);
         if (!e.loco) return;
+        // A shunting locomotive takes a new step at once, and a moving one cannot be reversed: the new
+        // direction goes first, while it still stands. In the other modes the step is only a target,
+        // and the direction follows it as before.
+        const bool directionFirst = e.reverse && e.loco->mode == kModeShunting;
+        if (directionFirst) reverseLoco(e.loco);
         if (e.step >= 0) setLocoSpeedStep(e.loco, e.step);
-        if (e.reverse) reverseLoco(e.loco);
+        if (e.reverse && !directionFirst) reverseLoco(e.loco);
         // F1..F4, then F0.
         const uint8_t masks[5] = {0x01, 0x02, 0x04, 0x08, 0x10};
         for (int k = 0; k < 5; ++k) {

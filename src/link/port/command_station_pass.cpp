@@ -16,6 +16,7 @@ constexpr int kPollsBeforeSilence = 10;  // the 11th unanswered poll stops the t
 constexpr int kMaxDiscard = 50;
 constexpr int kMaxSensorBytes = 50;
 constexpr int kMaxDrainedRecords = 255;
+constexpr int kMaxLateRounds = 5;
 
 bool isPoll(uint8_t b) { return (b & 0xE0) == 0x80; }
 
@@ -48,8 +49,19 @@ void CommandStationPass::waitForCts(SerialPort& port) {
     }
 }
 
+// A reply that came after its read gave up would be taken for the answer to the next command, and
+// every later answer would be read one reply behind: after such a read, what still arrives is read
+// and dropped until a whole read time-out passes in silence (bounded, should the line never rest).
+void CommandStationPass::discardLateReplies(SerialPort& port) {
+    replyOverdue_ = false;
+    uint8_t scrap[kMaxDiscard];
+    for (int round = 0; round < kMaxLateRounds && port.read(scrap, kMaxDiscard) > 0; ++round) {
+    }
+}
+
 // A short write goes on with the rest of the same message; a write that sends nothing ends it.
 bool CommandStationPass::writeAll(SerialPort& port, const uint8_t* bytes, int n) {
+    if (replyOverdue_) discardLateReplies(port);
     int sent = 0;
     while (sent < n) {
         const int w = port.write(bytes + sent, n - sent);
@@ -110,7 +122,7 @@ void CommandStationPass::sendWithReply(SerialPort& port, const P50Message& m) {
     writeAll(port, m.bytes, m.length);
     if (m.readsReply) {
         uint8_t reply;
-        port.read(&reply, 1);
+        if (port.read(&reply, 1) != 1) replyOverdue_ = true;
     }
     hooks_.showReply(m.bytes[0], m.length > 1 ? m.bytes[1] : 0);
 }
@@ -135,12 +147,18 @@ bool CommandStationPass::readP50XFeedback(SerialPort& port) {
     uint8_t bytes[kMaxSensorBytes];
     int n = 0;
     while (n < kMaxSensorBytes) {
-        if (port.read(bytes + n, 1) != 1) break;
+        if (port.read(bytes + n, 1) != 1) {
+            replyOverdue_ = true;
+            break;
+        }
         if (bytes[n++] == 0) break;
         const int want = std::min(2, kMaxSensorBytes - n);
         const int got = port.read(bytes + n, want);
         n += got;
-        if (got != want) break;
+        if (got != want) {
+            replyOverdue_ = true;
+            break;
+        }
     }
     SensorRecord last{};
     const int modules =
@@ -162,6 +180,7 @@ bool CommandStationPass::readP50Feedback(SerialPort& port) {
         if (got <= 0) break;
         n += got;
     }
+    if (n < want) replyOverdue_ = true;
     for (int i = 0; i < n; ++i) gFeedbackImage.storeByte(i, bytes[i]);
     if (n > 0 && n == want) gFeedbackImage.publish(want);
     if (n >= 2) hooks_.showFeedback(bytes[(n - 2) & ~1], bytes[((n - 2) & ~1) + 1]);
@@ -179,6 +198,7 @@ void CommandStationPass::checkPower(SerialPort& port) {
     writeAll(port, q.bytes, q.length);
     uint8_t status = 0;
     const int got = port.read(&status, 1);
+    if (got != 1) replyOverdue_ = true;
     hooks_.sleep(10);
     discardWaiting(port, kMaxDiscard);
     if (got == 1 && !(status & 0x08)) hooks_.emergencyStop(6);
@@ -191,14 +211,18 @@ void CommandStationPass::readLocoEvents(SerialPort& port) {
     const P50Message q = encodeQuery(kXEvtLok, p50x_);
     writeAll(port, q.bytes, q.length);
     std::vector<uint8_t> records;
-    uint8_t chunk[5];
+    uint8_t chunk[5] = {};
     int last = port.read(chunk, 1);
+    if (last != 1) replyOverdue_ = true;
     uint8_t recordStart = chunk[0];
     for (int record = 0; last > 0 && recordStart < 0x80 && record < kMaxDrainedRecords; ++record) {
         // The other 4 bytes of this record and the first byte of the next.
         uint8_t rec[5] = {recordStart};
         last = port.read(chunk, 5);
-        if (last != 5) break;
+        if (last != 5) {
+            replyOverdue_ = true;
+            break;
+        }
         std::copy(chunk, chunk + 4, rec + 1);
         if (record < kMaxLocoEventRecords) records.insert(records.end(), rec, rec + 5);
         recordStart = chunk[4];
@@ -211,7 +235,11 @@ void CommandStationPass::readAccessoryEvents(SerialPort& port) {
     const P50Message q = encodeQuery(kXEvtTrn, p50x_);
     writeAll(port, q.bytes, q.length);
     uint8_t count = 0;
-    if (port.read(&count, 1) != 1 || count == 0) return;
+    if (port.read(&count, 1) != 1) {
+        replyOverdue_ = true;
+        return;
+    }
+    if (count == 0) return;
     std::vector<uint8_t> records(2 * static_cast<size_t>(count));
     int n = 0;
     while (n < static_cast<int>(records.size())) {
@@ -220,4 +248,5 @@ void CommandStationPass::readAccessoryEvents(SerialPort& port) {
         n += got;
     }
     if (n == static_cast<int>(records.size())) hooks_.accessoryEvents(records);
+    else replyOverdue_ = true;
 }

@@ -48,6 +48,7 @@ private:
     void sendWithReply(vestrel::SerialPort& port, const P50Message& m);
     void switchSolenoidsOff(vestrel::SerialPort& port, const LinkCommand& c);
     bool writeAll(vestrel::SerialPort& port, const uint8_t* bytes, int n);
+    void discardLateReplies(vestrel::SerialPort& port);
     bool readFeedback(vestrel::SerialPort& port);
     bool readP50XFeedback(vestrel::SerialPort& port);
     bool readP50Feedback(vestrel::SerialPort& port);
@@ -62,5 +63,6 @@ private:
     CommandStationHooks hooks_;
     int unansweredPolls_ = 0;
     uint16_t lastTurnout_ = 0;
+    bool replyOverdue_ = false;  // a read gave up before its reply had come whole
     std::vector<uint16_t> switchedOn_;  // P50X: accessory addresses switched on and not yet off
 };

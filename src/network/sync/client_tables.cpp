@@ -1,6 +1,7 @@
 #include "network/sync/client_tables.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "layout/editor/layout_move.h"
@@ -56,6 +57,16 @@ const QuarterTurn& serverTurn() {
         gTurnCached = true;
     }
     return gCachedTurn;
+}
+
+// A received position held as the locomotive-file loader holds a stored one: coordinates and
+// direction that are numbers inside the range of the whole-pixel copies (2147483520, the largest float
+// below 2^31), so that no drawing of it can leave the int range.
+void holdReceivedPosition(PositionRec& p) {
+    constexpr int32_t kWholeLimit = 2147483520;
+    for (float* v : {&p.x, &p.y, &p.dx, &p.dy}) *v = std::isfinite(*v) ? usableCoordinate(*v) : 0.0f;
+    p.ix = std::clamp(p.ix, -kWholeLimit, kWholeLimit);
+    p.iy = std::clamp(p.iy, -kWholeLimit, kWholeLimit);
 }
 
 int32_t shiftX() { return gLayoutOffset.x - gServerLayoutOffset.x; }
@@ -305,6 +316,7 @@ void netDirectionToClientSpeed(PositionRec& p) {
     const float ratio = gNetServerSpeedFactor / gSpeedFactor;
     p.dx *= ratio;
     p.dy *= ratio;
+    holdReceivedPosition(p);  // the server's speed factor is as it sent it
 }
 
 void netResetCopyReception() {
@@ -337,15 +349,18 @@ void netPointsToClientView(DiagramPoint* points, int last) {
 }
 
 void netPositionToClientView(PositionRec& p) {
+    holdReceivedPosition(p);
     if (turned()) {
         const QuarterTurn& t = serverTurn();
         rotateVehiclePosition(p, t.angle, t.dx, t.dy);
-        return;
+    } else {
+        p.x += static_cast<float>(shiftX());
+        p.y += static_cast<float>(shiftY());
+        p.ix = static_cast<int32_t>(static_cast<uint32_t>(p.ix) + static_cast<uint32_t>(shiftX()));
+        p.iy = static_cast<int32_t>(static_cast<uint32_t>(p.iy) + static_cast<uint32_t>(shiftY()));
     }
-    p.x += static_cast<float>(shiftX());
-    p.y += static_cast<float>(shiftY());
-    p.ix = static_cast<int32_t>(static_cast<uint32_t>(p.ix) + static_cast<uint32_t>(shiftX()));
-    p.iy = static_cast<int32_t>(static_cast<uint32_t>(p.iy) + static_cast<uint32_t>(shiftY()));
+    // The turn and the shift can carry a point held at the edge of the range beyond it.
+    holdReceivedPosition(p);
 }
 
 int netClientReadTable(int pos, int count) {
@@ -389,6 +404,13 @@ void netRelinkSnapshot() {
             p->firstStep = 0;
             p->stepCount = 0;
         }
+    // A route's lines must lie within the line table, each in one route only, as the route file has
+    // them; a route that breaks this keeps its place (records name routes by index) without lines.
+    std::vector<int> ownerOfLine(static_cast<size_t>(gRouteLineCount), -1);
+    for (int i = 0; i < gRouteCount; ++i) {
+        RouteRec* r = gRoutes[i];
+        if (!claimRouteLines(*r, i, ownerOfLine)) r->firstLine = r->endLine = 0;
+    }
     // A chain that loops back on itself is cut where it returns, so that every walk along it ends.
     for (WagonRec* w : gWagons) {
         int n = 0;
@@ -417,6 +439,12 @@ void netClientEndOfCopy(const uint8_t* rec) {
     // The copy arrived in the server's orientation; the client shows its own.
     gCoordOrientation = gServerOrientation;
     rotateLayout(gOrientation, 3);
+    // The turn can carry a position held at the edge of the range beyond it.
+    for (LocoRec* l : gLocs) holdReceivedPosition(l->run.head);
+    for (WagonRec* w : gWagons) {
+        holdReceivedPosition(w->front);
+        holdReceivedPosition(w->rear);
+    }
     gTurnCached = false;
     // The whole diagram is drawn again by the next tick, or sooner where something reads it: drawn here
     // it would make this read as long as a full redraw.

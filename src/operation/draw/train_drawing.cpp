@@ -1,6 +1,7 @@
 #include "operation/draw/train_drawing.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -155,7 +156,13 @@ void drawLocoSymbol(LocoRec* t, int useStored) {
     c->Ellipse(p.x - gUnit4cmLess1, p.y - gUnit4cmLess1, p.x + gUnit4cm, p.y + gUnit4cm);
     // The direction dot: a 3 x 3 square toward where the train travels.
     const float reach = (gUnit4cm - 2) * gSpeedFactor;
-    const int dx = static_cast<int>(p.x + head.dx * reach), dy = static_cast<int>(p.y + head.dy * reach);
+    // Inside the symbol whatever direction a damaged file or a server gave (no number: at the centre),
+    // and with room for the square at the ends of the int range.
+    const auto dotAt = [reach](int at, float d) {
+        const float offset = std::clamp(d * reach, -static_cast<float>(gUnit4cm), static_cast<float>(gUnit4cm));
+        return std::clamp(offset == offset ? truncatedInt(at + offset) : at, INT32_MIN + 1, INT32_MAX - 2);
+    };
+    const int dx = dotAt(p.x, head.dx), dy = dotAt(p.y, head.dy);
     c->Brush.Style = vestrel::BrushStyle::Solid;
     c->Brush.Color = vestrel::clBlack;
     c->FillRect({dx - 1, dy - 1, dx + 2, dy + 2});

@@ -168,7 +168,7 @@ void applyRunState(const StoredRunState& s, const std::vector<LocoRec*>& fileOrd
         TurntableRec* t = gTurntables[static_cast<int>(i)];
         t->currentPosition = t->secondPosition = s.turntables[i].target;
         t->currentAngle = s.turntables[i].angle;
-        turntableBridgeEnds(t, t->currentAngle, t->track);
+        if (turntableBridgeFollowsCentre(*t)) turntableBridgeEnds(t, t->currentAngle, t->track);
         t->loco = nullptr;
     }
 }

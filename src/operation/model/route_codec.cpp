@@ -33,6 +33,15 @@ RouteLineRec readRouteLineRec(vestrel::ByteReader& r) {
     return l;
 }
 
+bool claimRouteLines(const RouteRec& route, int routeIndex, std::vector<int>& ownerOfLine) {
+    const int lines = static_cast<int>(ownerOfLine.size());
+    if (route.firstLine < 0 || route.endLine < route.firstLine || route.endLine > lines) return false;
+    for (int k = route.firstLine; k < route.endLine; ++k)
+        if (ownerOfLine[static_cast<size_t>(k)] >= 0) return false;
+    for (int k = route.firstLine; k < route.endLine; ++k) ownerOfLine[static_cast<size_t>(k)] = routeIndex;
+    return true;
+}
+
 RouteFileRead readRouteFileImage(const std::vector<uint8_t>& bytes, RouteFileContent& out) {
     out = RouteFileContent{};
     vestrel::ByteReader r(bytes);
@@ -52,11 +61,7 @@ RouteFileRead readRouteFileImage(const std::vector<uint8_t>& bytes, RouteFileCon
         rec.flags = static_cast<uint32_t>(r.i16());
         r.bytes(rec.name, kRouteFileNameBytes);
         rec.name[kRouteNameSize - 1] = 0;
-        if (rec.firstLine < 0 || rec.endLine < rec.firstLine || rec.endLine > lines) return RouteFileRead::Damaged;
-        for (int k = rec.firstLine; k < rec.endLine; ++k) {
-            if (owner[k] >= 0) return RouteFileRead::Damaged;
-            owner[k] = i;
-        }
+        if (!claimRouteLines(rec, i, owner)) return RouteFileRead::Damaged;
         out.routes.push_back(rec);
     }
     for (int i = 0; i < lines; ++i) {

@@ -26,6 +26,9 @@ struct RouteFileContent {
     std::vector<RouteFileLine> lines;
 };
 enum class RouteFileRead { Ok, Damaged };
+// Whether a route's lines lie within a table of lineCount lines (ownerOfLine.size()) and belong to no
+// other route; when they do they are marked as the route's (owner: -1 for none).
+bool claimRouteLines(const RouteRec& route, int routeIndex, std::vector<int>& ownerOfLine);
 // Reads a whole file image. Damaged: a count outside 0..50 / 0..500, a first or end line outside the
 // lines, an end before its first line, two routes sharing a line, or a short file.
 RouteFileRead readRouteFileImage(const std::vector<uint8_t>& bytes, RouteFileContent& out);

@@ -50,7 +50,7 @@ void resetTurntable(TurntableRec& t) {
     t.currentPosition = 1;
     t.secondPosition = 1;
     t.currentAngle = t.bridgeAngle;
-    turntableBridgeEnds(&t, t.currentAngle, t.track);
+    if (turntableBridgeFollowsCentre(t)) turntableBridgeEnds(&t, t.currentAngle, t.track);
     t.runState = 0;
     turntableStateFlags(t) = 0;
     turntableTimeoutCounter(t) = 0;

@@ -142,6 +142,23 @@ TEST(CommandStationPass, SilenceStopsTheTrainsAtTheEleventhPoll) {
     EXPECT_EQ(rig.pass.unansweredPolls(), 0) << "the count starts again";
 }
 
+TEST(CommandStationPass, AReplyThatComesAfterItsReadGaveUpIsNotTakenForTheNextOne) {
+    // The reads give up after 300 ms; the station answers the speed command 450 ms late. The poll and
+    // the power check that follow still read their own answers.
+    for (bool p50x : {false, true}) {
+        SCOPED_TRACE(p50x ? "P50X" : "P50");
+        Rig rig(p50x, 300);
+        rig.station.setModule(1, 0x12, 0x34);
+        rig.station.setModule(2, 0x00, 0x00);
+        rig.station.delayNextAnswer(450);
+        rig.send({0x58, 0x80, 0x05, 0x00, 0x2E, 0x60});
+        rig.send({0x82});
+        EXPECT_TRUE(rig.calls.stops.empty()) << "the power check took a foreign byte";
+        EXPECT_EQ(gFeedbackImage.byteAt(0), 0x12);
+        EXPECT_EQ(gFeedbackImage.byteAt(1), 0x34);
+    }
+}
+
 TEST(CommandStationPass, PowerOffReportedByTheCommandStation) {
     Rig rig(true);
     rig.station.setPower(false);

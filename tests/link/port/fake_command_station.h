@@ -34,6 +34,8 @@ public:
     void setSilent(bool s) { silent_ = s; }
     // Answers one byte at a time with a pause between.
     void setPieces(bool p) { pieces_ = p; }
+    // Holds the answer to the next command back for ms milliseconds (and reads nothing meanwhile).
+    void delayNextAnswer(int ms) { lateMs_ = ms; }
     // Raw bytes of the next XEvtLok answer (records and terminator) and XEvtTrn answer (count and records).
     void setLocoEvents(std::vector<uint8_t> raw) { std::lock_guard<std::mutex> l(m_); locoEvents_ = std::move(raw); }
     void setAccessoryEvents(std::vector<uint8_t> raw) { std::lock_guard<std::mutex> l(m_); accessoryEvents_ = std::move(raw); }
@@ -97,6 +99,7 @@ private:
     }
     void answer(const std::vector<uint8_t>& a) {
         if (silent_ || a.empty()) return;
+        if (const int late = lateMs_.exchange(0)) std::this_thread::sleep_for(std::chrono::milliseconds(late));
         if (!pieces_) {
             std::lock_guard<std::mutex> l(m_);
             pty_.send(a);
@@ -194,6 +197,7 @@ private:
     std::vector<std::vector<uint8_t>> messages_;
     bool power_ = true;
     std::atomic<bool> silent_{false}, pieces_{false}, stop_{false}, markerPending_{false};
+    std::atomic<int> lateMs_{0};
     std::thread thread_;
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <iterator>
 #include <memory>
@@ -22,12 +23,16 @@
 #include "network/sync/client_receive.h"
 #include "network/sync/client_tables.h"
 #include "network/sync/server_copy.h"
+#include "layout/draw/diagram_canvas.h"
+#include "operation/draw/train_drawing.h"
+#include "platform/canvas.h"
 #include "operation/model/route_codec.h"
 #include "operation/model/route_file.h"
 #include "operation/model/train_model.h"
 #include "shell/model/app_state.h"
 #include "steps/model/step_codec.h"
 #include "steps/model/step_program.h"
+#include "test_support.h"
 
 using Bytes = std::vector<uint8_t>;
 
@@ -50,6 +55,18 @@ struct TableRecord {
     Bytes image;
 };
 
+// A copy's bytes rebuilt from its table records (changed by a test) and what follows them.
+Bytes withRecords(const Bytes& all, const std::vector<TableRecord>& records, size_t end) {
+    Bytes bytes(all.begin(), all.begin() + 30);
+    for (const TableRecord& r : records) {
+        bytes.push_back(0);
+        bytes.push_back(static_cast<uint8_t>(r.code));
+        bytes.insert(bytes.end(), r.image.begin(), r.image.end());
+    }
+    bytes.insert(bytes.end(), all.begin() + static_cast<long>(end), all.end());
+    return bytes;
+}
+
 // Where the pointer fields lie in the record images.
 constexpr size_t kSignalBlockAt = 0;
 constexpr size_t kTurntableTrackAt = 292, kTurntableLocoAt = 296;
@@ -64,14 +81,7 @@ protected:
     void SetUp() override { reset(); }
     void TearDown() override {
         reset();
-        clearTrainTables();
-        clearElementTables();
-        gRoutes.clear();
-        gRouteLines.clear();
-        gStepPrograms.clear();
-        gSteps.clear();
-        gFormulas.clear();
-        gFunctionDecoders.clear();
+        clearModel();
     }
     static void reset() {
         gNetOutFill = 0;
@@ -182,9 +192,7 @@ protected:
             if (r.code == code) out.push_back(&r);
         return out;
     }
-    // The client's side: its model emptied, the handshake passed, the bytes received as reads that
-    // end at the given positions of the joined copy.
-    static std::vector<int> receiveAsClient(const Bytes& all, const std::vector<size_t>& cuts) {
+    static void clearModel() {
         clearTrainTables();
         clearElementTables();
         gRoutes.clear();
@@ -193,6 +201,21 @@ protected:
         gSteps.clear();
         gFormulas.clear();
         gFunctionDecoders.clear();
+    }
+    // The end of the copy reads and writes "vestrel.cfg" in the working folder: a folder of the test's
+    // own, so that no test takes another's orientation or layout name from it.
+    testsupport::ScratchDir dir;
+    // The client's side of a copy received in reads of 1500 bytes.
+    static void receiveInReads(const Bytes& bytes) {
+        std::vector<size_t> cuts;
+        for (size_t k = 1500; k < bytes.size(); k += 1500) cuts.push_back(k);
+        cuts.push_back(bytes.size());
+        receiveAsClient(bytes, cuts);
+    }
+    // The client's side: its model emptied, the handshake passed, the bytes received as reads that
+    // end at the given positions of the joined copy.
+    static std::vector<int> receiveAsClient(const Bytes& all, const std::vector<size_t>& cuts) {
+        clearModel();
         netForgetClients();
         gRunWithoutTrack = 0;
         gNetLinkState = 2;
@@ -496,10 +519,7 @@ TEST_F(FullCopy, ReceivedIndexesOutsideTheTablesBecomeNoneAndFullTablesSkipRecor
         }
     }
     bytes.insert(bytes.end(), all.begin() + static_cast<long>(end), all.end());
-    std::vector<size_t> cuts;
-    for (size_t k = 1500; k < bytes.size(); k += 1500) cuts.push_back(k);
-    cuts.push_back(bytes.size());
-    receiveAsClient(bytes, cuts);
+    receiveInReads(bytes);
     ASSERT_EQ(gNetLinkState, 40);
     EXPECT_EQ(gInputCount, 496);
     EXPECT_EQ(gSignals[0]->block, nullptr);
@@ -549,20 +569,11 @@ TEST_F(FullCopy, ReceivedCountsAndCodesOutsideTheirRangeAreHeldWithinIt) {
             recode(r, [](vestrel::ByteReader& in) { FormulaRec f; decodeFormula(in, f); return f; },
                    [](FormulaRec& f) { f.types[1] = 9; f.comparison = 8; f.operation = 12; }, encodeFormula);
     }
-    Bytes bytes(all.begin(), all.begin() + 30);
-    for (const TableRecord& r : records) {
-        bytes.push_back(0);
-        bytes.push_back(static_cast<uint8_t>(r.code));
-        bytes.insert(bytes.end(), r.image.begin(), r.image.end());
-    }
-    bytes.insert(bytes.end(), all.begin() + static_cast<long>(end), all.end());
+    Bytes bytes = withRecords(all, records, end);
     // The end record's canvas: 32767 wide.
     bytes[bytes.size() - 4] = 0xFF;
     bytes[bytes.size() - 3] = 0x7F;
-    std::vector<size_t> cuts;
-    for (size_t k = 1500; k < bytes.size(); k += 1500) cuts.push_back(k);
-    cuts.push_back(bytes.size());
-    receiveAsClient(bytes, cuts);
+    receiveInReads(bytes);
     ASSERT_EQ(gNetLinkState, 40);
     EXPECT_EQ(gTracks[0]->segments, 3);
     EXPECT_EQ(gBlocks[0]->sections, 1);
@@ -600,6 +611,101 @@ TEST_F(FullCopy, APositionForAnUnknownLocomotiveEndsTheBatch) {
     EXPECT_EQ(gNetCarriedBytes, 0);
 }
 
+void putF32(Bytes& b, size_t at, float v) { std::memcpy(b.data() + at, &v, 4); }
+
+// Where a train position may lie: inside the range that every drawing of it keeps to.
+void expectUsable(const PositionRec& p) {
+    constexpr float kLimit = 2147483520.0f;
+    for (float v : {p.x, p.y, p.dx, p.dy}) {
+        EXPECT_TRUE(std::isfinite(v));
+        EXPECT_LE(std::fabs(v), kLimit);
+    }
+    EXPECT_LE(std::abs(static_cast<int64_t>(p.ix)), 2147483520);
+    EXPECT_LE(std::abs(static_cast<int64_t>(p.iy)), 2147483520);
+}
+
+// A hostile server's train positions near the ends of the float range, on clients turned 0, 2 and 3
+// quarter turns from it: through the copy and through a position record (kind 2 code 24), the
+// positions are held where the train can be drawn (the sanitizer build checks the drawing).
+TEST_F(FullCopy, AHostileServersTrainPositionsAreHeldWhereTheyCanBeDrawn) {
+    vestrel::Canvas back{640, 480, 0xC0C0C0};
+    vestrel::Canvas screen = back;
+    gDiagramCanvas = &screen;
+    gBackBuffer = &back;
+    gLayoutFileName = "proef.vtl";  // a named layout: the configuration is not read again
+    constexpr size_t kHeadX = kLocoHeadBlockAt - 32, kHeadY = kHeadX + 4, kHeadDx = kHeadX + 8;
+    struct CopyCase {
+        const char* what;
+        size_t at;
+        float value;
+    };
+    const CopyCase copyCases[] = {
+        {"head x 3e9", kHeadX, 3e9f},
+        {"head x -3e9", kHeadX, -3e9f},
+        {"head dx no number", kHeadDx, std::nanf("")},
+        {"head y infinite", kHeadY, INFINITY},
+    };
+    for (int orientation : {0, 2, 3}) {
+        for (const CopyCase& c : copyCases) {
+            SCOPED_TRACE(std::string(c.what) + ", client orientation " + std::to_string(orientation));
+            reset();
+            clearModel();
+            buildFixture();
+            const Bytes all = joined(copyPasses());
+            size_t end = 0;
+            std::vector<TableRecord> records = tableRecords(all, end);
+            for (TableRecord& r : records)
+                if (r.code == 2) {
+                    putF32(r.image, c.at, c.value);  // locomotive 3, the first
+                    break;
+                }
+            gOrientation = orientation;
+            gCoordOrientation = orientation;
+            receiveInReads(withRecords(all, records, end));
+            ASSERT_EQ(gNetLinkState, 40);
+            ASSERT_EQ(gLocsOnTrackCount, 2);
+            LocoRec* three = gLocs[0];
+            expectUsable(three->run.head);
+            drawTrain(three);
+            drawLocoSymbol(three, 1);
+            eraseTrain(three);
+
+            // A position record with head y -1.7e38, taken in the client's orientation.
+            Bytes r = {2, 24, 3, 0, 0, 0};
+            r.resize(34, 0);
+            putF32(r, 6, 150);
+            putF32(r, 10, -1.7e38f);
+            putF32(r, 14, 1);
+            r[30] = 1;  // block 1
+            std::memcpy(gNetInBuffer, r.data(), r.size());
+            EXPECT_EQ(netClientReceive(static_cast<int>(r.size())), 1);
+            expectUsable(three->run.head);
+            drawTrain(three);
+            drawLocoSymbol(three, 1);
+        }
+    }
+    gDiagramCanvas = nullptr;
+    gBackBuffer = nullptr;
+}
+
+// A route whose lines lie outside the copy's line table keeps its place, without lines, as the route
+// file would never hold it; the routes the client then saves open again.
+TEST_F(FullCopy, ARouteWhoseLinesLieOutsideTheCopysLineTableKeepsNoLines) {
+    buildFixture();
+    const Bytes all = joined(copyPasses());
+    size_t end = 0;
+    std::vector<TableRecord> records = tableRecords(all, end);
+    std::erase_if(records, [](const TableRecord& r) { return r.code == 13; });  // no route lines
+    receiveInReads(withRecords(all, records, end));
+    ASSERT_EQ(gNetLinkState, 40);
+    ASSERT_EQ(gRouteCount, 1);
+    EXPECT_EQ(gRouteLineCount, 0);
+    EXPECT_EQ(gRoutes[0]->firstLine, gRoutes[0]->endLine);
+    EXPECT_EQ(gLocs[0]->route, gRoutes[0]) << "the locomotive keeps its route";
+    RouteFileContent content;
+    EXPECT_EQ(readRouteFileImage(routeFileImage(), content), RouteFileRead::Ok);
+}
+
 // The client-receive harness's seed: the fixture's whole copy, received by a client still copying
 // (first byte: reads as large as the buffer takes; second: copying).
 TEST_F(FullCopy, ClientReceiveFuzzSeedsWrittenOnRequest) {
@@ -611,6 +717,40 @@ TEST_F(FullCopy, ClientReceiveFuzzSeedsWrittenOnRequest) {
     fuzzseeds::write("client_receive", "full_copy.bin", seed);
     seed[0] = 200;  // the same copy in reads of 200 bytes
     fuzzseeds::write("client_receive", "full_copy_in_reads.bin", seed);
+
+    // A hostile server: locomotive 3's head with a direction that is no number, and far out on a
+    // client turned two quarter turns from the server (the orientation record ends the copy's header).
+    size_t end = 0;
+    std::vector<TableRecord> records = tableRecords(all, end);
+    constexpr size_t kHeadX = kLocoHeadBlockAt - 32, kHeadDx = kHeadX + 8;
+    const auto hostileCopy = [&](size_t at, float v, uint8_t serverOrientation) {
+        std::vector<TableRecord> changed = records;
+        for (TableRecord& r : changed)
+            if (r.code == 2) {
+                putF32(r.image, at, v);
+                break;
+            }
+        Bytes b = {0, 1};
+        const Bytes copy = withRecords(all, changed, end);
+        b.insert(b.end(), copy.begin(), copy.end());
+        b[2 + 28] = serverOrientation;
+        return b;
+    };
+    fuzzseeds::write("client_receive", "hostile_head_dx_nan.bin", hostileCopy(kHeadDx, std::nanf(""), 0));
+    fuzzseeds::write("client_receive", "hostile_head_x_far_turned.bin", hostileCopy(kHeadX, 3e9f, 2));
+    // Synchronised: the server turns two or three quarter turns away, then sends the positions of
+    // locomotive 3 (and of both ends of the two wagons it has in the harnesses' fixed files) with y
+    // -1.7e38.
+    for (uint8_t orientation : {2, 3}) {
+        Bytes b = {0, 0, 23, 23, 0, 0, 0, 0, orientation, 0, 2, 24, 3, 0, 0, 0};
+        Bytes position(28, 0);
+        putF32(position, 0, 150);
+        putF32(position, 4, -1.7e38f);
+        putF32(position, 8, 1);
+        position[24] = 1;  // block 1
+        for (int end = 0; end < 5; ++end) b.insert(b.end(), position.begin(), position.end());
+        fuzzseeds::write("client_receive", "hostile_position_turned_" + std::to_string(orientation) + ".bin", b);
+    }
 }
 
 }  // namespace

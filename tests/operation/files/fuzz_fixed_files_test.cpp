@@ -28,10 +28,15 @@ void request(Bytes& b, int kind, int code, int a, int index, int c = 0) {
     }
 }
 
+// The fixed trains: locomotive 3 on block 1 with two wagons, locomotive 7 on block 2, locomotive 9 off
+// the track.
+std::vector<FileTrain> fixedTrains() { return {{3, 280, 100, 1, 4, 2}, {7, 250, 200, 2}, {9, 0, 0, 0}}; }
+
 }  // namespace
 
-// The harnesses of what a client or the server receives need trains standing: the fixed files, loaded
-// as a harness loads them, put every locomotive of the file that stands on a block on the track.
+// The harnesses of what a client or the server receives need trains standing, one of them with wagons
+// (coupling and wagon code): the fixed files, loaded as a harness loads them, put every locomotive of
+// the file that stands on a block on the track, with its wagons.
 TEST(FuzzFixedFiles, TheFixedLocomotiveFilePutsItsTrainsOnTheFixedLayout) {
     testsupport::ScratchDir dir;
     testsupport::writeBytes("fest.vtl", testsupport::readBytes(VESTREL_FIXTURES "/../../fuzz/fixed/layout.vtl"));
@@ -46,6 +51,12 @@ TEST(FuzzFixedFiles, TheFixedLocomotiveFilePutsItsTrainsOnTheFixedLayout) {
     ASSERT_EQ(gLocsOnTrackCount, 2);
     EXPECT_EQ(gLocsOnTrack[0]->number, 3);
     EXPECT_EQ(gLocsOnTrack[1]->number, 7);
+    int wagons = 0;
+    for (const WagonRec* w = gLocsOnTrack[0]->frontChain; w && wagons < 10; w = w->next, ++wagons) {
+        EXPECT_TRUE(onTrack(w->front) && onTrack(w->rear)) << "wagon " << w->number;
+        EXPECT_EQ(w->owner, gLocsOnTrack[0]);
+    }
+    EXPECT_EQ(wagons, 2);
     clearTrainTables();
     LayoutBuilder();
 }
@@ -55,7 +66,7 @@ TEST(FuzzFixedFiles, WrittenOnRequest) {
     testsupport::ScratchDir dir;
     buildFuzzLayout();
     fuzzseeds::writeFixed("layout.vtl", writeLayoutImage());
-    const Bytes locos = sessionLocoFile(twoTrains());
+    const Bytes locos = sessionLocoFile(fixedTrains());
     fuzzseeds::writeFixed("locos.loc", locos);
     fuzzseeds::write("loco_file", "fixed_two_trains.loc", locos);
 

@@ -42,6 +42,8 @@ void buildLayout() {
     gBlocks[2]->sections = 5;
     for (BlockRec* b : gBlocks) computeBlockGeometry(*b);
     for (int i = 0; i < 3; ++i) gTracks.append(std::make_unique<TrackRec>());
+    gTracks[2]->points[0] = {150, 100};  // the bridge, across the turntable's centre
+    gTracks[2]->points[1] = {250, 100};
     gTracks[1]->points[0] = {300, 10};
     gTracks[1]->points[1] = {400, 10};
     gTracks[1]->segments = 1;
@@ -305,6 +307,47 @@ Bytes canonicalFile(int units) {
     f.i32(1).u8(1).f32(0.5f).i32(0);
     for (int i = 0; i < kFormulaVars; ++i) f.f32(i == 7 ? 3.0f : 0.0f);
     return f.b;
+}
+
+TEST_F(LocoFile, ATurntableWhoseCentreOrSizeDoNotFitItsBridgeKeepsTheBridgeTrack) {
+    struct Case {
+        const char* what;
+        float centreX, centreY, radius;
+        uint8_t positions;
+    };
+    const Case cases[] = {
+        {"centre (0,0) away from the bridge", 0, 0, 50, 12},
+        {"no radius", 250, 400, 0, 12},
+        {"no positions", 250, 400, 50, 0},
+        {"centre no number", std::nanf(""), 400, 50, 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TurntableRec* t = gTurntables[0];
+        t->centre[0] = c.centreX;
+        t->centre[1] = c.centreY;
+        t->radius = c.radius;
+        t->positions = c.positions;
+        gTracks[2]->points[0] = {200, 400};
+        gTracks[2]->points[1] = {300, 400};
+        FullFile file;
+        file.target = std::min(3, static_cast<int>(c.positions));
+        showDialogMessage("", 3);
+        ASSERT_EQ(load(file.build()), 1);
+        EXPECT_EQ(lastDialogMessage(), "");
+        EXPECT_EQ(gTracks[2]->points[0], (DiagramPoint{200, 400}));
+        EXPECT_EQ(gTracks[2]->points[1], (DiagramPoint{300, 400}));
+        EXPECT_EQ(t->currentPosition, file.target);
+        clearTrainTables();
+    }
+    // Centred on the bridge, it is turned to the stored angle.
+    gTurntables[0]->centre[0] = 250;
+    gTurntables[0]->centre[1] = 400;
+    gTurntables[0]->radius = 50;
+    gTurntables[0]->positions = 12;
+    ASSERT_EQ(load(FullFile{}.build()), 1);
+    EXPECT_EQ(gTracks[2]->points[1].x, static_cast<int>(std::lround(250 + 50 * std::cos(0.5f))));
+    EXPECT_EQ(gTracks[2]->points[1].y, static_cast<int>(std::lround(400 + 50 * std::sin(0.5f))));
 }
 
 TEST_F(LocoFile, SavingWritesTheCurrentVersionByteForByte) {
