@@ -2,8 +2,10 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QTimer>
 #include <string>
 
+#include "layout/draw/diagram_canvas.h"
 #include "layout/model/layout_model.h"
 #include "platform/text_codec.h"
 #include "shell/model/app_state.h"
@@ -45,4 +47,9 @@ void showVisibilityLabels() {
 
 void sizeMainWindowToCanvas() {
     if (frmSchema) frmSchema->setClientSize(gCanvasSize.width, gCanvasSize.height);
+}
+
+void scheduleMainWindowSizing() {
+    scheduleCanvasResize(sizeMainWindowToCanvas);
+    if (frmSchema) QTimer::singleShot(0, frmSchema, [] { runScheduledCanvasResize(); });
 }

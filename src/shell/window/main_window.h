@@ -9,3 +9,6 @@ void updateTitleTexts();
 void showVisibilityLabels();
 // Sizes the main window's client area to gCanvasSize (after a layout was loaded).
 void sizeMainWindowToCanvas();
+// The same, later: at the next round of events, or sooner when something draws into the diagram or
+// redraws it whole (the canvases get their size before that).
+void scheduleMainWindowSizing();
