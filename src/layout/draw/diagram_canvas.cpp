@@ -11,6 +11,15 @@ vestrel::Canvas* gBackBuffer = nullptr;
 
 namespace {
 std::unique_ptr<vestrel::Canvas> gBackBufferImage;
+void (*gScheduledResize)() = nullptr;
+}  // namespace
+
+void scheduleCanvasResize(void (*resize)()) { gScheduledResize = resize; }
+
+void runScheduledCanvasResize() {
+    void (*resize)() = gScheduledResize;
+    gScheduledResize = nullptr;  // what the resize draws must not start it again
+    if (resize) resize();
 }
 
 void recreateBackBuffer() {
@@ -19,6 +28,7 @@ void recreateBackBuffer() {
 }
 
 int diagramCanvases(bool withBackBuffer, vestrel::Canvas* out[2]) {
+    runScheduledCanvasResize();
     int n = 0;
     if (gDiagramCanvas) out[n++] = gDiagramCanvas;
     if (withBackBuffer && gBackBuffer && gBackBuffer != gDiagramCanvas) out[n++] = gBackBuffer;

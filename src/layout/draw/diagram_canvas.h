@@ -16,3 +16,9 @@ void recreateBackBuffer();
 // The canvases one drawing goes to: the diagram canvas, then the back buffer when asked for and when it is
 // a different canvas. Returns how many were written to out.
 int diagramCanvases(bool withBackBuffer, vestrel::Canvas* out[2]);
+
+// Gives the canvases their new size later, outside the caller (a client's read that ends its first
+// copy): the next drawing into them, or the next full redraw, calls `resize` first.
+void scheduleCanvasResize(void (*resize)());
+// Calls the scheduled resize now, if one is due.
+void runScheduledCanvasResize();

@@ -53,6 +53,7 @@ bool runScheduledFullRedraw() {
 void redrawSchema(int mode) {
     // The canvas keeps no font cache to forget: every text drawing sets its own font.
     const bool repainting = gRepaintRequest == 1;
+    runScheduledCanvasResize();
     if (!sessionRunning()) {
         if (!repainting) updateTitleBar();
         if (vestrel::Canvas* c = mainWindowCanvas()) {

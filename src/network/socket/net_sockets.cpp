@@ -34,6 +34,21 @@ void dropSocket(QTcpSocket* socket) {
 }
 
 void showClientCount() { showNetLabel(QString::asprintf(" SERVER %d ", gNetClientCount).toLatin1().constData()); }
+
+// After connections left the table: with none left the link is down.
+void showClientsLeft() {
+    if (gNetClientCount == 0) {
+        gNetLinkState = 0;
+        colourNetLabel(vestrel::clGray);
+    }
+    showClientCount();
+}
+
+// Closes a connection of the table and frees its slot.
+void closeEnteredClient(QTcpSocket* socket) {
+    netRemoveClient(socket);
+    dropSocket(socket);
+}
 }  // namespace
 
 void showNetLabel(const char* text) {
@@ -75,17 +90,8 @@ void netCloseServer() {
 void netCloseSilentClients() {
     if (!frmSchema) return;
     bool closed = false;
-    for (int i; (i = netSilentClient(vestrel::tickCountMs())) >= 0; closed = true) {
-        QTcpSocket* socket = gNetClients[i];
-        netRemoveClient(socket);
-        dropSocket(socket);
-    }
-    if (!closed) return;
-    if (gNetClientCount == 0) {
-        gNetLinkState = 0;
-        colourNetLabel(vestrel::clGray);
-    }
-    showClientCount();
+    for (int i; (i = netSilentClient(vestrel::tickCountMs())) >= 0; closed = true) closeEnteredClient(gNetClients[i]);
+    if (closed) showClientsLeft();
 }
 
 bool netServerListening() { return frmSchema && frmSchema->ServerSocket1->isListening(); }
@@ -113,11 +119,7 @@ void TfrmSchema::ServerSocket1ClientDisconnect(QTcpSocket* socket) {
     QObject::disconnect(socket, nullptr, this, nullptr);
     socket->deleteLater();
     if (netRemoveClient(socket) < 0) return;
-    if (gNetClientCount == 0) {
-        gNetLinkState = 0;
-        colourNetLabel(vestrel::clGray);
-    }
-    showClientCount();
+    showClientsLeft();
 }
 
 // Errors of a client connection are swallowed: a broken connection ends in its disconnect.
@@ -133,6 +135,12 @@ void TfrmSchema::ServerSocket1ClientRead(QTcpSocket* socket) {
         const qint64 n = socket->read(reinterpret_cast<char*>(gNetInBuffer), kNetBufferSize);
         if (n <= 0) return;
         netServerReceive(client, static_cast<int>(n));
+        // A connection refused for another version is never served: it goes at once, freeing its slot.
+        if (gNetClientStates[client] == 0 && gNetClients[client] == socket) {
+            closeEnteredClient(socket);
+            showClientsLeft();
+            return;
+        }
     }
 }
 

@@ -27,6 +27,7 @@
 #include "shell/dialogs/untBoodschap.h"
 #include "shell/model/settings.h"
 #include "shell/model/app_state.h"
+#include "steps/dialogs/step_editor_link.h"
 #include "steps/draw/step_number.h"
 #include "steps/model/step_program.h"
 #include "network/model/net_queue.h"
@@ -256,13 +257,21 @@ void applyStepProgram(int code, int index, int c) {
     case 2: p->boundLoco = gLocsOnTrack[c]; break;
     case 15:
         p->currentStep = static_cast<uint8_t>(c);
-        drawStepNumber(p);
+        // A stopped program's box shows its step on its own plain background.
+        if (p->state == 0) drawStepBox(*p, 0, 1);
+        else drawStepNumber(p);
         break;
     case 19: p->waitLeft = static_cast<int16_t>(c); break;
     case 20: p->counter = static_cast<uint8_t>(c); break;
-    case 44: p->state = static_cast<uint8_t>(c); break;
+    case 44:
+        p->state = static_cast<uint8_t>(c);
+        // The server's executor unbinds a stopped program on its next tick, and sends no record of it.
+        if (p->state == 0) p->boundLoco = nullptr;
+        drawStepBox(*p, 0, 1);
+        break;
     default: break;
     }
+    if (stepEditorShows(p)) refreshStepEditor();
 }
 
 // 10/44: the position the server turns the turntable to (its track 1..2n); the bridge follows in the

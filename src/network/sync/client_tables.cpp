@@ -433,7 +433,9 @@ void netClientEndOfCopy(const uint8_t* rec) {
     gRunWithoutTrack = 1;
     syncConfigFile();
     setScaleParameters(gZoomDigit, gScaleDigit, gTurnoutSizeMode);
-    sizeMainWindowToCanvas();
+    // A fresh client's window grows to the server's canvas: new images of several megabytes, made
+    // before anything is drawn into them, but not in this read.
+    scheduleMainWindowSizing();
     netRelinkSnapshot();
     for (BlockRec* b : gBlocks) computeBlockGeometry(*b);
     // The copy arrived in the server's orientation; the client shows its own.

@@ -2,9 +2,11 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QTimer>
 #include <algorithm>
 #include <string>
 
+#include "layout/draw/diagram_canvas.h"
 #include "layout/frame/render.h"
 #include "layout/model/layout_model.h"
 #include "platform/text_codec.h"
@@ -53,4 +55,9 @@ void sizeMainWindowToCanvas() {
     frmSchema->setClientSize(gCanvasSize.width, gCanvasSize.height);
     // Another layout stands in the tables now: none of the picture on the screen is still true.
     scheduleFullRedraw();
+}
+
+void scheduleMainWindowSizing() {
+    scheduleCanvasResize(sizeMainWindowToCanvas);
+    if (frmSchema) QTimer::singleShot(0, frmSchema, [] { runScheduledCanvasResize(); });
 }

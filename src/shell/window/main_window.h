@@ -12,3 +12,6 @@ constexpr int kMainWindowMinWidth = 800;
 // Sizes the main window's client area to gCanvasSize, widened to kMainWindowMinWidth, and has the whole
 // diagram drawn again (after a layout was loaded).
 void sizeMainWindowToCanvas();
+// The same, later: at the next round of events, or sooner when something draws into the diagram or
+// redraws it whole (the canvases get their size before that).
+void scheduleMainWindowSizing();

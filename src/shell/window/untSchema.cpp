@@ -51,7 +51,11 @@ constexpr int kDesignClientHeight = 480;
 constexpr int kDiagramMargin = 88;  // canvas height less the drawing area
 }  // namespace
 
-vestrel::Canvas* mainWindowCanvas() { return frmSchema ? &frmSchema->ClientArea->Canvas : nullptr; }
+vestrel::Canvas* mainWindowCanvas() {
+    if (!frmSchema) return nullptr;
+    runScheduledCanvasResize();
+    return &frmSchema->ClientArea->Canvas;
+}
 
 int keepOnScreen(int position, int extent, int screenExtent) {
     if (screenExtent < position + extent) position = std::max(0, screenExtent - extent);

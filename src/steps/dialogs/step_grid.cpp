@@ -62,10 +62,14 @@ public:
         line->setText(index.data().toString());
         line->selectAll();
     }
-    // The step already holds the value; the cell shows it as stored.
+    // The step already holds the value; the cell shows it as stored, and the ended edit (Enter, or
+    // leaving the cell) goes to the peers at once.
     void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex& index) const override {
         const StepProgramRec* p = gCurStepBox;
-        if (p && index.row() < p->stepCount) form_->showStepRow(p->firstStep + index.row(), index.row() + 1);
+        if (!p || index.row() >= p->stepCount) return;
+        const int stepIndex = p->firstStep + index.row();
+        form_->showStepRow(stepIndex, index.row() + 1);
+        form_->sendStepToPeers(stepIndex);
     }
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QStyledItemDelegate::paint(painter, option, index);

@@ -1,5 +1,6 @@
 #include "steps/engine/step_executor.h"
 
+#include "layout/draw/element_draw.h"
 #include "network/model/net_queue.h"
 #include "operation/model/train_model.h"
 #include "shell/model/app_state.h"
@@ -82,6 +83,8 @@ void advance(StepProgramRec& p, int index, int next) {
     startStepWait(&p);
     drawStepNumber(&p);
     if (stepEditorShows(&p)) refreshStepEditor();
+    // The clients show the new step's whole wait at once, not only from its first second down.
+    netQueueRecord(30, 14, 19, 19, index, p.waitLeft);
     netQueueRecord(30, 14, 15, 15, index, p.currentStep);
 }
 
@@ -119,8 +122,25 @@ void runProgram(StepProgramRec& p, int index) {
         }
     }
     if (!outcome && !timeUp) return;
+    const uint8_t counter = p.counter;
     if (performStepAction(run, action)) gStepSkipTicks = 3;
+    if (p.counter != counter) netQueueRecord(30, 14, 20, 20, index, p.counter);
     advance(p, index, step + 1);
+}
+
+// A stopped program starts again from its first step. The moment its run state goes, its box, the open
+// editor and the clients stop showing the step it was stopped at.
+void resetStoppedProgram(StepProgramRec& p, int index) {
+    const bool hadState = p.currentStep != 0 || p.waitLeft != 0 || p.counter != 0 || p.boundLoco;
+    p.currentStep = 0;
+    p.waitLeft = 0;
+    p.counter = 0;
+    p.nextSecond = 0;
+    p.boundLoco = nullptr;
+    if (!hadState) return;
+    drawStepBox(p, 0, 1);
+    if (stepEditorShows(&p)) refreshStepEditor();
+    for (int code : {15, 19, 20}) netQueueRecord(30, 14, code, code, index, 0);
 }
 
 }  // namespace
@@ -133,13 +153,7 @@ void runStepPrograms() {
     for (int i = 0; i < gStepProgramCount; ++i) {
         StepProgramRec& p = *gStepPrograms[i];
         switch (p.state) {
-        case 0:
-            p.currentStep = 0;
-            p.waitLeft = 0;
-            p.counter = 0;
-            p.nextSecond = 0;
-            p.boundLoco = nullptr;
-            break;
+        case 0: resetStoppedProgram(p, i); break;
         case 1: runProgram(p, i); break;
         case 2: p.nextSecond = static_cast<int32_t>(gMsTick + 1000); break;
         default: break;

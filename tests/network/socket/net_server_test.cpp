@@ -107,15 +107,26 @@ TEST_F(NetServer, AnEqualAnswerStartsTheCopyAndKeepsTheQueuedBroadcasts) {
     EXPECT_TRUE(std::equal(broadcast, broadcast + 8, gNetOutBuffer));
 }
 
-TEST_F(NetServer, ADifferentAnswerIsRefusedAndNeverServed) {
-    QTcpSocket& peer = peerAfterBanner();
-    peer.write(QByteArray("Vestrel02.06.08\0", 16));
-    EXPECT_TRUE(processUntil([] { return gNetClientStates[0] == 0; }));
-    gNetLinkState = 30;
-    netQueueRecord(30, 6, 44, 5, 4, 1);
-    for (int pass = 0; pass < 3; ++pass) runSendPass();
-    EXPECT_EQ(unreadSoFar(*gNetClients[0], peer), QByteArray());
-    EXPECT_EQ(gNetClientStates[0], 0);
+// A connection that answers with another version is never served: it is closed at once, and its slot
+// is free for the next. Ten of them, then a real client that is served.
+TEST_F(NetServer, ConnectionsAnsweringAnotherVersionAreClosedAndFreeTheirSlots) {
+    for (int k = 0; k < kMaxNetClients; ++k) addPeer();
+    for (int k = 0; k < kMaxNetClients; ++k) {
+        runSendPass();  // a banner to the next
+        EXPECT_EQ(readAtLeast(*peers[k], kNetBannerSize).size(), kNetBannerSize) << k;
+    }
+    for (auto& peer : peers) peer->write(QByteArray("Vestrel02.06.08\0", 16));
+    EXPECT_TRUE(processUntil([] { return gNetClientCount == 0; })) << gNetClientCount;
+    for (int k = 0; k < kMaxNetClients; ++k)
+        EXPECT_TRUE(processUntil([&] { return peers[k]->state() == QAbstractSocket::UnconnectedState; })) << k;
+    EXPECT_EQ(label(), " SERVER 0 ");
+
+    QTcpSocket& next = addPeer();
+    for (int pass = 0; pass < 3 && next.bytesAvailable() < kNetBannerSize; ++pass) runSendPass();
+    EXPECT_EQ(readAtLeast(next, kNetBannerSize), bytesOf(netBanner(kVersionText)));
+    next.write(QByteArray("Vestrel02.06.09\0", 16));
+    EXPECT_TRUE(processUntil([] { return gNetClientStates[0] == 3; }));
+    EXPECT_EQ(gNetClientCount, 1);
 }
 
 TEST_F(NetServer, AnAnswerInFiveAndElevenBytesIsAccepted) {

@@ -111,6 +111,21 @@ TEST_F(ClientCopyPicture, ARepaintBetweenTheReadsShowsTheCopiedLayout) {
     expectSame(mainWindowOnScreen(), "client_copy_repainted");
 }
 
+// Growing the window (new images of the canvas size) is not part of the read that ends the copy; the
+// first drawing into the diagram gives the window its size first.
+TEST_F(ClientCopyPicture, TheWindowGrowsAfterTheReadAndBeforeAnythingIsDrawn) {
+    const QSize server = frmSchema->ClientArea->size();
+    const QSize small(server.width() - 120, server.height() - 60);
+    frmSchema->setClientSize(small.width(), small.height());
+    QApplication::processEvents();
+    receiveAsClient(false);
+    EXPECT_EQ(frmSchema->ClientArea->size(), small);
+    vestrel::Canvas* canvases[2];
+    ASSERT_GE(diagramCanvases(true, canvases), 1);
+    EXPECT_EQ(frmSchema->ClientArea->size(), server);
+    EXPECT_EQ(frmSchema->ClientArea->Canvas.width(), server.width());
+}
+
 TEST_F(ClientCopyPicture, TheNextTickDrawsTheCopiedLayoutBeforeAnyRepaint) {
     receiveAsClient(false);
     clock.advance(30);

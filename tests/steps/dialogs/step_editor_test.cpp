@@ -511,6 +511,14 @@ TEST_F(StepEditor, ChangedStepsAndFormulasGoToThePeers) {
                            0x00, 0x00, 0xFF, 0xFF, 0x01, 0x00};
     EXPECT_EQ(Bytes(gNetOutBuffer, gNetOutBuffer + gNetOutFill), stepRecord);
     EXPECT_EQ(gChangeFlags & 0x10, 0);
+    // One Enter in a value cell takes the value and sends the step: the contact 600 as its top, 496.
+    gNetOutFill = 0;
+    EXPECT_EQ(typeCell(1, 2, "600"), "496");
+    const Bytes valueRecord{0x0F, 0x25, 0x0A, 0x00, 0x01, 0x00, 0xF0, 0x01, 0x00, 0x00,
+                            0x00, 0x00, 0xFF, 0xFF, 0x01, 0x00};
+    EXPECT_EQ(Bytes(gNetOutBuffer, gNetOutBuffer + gNetOutFill), valueRecord);
+    EXPECT_EQ(gChangeFlags & 0x10, 0);
+    select(1, 1);
     pick(frmStappen->cboConditie, kCondFormule);
     select(1, 2);
     frmStappen->Timer1Timer();

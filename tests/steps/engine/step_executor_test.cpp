@@ -9,6 +9,7 @@
 #include "link/buffers/link_buffers.h"
 #include "network/model/net_queue.h"
 #include "network/model/net_state.h"
+#include "operation/control/accessory_operation.h"
 #include "operation/control/loco_operation.h"
 #include "operation/model/train_model.h"
 #include "shell/model/app_state.h"
@@ -337,15 +338,28 @@ TEST_F(Executor, ActionsOnTheLocomotiveOnTheTrackAndTheCounter) {
     EXPECT_EQ(program().counter, 2);  // 250 - 251 + 3, modulo 256
 }
 
-TEST_F(Executor, PeersHearOfEachStepAndSecond) {
-    LayoutBuilder().stepProgram("a", {}).stepProgram("p", {{"geen", 0, "geen", 0, 2}, {"teller>=", 99, "geen", 0}});
+TEST_F(Executor, PeersHearOfEachStepSecondCounterAndStop) {
+    LayoutBuilder().stepProgram("a", {}).stepProgram("p", {{"geen", 0, "teller+", 5, 2}, {"teller>=", 99, "geen", 0, 4}});
     program(1).state = 1;
     tick();
     gNetLinkState = 30;
     runFor(1030);
     runFor(1000);
-    EXPECT_EQ(std::vector<uint8_t>(gNetOutBuffer, gNetOutBuffer + gNetOutFill),
-              (std::vector<uint8_t>{14, 19, 19, 0, 1, 0, 1, 0, 14, 19, 19, 0, 1, 0, 0, 0, 14, 15, 15, 0, 1, 0, 2, 0}));
+    // Kind 14, code, a = code, b = program 1, c: the seconds left 1 and 0, the counter 5, the next step's
+    // wait 4 and the step 2.
+    using Bytes = std::vector<uint8_t>;
+    EXPECT_EQ(Bytes(gNetOutBuffer, gNetOutBuffer + gNetOutFill),
+              (Bytes{14, 19, 19, 0, 1, 0, 1, 0, 14, 19, 19, 0, 1, 0, 0, 0, 14, 20, 20, 0, 1, 0, 5, 0,
+                     14, 19, 19, 0, 1, 0, 4, 0, 14, 15, 15, 0, 1, 0, 2, 0}));
+    // Stopped, the program starts afresh: the peers hear its state, then its step, wait and counter 0,
+    // once.
+    gNetOutFill = 0;
+    setStepProgramState(&program(1), 2);
+    tick(4);
+    EXPECT_EQ(Bytes(gNetOutBuffer, gNetOutBuffer + gNetOutFill),
+              (Bytes{14, 44, 44, 0, 1, 0, 0, 0, 14, 44, 44, 0, 1, 0, 0, 0, 14, 15, 15, 0, 1, 0, 0, 0,
+                     14, 19, 19, 0, 1, 0, 0, 0, 14, 20, 20, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(program(1).currentStep, 0);
 }
 
 }  // namespace
