@@ -59,6 +59,11 @@ void CommandStationPass::discardLateReplies(SerialPort& port) {
     }
 }
 
+void CommandStationPass::markOverdue() {
+    replyOverdue_ = true;
+    overdueReads_.fetch_add(1, std::memory_order_release);
+}
+
 // A short write goes on with the rest of the same message; a write that sends nothing ends it.
 bool CommandStationPass::writeAll(SerialPort& port, const uint8_t* bytes, int n) {
     if (replyOverdue_) discardLateReplies(port);
@@ -122,7 +127,7 @@ void CommandStationPass::sendWithReply(SerialPort& port, const P50Message& m) {
     writeAll(port, m.bytes, m.length);
     if (m.readsReply) {
         uint8_t reply;
-        if (port.read(&reply, 1) != 1) replyOverdue_ = true;
+        if (port.read(&reply, 1) != 1) markOverdue();
     }
     hooks_.showReply(m.bytes[0], m.length > 1 ? m.bytes[1] : 0);
 }
@@ -148,7 +153,7 @@ bool CommandStationPass::readP50XFeedback(SerialPort& port) {
     int n = 0;
     while (n < kMaxSensorBytes) {
         if (port.read(bytes + n, 1) != 1) {
-            replyOverdue_ = true;
+            markOverdue();
             break;
         }
         if (bytes[n++] == 0) break;
@@ -156,7 +161,7 @@ bool CommandStationPass::readP50XFeedback(SerialPort& port) {
         const int got = port.read(bytes + n, want);
         n += got;
         if (got != want) {
-            replyOverdue_ = true;
+            markOverdue();
             break;
         }
     }
@@ -180,7 +185,7 @@ bool CommandStationPass::readP50Feedback(SerialPort& port) {
         if (got <= 0) break;
         n += got;
     }
-    if (n < want) replyOverdue_ = true;
+    if (n < want) markOverdue();
     for (int i = 0; i < n; ++i) gFeedbackImage.storeByte(i, bytes[i]);
     if (n > 0 && n == want) gFeedbackImage.publish(want);
     if (n >= 2) hooks_.showFeedback(bytes[(n - 2) & ~1], bytes[((n - 2) & ~1) + 1]);
@@ -198,7 +203,7 @@ void CommandStationPass::checkPower(SerialPort& port) {
     writeAll(port, q.bytes, q.length);
     uint8_t status = 0;
     const int got = port.read(&status, 1);
-    if (got != 1) replyOverdue_ = true;
+    if (got != 1) markOverdue();
     hooks_.sleep(10);
     discardWaiting(port, kMaxDiscard);
     if (got == 1 && !(status & 0x08)) hooks_.emergencyStop(6);
@@ -213,14 +218,14 @@ void CommandStationPass::readLocoEvents(SerialPort& port) {
     std::vector<uint8_t> records;
     uint8_t chunk[5] = {};
     int last = port.read(chunk, 1);
-    if (last != 1) replyOverdue_ = true;
+    if (last != 1) markOverdue();
     uint8_t recordStart = chunk[0];
     for (int record = 0; last > 0 && recordStart < 0x80 && record < kMaxDrainedRecords; ++record) {
         // The other 4 bytes of this record and the first byte of the next.
         uint8_t rec[5] = {recordStart};
         last = port.read(chunk, 5);
         if (last != 5) {
-            replyOverdue_ = true;
+            markOverdue();
             break;
         }
         std::copy(chunk, chunk + 4, rec + 1);
@@ -236,7 +241,7 @@ void CommandStationPass::readAccessoryEvents(SerialPort& port) {
     writeAll(port, q.bytes, q.length);
     uint8_t count = 0;
     if (port.read(&count, 1) != 1) {
-        replyOverdue_ = true;
+        markOverdue();
         return;
     }
     if (count == 0) return;
@@ -248,5 +253,5 @@ void CommandStationPass::readAccessoryEvents(SerialPort& port) {
         n += got;
     }
     if (n == static_cast<int>(records.size())) hooks_.accessoryEvents(records);
-    else replyOverdue_ = true;
+    else markOverdue();
 }

@@ -4,6 +4,7 @@
 // station for its power state and for what its own keyboard changed. Everything outside the port,
 // the queue and the image goes through the hooks, so the pass runs the same in the program (where the
 // hooks reach the GUI thread) and in tests.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -42,6 +43,8 @@ public:
 
     int unansweredPolls() const { return unansweredPolls_; }
     uint16_t lastTurnout() const { return lastTurnout_; }
+    // Reads that gave up before their reply had come whole (read on another thread by tests).
+    int overdueReads() const { return overdueReads_.load(std::memory_order_acquire); }
 
 private:
     void waitForCts(vestrel::SerialPort& port);
@@ -49,6 +52,7 @@ private:
     void switchSolenoidsOff(vestrel::SerialPort& port, const LinkCommand& c);
     bool writeAll(vestrel::SerialPort& port, const uint8_t* bytes, int n);
     void discardLateReplies(vestrel::SerialPort& port);
+    void markOverdue();
     bool readFeedback(vestrel::SerialPort& port);
     bool readP50XFeedback(vestrel::SerialPort& port);
     bool readP50Feedback(vestrel::SerialPort& port);
@@ -64,5 +68,6 @@ private:
     int unansweredPolls_ = 0;
     uint16_t lastTurnout_ = 0;
     bool replyOverdue_ = false;  // a read gave up before its reply had come whole
+    std::atomic<int> overdueReads_{0};
     std::vector<uint16_t> switchedOn_;  // P50X: accessory addresses switched on and not yet off
 };

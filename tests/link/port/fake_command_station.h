@@ -11,6 +11,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -34,8 +35,12 @@ public:
     void setSilent(bool s) { silent_ = s; }
     // Answers one byte at a time with a pause between.
     void setPieces(bool p) { pieces_ = p; }
-    // Holds the answer to the next command back for ms milliseconds (and reads nothing meanwhile).
-    void delayNextAnswer(int ms) { lateMs_ = ms; }
+    // Holds the answer to the next command back until `due` says so (and reads nothing meanwhile): a
+    // reply that comes late, after the other side stopped waiting for it.
+    void holdNextAnswerUntil(std::function<bool()> due) {
+        std::lock_guard<std::mutex> l(m_);
+        due_ = std::move(due);
+    }
     // Raw bytes of the next XEvtLok answer (records and terminator) and XEvtTrn answer (count and records).
     void setLocoEvents(std::vector<uint8_t> raw) { std::lock_guard<std::mutex> l(m_); locoEvents_ = std::move(raw); }
     void setAccessoryEvents(std::vector<uint8_t> raw) { std::lock_guard<std::mutex> l(m_); accessoryEvents_ = std::move(raw); }
@@ -99,7 +104,14 @@ private:
     }
     void answer(const std::vector<uint8_t>& a) {
         if (silent_ || a.empty()) return;
-        if (const int late = lateMs_.exchange(0)) std::this_thread::sleep_for(std::chrono::milliseconds(late));
+        std::function<bool()> due;
+        {
+            std::lock_guard<std::mutex> l(m_);
+            due = std::exchange(due_, {});
+        }
+        // A generous limit: only a broken test waits that long.
+        for (int i = 0; due && !due() && i < 60000 && !stop_; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         if (!pieces_) {
             std::lock_guard<std::mutex> l(m_);
             pty_.send(a);
@@ -197,7 +209,7 @@ private:
     std::vector<std::vector<uint8_t>> messages_;
     bool power_ = true;
     std::atomic<bool> silent_{false}, pieces_{false}, stop_{false}, markerPending_{false};
-    std::atomic<int> lateMs_{0};
+    std::function<bool()> due_;
     std::thread thread_;
 };
 
