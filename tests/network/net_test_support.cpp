@@ -94,7 +94,7 @@ int answerPeerLines(const std::function<std::string(const std::string&)>& answer
             const std::string line = input.substr(0, end);
             input.erase(0, end + 1);
             if (line == "quit") return 0;
-            sayToTest(answer(line));
+            if (std::string said = answer(line); !said.empty()) sayToTest(said);
         }
     }
 }

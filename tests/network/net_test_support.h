@@ -36,8 +36,9 @@ public:
 private:
     QProcess process_;
 };
-// The peer's side: says "ready", then answers each line of standard input with answer(line), until the
-// line "quit" or the end of the input (exit code 0). Events run between the lines.
+// The peer's side: says "ready", then answers each line of standard input with answer(line) (an empty
+// answer says nothing: the handler said its own), until the line "quit" or the end of the input (exit
+// code 0). Events run between the lines.
 int answerPeerLines(const std::function<std::string(const std::string&)>& answer);
 // One line of the peer to the test, marked as its own.
 void sayToTest(const std::string& line);

@@ -8,11 +8,8 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
-#include <cstdio>
-#include <poll.h>
 #include <set>
 #include <sstream>
-#include <unistd.h>
 
 #include "layout/layout_builder.h"
 #include "network/model/net_queue.h"
@@ -51,54 +48,30 @@ bool startServerSession(RunningProgram& program, const std::vector<FileTrain>& t
     return true;
 }
 
-void sayToTest(const std::string& line) {
-    std::printf("@%s\n", line.c_str());
-    std::fflush(stdout);
-}
-
 int serveTestLines(vestrel::ManualClock& clock, const std::function<std::string()>& tickExtra,
                    const std::function<void(const std::string& line)>& handle) {
     qint64 sent = 0;
     std::set<QTcpSocket*> counted;
-    sayToTest("ready");
-    std::string input;
-    while (true) {
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-        pollfd in{STDIN_FILENO, POLLIN, 0};
-        if (::poll(&in, 1, 5) <= 0) continue;
-        char buffer[256];
-        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (n <= 0) return 0;
-        input.append(buffer, static_cast<size_t>(n));
-        size_t end;
-        while ((end = input.find('\n')) != std::string::npos) {
-            const std::string line = input.substr(0, end);
-            input.erase(0, end + 1);
-            if (line == "quit") return 0;
-            if (line != "tick") {
-                handle(line);
-                continue;
-            }
-            for (int i = 0; i < gNetClientCount; ++i)
-                if (gNetClients[i] && counted.insert(gNetClients[i]).second)
-                    QObject::connect(gNetClients[i], &QTcpSocket::bytesWritten, [&sent](qint64 k) { sent += k; });
-            clock.advance(kTickMs);
-            mainCycleTick();
-            for (int i = 0; i < gNetClientCount; ++i)
-                while (gNetClients[i]->bytesToWrite() > 0 && gNetClients[i]->waitForBytesWritten(10000)) {
-                }
-            sayToTest("tick " + std::to_string(sent) + tickExtra());
+    return answerPeerLines([&](const std::string& line) -> std::string {
+        if (line != "tick") {
+            handle(line);  // which says its own answer
+            return {};
         }
-    }
+        for (int i = 0; i < gNetClientCount; ++i)
+            if (gNetClients[i] && counted.insert(gNetClients[i]).second)
+                QObject::connect(gNetClients[i], &QTcpSocket::bytesWritten, [&sent](qint64 k) { sent += k; });
+        clock.advance(kTickMs);
+        mainCycleTick();
+        for (int i = 0; i < gNetClientCount; ++i)
+            while (gNetClients[i]->bytesToWrite() > 0 && gNetClients[i]->waitForBytesWritten(10000)) {
+            }
+        return "tick " + std::to_string(sent) + tickExtra();
+    });
 }
 
 void TwoCopies::start(const char* role) {
     useFreeNetPort();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("VESTREL_TEST_PEER", role);
-    server.setProcessEnvironment(env);
-    server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    server.start(QCoreApplication::applicationFilePath(), {});
+    server.emplace(role);
     ASSERT_EQ(answer(), "ready");
 
     program.start();
@@ -122,29 +95,16 @@ void TwoCopies::start(const char* role) {
 }
 
 void TwoCopies::stop() {
-    if (server.state() != QProcess::NotRunning) {
-        server.write("quit\n");
-        if (!server.waitForFinished(20000)) server.kill();
+    if (server) {
+        EXPECT_EQ(server->quit(), 0);
     }
-    EXPECT_EQ(server.exitCode(), 0);
     gRunWithoutTrack = 0;
     gNetOutFill = 0;
 }
 
-std::string TwoCopies::answer() {
-    while (true) {
-        if (!processUntil([&] { return server.canReadLine() || server.state() == QProcess::NotRunning; }) ||
-            !server.canReadLine())
-            return "no answer";
-        const std::string line = server.readLine().trimmed().toStdString();
-        if (!line.empty() && line[0] == '@') return line.substr(1);
-    }
-}
+std::string TwoCopies::answer() { return server ? server->answer() : "no answer"; }
 
-std::string TwoCopies::ask(const std::string& line) {
-    server.write(QByteArray::fromStdString(line + "\n"));
-    return answer();
-}
+std::string TwoCopies::ask(const std::string& line) { return server ? server->ask(line) : "no answer"; }
 
 std::string TwoCopies::tick() {
     std::istringstream in(ask("tick"));

@@ -2,11 +2,12 @@
 // Two copies of the program on 127.0.0.1: a second copy of the test program as the server, playing a
 // peer role and answering lines on its standard input, and this program's own window as its client.
 // Both step their main cycles in lockstep, so that every wait is for a state.
-#include <QProcess>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "network/net_test_support.h"
 #include "operation/session_trains.h"
 #include "platform/clock.h"
 #include "shell/shell_test_support.h"
@@ -17,8 +18,6 @@
 // its own, the given trains in its locomotive file, and its session without track control (F11);
 // false when the session did not start with every train on the track.
 bool startServerSession(RunningProgram& program, const std::vector<FileTrain>& trains);
-// A line to the test ("@" marks the copy's own lines among its other output).
-void sayToTest(const std::string& line);
 // Answers the test's lines until "quit" or the end of the input: "tick" runs one main-cycle tick on
 // the clock, waits until the clients' sockets have written everything, and answers "tick <bytes
 // written to clients so far>" followed by tickExtra(); every other line goes to handle, which answers it.
@@ -42,7 +41,7 @@ public:
     // server's "tick" answer.
     std::string tick();
 
-    QProcess server;
+    std::optional<PeerCopy> server;
     RunningProgram program;
     vestrel::ManualClock clock{100000};
     qint64 received = 0;
