@@ -15,8 +15,8 @@ TfrmComVrij* frmComVrij = nullptr;
 namespace {
 constexpr int kLabelLeft = 16;
 constexpr int kLabelTop = 12;
-}  // namespace
 
+// The width a window needs to show its whole caption in its title bar.
 int captionWidth(const QWidget* window) {
     // The title bar holds the caption beside the window's icon and its three buttons.
     const int titleBar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
@@ -24,6 +24,7 @@ int captionWidth(const QWidget* window) {
     font.setBold(true);
     return QFontMetrics(font).horizontalAdvance(window->windowTitle()) + 4 * titleBar;
 }
+}  // namespace
 
 TfrmComVrij::TfrmComVrij(QWidget* parent) : QDialog(parent) {
     setupForm(this, "frmComVrij", "Vrije COM-poorten", 120, 100);

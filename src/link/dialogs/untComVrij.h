@@ -23,6 +23,3 @@ protected:
 };
 
 extern TfrmComVrij* frmComVrij;
-
-// The width a window needs to show its whole caption in its title bar.
-int captionWidth(const QWidget* window);

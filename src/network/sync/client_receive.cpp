@@ -162,10 +162,7 @@ int applyTrainPositions(const uint8_t* r, int left) {
 void applyStartPause(LocoRec* l, int c) {
     const int seconds = c & 0x07;
     l->run.runFlagsA = static_cast<uint8_t>((l->run.runFlagsA & 0x1F) | (seconds << 5));
-    if (!(c & 0x08) || seconds == 0) return;
-    l->run.runFlagsA |= 0x10;
-    l->nextStepTime = static_cast<int32_t>(gMsTick + static_cast<uint32_t>(seconds) * 1000);
-    l->currentStep = 1;
+    if ((c & 0x08) && seconds != 0) beginStartPause(l, seconds);
 }
 
 void applyLocoRecord(LocoRec* l, int code, int c, const uint8_t* r) {

@@ -327,12 +327,16 @@ int checkWrongWay(BlockRec* b) {
     return 0;
 }
 
-int startTimedStop(LocoRec* t) {
-    if (!t || !(t->run.runFlagsA & kStartPauseSeconds) || !(t->run.functionBits1 & 0x01)) return 0;
-    const int seconds = t->run.runFlagsA >> 5;
+void beginStartPause(LocoRec* t, int seconds) {
     t->run.runFlagsA |= kStartPause;
     t->nextStepTime = static_cast<int32_t>(gMsTick + static_cast<uint32_t>(seconds) * 1000);
     t->currentStep = 1;
+}
+
+int startTimedStop(LocoRec* t) {
+    if (!t || !(t->run.runFlagsA & kStartPauseSeconds) || !(t->run.functionBits1 & 0x01)) return 0;
+    const int seconds = t->run.runFlagsA >> 5;
+    beginStartPause(t, seconds);
     queueLocoSpeed(t, 0);
     netQueueRecord(30, 2, 36, t->number, t->slot, seconds | 0x08);
     return 1;

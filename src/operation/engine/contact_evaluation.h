@@ -22,6 +22,8 @@ void setTargetSpeed(LocoRec* loco, int speed);
 int speedStepForSpeed(LocoRec* loco, int speed);
 // 1 when the start pause began.
 int startTimedStop(LocoRec* loco);
+// The start pause itself: the locomotive stands at step 1 until `seconds` have passed.
+void beginStartPause(LocoRec* loco, int seconds);
 // The wait left of the train in control-post row 0..19 (0 while its head is off a block).
 void showLocoWaitTime(int row);
 // The block the train's head stands on; null while the head runs over a track or turnout.
